@@ -1,0 +1,30 @@
+# The two commands a newcomer types: `make run` and `make test`.
+# Both install what is missing, configure, build and go.
+
+BUILD_TYPE ?= RelWithDebInfo
+RUN_DIR    := build/release
+TEST_DIR   := build/test
+JOBS       ?= $(shell nproc)
+
+.PHONY: run test deps build clean bench
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DBUILD_TESTING=OFF
+	cmake --build $(RUN_DIR) -j $(JOBS)
+
+run: build
+	$(RUN_DIR)/bin/aktool info
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERSALEO_SANITIZE=ON -DVERSALEO_WERROR=ON
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
+
+bench: build
+	for b in $(RUN_DIR)/bin/*_bench; do $$b; done
+
+clean:
+	rm -rf build
