@@ -1,0 +1,139 @@
+#include "book/CBookPage.h"
+
+#include "book/Dbcs.h"
+
+#include <algorithm>
+
+namespace {
+
+bool endsParagraph(const std::string& line)
+{
+    return line.find("\r\n") != std::string::npos;
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+}  // namespace
+
+std::vector<std::string> makeWideLines(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> wide;
+    wide.reserve(lines.size() / 2 + 1);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string line = lines[i];
+        if (!endsParagraph(line) && i + 1 < lines.size()) {
+            const std::string& next = lines[++i];
+            if (!line.empty() && !next.empty() && isAsciiLetter(next[0]))
+                line += ' ';
+            line += next;
+        }
+        wide.push_back(std::move(line));
+    }
+    return wide;
+}
+
+const std::vector<std::string>& CBookPage::wideLines()
+{
+    if (m_wideLines.empty())
+        m_wideLines = makeWideLines(lines);
+    return m_wideLines;
+}
+
+void CBookPage::rebuildCells()
+{
+    size_t total = 0;
+    for (const std::string& line : lines)
+        total += dbcs::cellCount(line);
+    cells.clear();
+    cells.reserve(total);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const size_t count = dbcs::cellCount(lines[i]);
+        for (size_t k = 0; k < count; ++k)
+            cells.push_back(CharCell{static_cast<int32_t>(i), 0, Rect{}});
+    }
+    m_wideLines.clear();
+}
+
+void CBookPage::commitLineEditors()
+{
+    if (lineEditors.empty())
+        return;
+    std::vector<std::string> edited;
+    edited.reserve(lineEditors.size());
+    for (const auto& editor : lineEditors)
+        edited.push_back(editor->text());
+    lines = std::move(edited);
+    discardLineEditors();
+    rebuildCells();
+}
+
+void CBookPage::discardLineEditors()
+{
+    for (const auto& editor : lineEditors)
+        editor->hide();
+    lineEditors.clear();
+}
+
+void CBookPage::commitEditors()
+{
+    commitLineEditors();
+    for (const auto& tag : tags)
+        tag->commitEditor();
+}
+
+std::unique_ptr<CBookPage> CBookPage::deepCopy()
+{
+    commitEditors();
+    auto copy = std::make_unique<CBookPage>(m_kind);
+    copy->background = background;
+    copy->textColour = textColour;
+    copy->font = font;
+    copy->bookmarkColour = bookmarkColour;
+    copy->caption = caption;
+    copy->textArea = textArea;
+    std::copy(std::begin(lineTops), std::end(lineTops), copy->lineTops);
+    copy->fontHeight = fontHeight;
+    copy->lines = lines;
+    copy->m_wideLines = m_wideLines;
+    copy->cells = cells;
+    copy->marks = marks;
+    copy->tags.reserve(tags.size());
+    for (const auto& tag : tags)
+        copy->tags.push_back(tag->clone());
+    copy->indexEntries.reserve(indexEntries.size());
+    for (const auto& entry : indexEntries)
+        copy->indexEntries.push_back(std::make_unique<IndexEntry>(*entry));
+    return copy;
+}
+
+std::string CBookPage::selectedText(bool wide)
+{
+    const std::vector<std::string>& source = wide ? wideLines() : lines;
+    std::string text;
+    size_t cell = 0;
+    for (const std::string& line : source) {
+        // Cells count the characters of the page in order, whichever lines show them.
+        size_t first = std::string::npos;
+        size_t end = 0;
+        for (size_t i = 0; i < line.size();) {
+            const size_t length = dbcs::charLength(line, i);
+            if (dbcs::isLeadByte(line[i]) || !dbcs::isBlank(line[i])) {
+                if (cell < cells.size() && cells[cell].selected) {
+                    if (first == std::string::npos)
+                        first = i;
+                    end = i + length;
+                }
+                ++cell;
+            }
+            i += length;
+        }
+        if (first != std::string::npos) {
+            text.append(line, first, end - first);
+            text += "\r\n";
+        }
+    }
+    return text;
+}

@@ -1,0 +1,134 @@
+#include "book/CVersaleoDoc.h"
+
+#include "book/Dbcs.h"
+
+#include "aidkern/CAKPathManager.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr char kSeparator = '/';
+
+// Ends the wait cursor however the opening leaves.
+class WaitScope {
+public:
+    explicit WaitScope(DocumentNotifier* notifier) : m_notifier(notifier)
+    {
+        if (m_notifier)
+            m_notifier->beginWait();
+    }
+    ~WaitScope()
+    {
+        if (m_notifier)
+            m_notifier->endWait();
+    }
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+
+private:
+    DocumentNotifier* m_notifier;
+};
+
+}  // namespace
+
+std::vector<std::string> parseOpenSelection(const char* selection, size_t size, size_t firstName)
+{
+    std::vector<std::string> paths;
+    if (!selection)
+        return paths;
+    size = std::min(size, CVersaleoDoc::kMaxSelectionBytes);
+    if (firstName >= size)
+        return paths;
+    // The folder is what comes before the first name, without the NUL or the
+    // separator that ends it; empty for a root path, which still gets its
+    // separator back.
+    const bool hasFolder = firstName > 0;
+    const std::string folder(selection, hasFolder ? firstName - 1 : 0);
+    for (size_t pos = firstName; pos < size;) {
+        const char* name = selection + pos;
+        const size_t length = ::strnlen(name, size - pos);
+        // An empty name ends the list; one without its NUL was cut off.
+        if (length == 0 || length == size - pos)
+            break;
+        std::string path = hasFolder ? folder + kSeparator + std::string(name, length) : std::string(name, length);
+        // Before the first path that compares greater: equal paths keep their order.
+        const auto at = std::upper_bound(paths.begin(), paths.end(), path, [](const std::string& a, const std::string& b) {
+            return dbcs::compareNoCase(a, b) < 0;
+        });
+        paths.insert(at, std::move(path));
+        pos += length + 1;
+    }
+    return paths;
+}
+
+int CVersaleoDoc::openFiles(const char* selection, size_t size, size_t firstName)
+{
+    const std::vector<std::string> paths = parseOpenSelection(selection, size, firstName);
+    if (paths.empty()) {
+        if (m_notifier)
+            m_notifier->showMessage(DocMessage::NoFileToOpen);
+        return 0;
+    }
+    return openSortedPaths(paths);
+}
+
+int CVersaleoDoc::openPath(const std::string& path)
+{
+    const size_t sep = path.rfind(kSeparator);
+    const size_t firstName = sep == std::string::npos ? 0 : sep + 1;
+    return openFiles(path.c_str(), path.size() + 1, firstName);
+}
+
+int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
+{
+    WaitScope wait(m_notifier);
+    textSources.clear();
+    pageToOpenAt = 0;
+    // Each importer inserts at the start of the content, so the last path goes
+    // first and the files end up in list order.
+    for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+        std::string extension;
+        Importer* importer = nullptr;
+        if (CAKPathManager::AKGetFileExtern(*it, &extension) == S_OK)
+            importer = m_importers.find(extension);
+        if (!importer) {
+            if (m_notifier)
+                m_notifier->showMessage(DocMessage::UnsupportedType);
+            break;
+        }
+        importer->import(*this, *it);
+    }
+    if (modified) {
+        rebuildIndexPages();
+        numberBookmarks();
+        // The start page comes from the file: keep it inside the book.
+        const int target = firstContentPage() + std::max(pageToOpenAt, 0);
+        currentPage = std::clamp(target, 0, std::max(lastContentPage(), 0));
+        if (m_notifier)
+            m_notifier->refreshViews();
+    }
+    return 1;
+}
+
+int CVersaleoDoc::openLibraryBook(const std::string& path, const std::string& name)
+{
+    const int result = openPath(path);
+    std::string extension;
+    CAKPathManager::AKGetFileExtern(path, &extension);
+    Importer* importer = m_importers.find(extension);
+    if (!result || !importer || importer->readsBookFiles())
+        return result;
+    if (needBookmark == 1) {
+        const int front = pageOfBookmark(0);
+        if (front >= 0) {
+            const std::string caption = dbcs::cutCopy(name, 20);
+            pages[static_cast<size_t>(front)]->caption = caption;
+            pages[static_cast<size_t>(front) + 1]->caption = caption;
+        }
+    }
+    if (needIndex == 1 && !indexEntries.empty())
+        indexEntries.front()->setTitle(name, IndexEntry::kTitleLimit);
+    return result;
+}

@@ -1,0 +1,45 @@
+#include "book/Importer.h"
+
+#include "book/Dbcs.h"
+#include "book/DocumentNotifier.h"
+
+namespace {
+
+std::string lowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+}  // namespace
+
+void ImporterRegistry::add(std::string_view extension, std::shared_ptr<Importer> importer)
+{
+    m_importers[lowerAscii(extension)] = std::move(importer);
+}
+
+Importer* ImporterRegistry::find(std::string_view extension) const
+{
+    const auto found = m_importers.find(lowerAscii(extension));
+    return found == m_importers.end() ? nullptr : found->second.get();
+}
+
+const char* messageText(DocMessage message)
+{
+    switch (message) {
+    case DocMessage::NoFileToOpen:
+        return "There isn't file to open.";
+    case DocMessage::UnsupportedType:
+        return "Sorry! This isn't supported file type.";
+    }
+    return "";
+}
+
+const char* messageCaption(DocMessage)
+{
+    return "Error";
+}
