@@ -1,0 +1,17 @@
+// The system code page of page text (GBK, code page 936) and conversions
+// between it and UTF-8. Bytes that do not decode become U+FFFD (decoding) or
+// '?' (encoding); nothing is dropped silently.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace codepage {
+
+// iconv names of the code pages the program knows.
+inline constexpr const char* kSystem = "CP936";
+
+std::string toUtf8(std::string_view bytes, const char* from = kSystem);
+std::string fromUtf8(std::string_view utf8, const char* to = kSystem);
+
+}  // namespace codepage

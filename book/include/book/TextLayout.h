@@ -1,0 +1,108 @@
+// Text layout: an imported text becomes book pages. The text is broken into
+// tokens, wrapped into display lines of the document's line width, cut into
+// pages of 26 lines, and inserted with a bookmark leaf and an index entry in
+// front when the settings ask for them. Also the justification of a drawn
+// line, as a pure computation the painters follow.
+#pragma once
+
+#include "book/CBookWindow.h"
+#include "book/Importer.h"
+#include "book/TextMeasurer.h"
+#include "book/WinTypes.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CVersaleoDoc;
+
+namespace layout {
+
+inline constexpr int kPageLines = 26;
+inline constexpr std::string_view kIndent = "    ";
+inline constexpr std::string_view kLineEnd = "\r\n";
+// Word tokens are split at this length, so no token outgrows a line buffer.
+inline constexpr size_t kMaxWordBytes = 259;
+
+// Yields the tokens of a text one by one: a double-byte character, a word
+// (letters and '-'), a line break (always "\r\n"), a run of blanks (always
+// " "), or any other single byte. With skipWhiteSpace, no line breaks or
+// blanks. Tokens view the text or static strings; the text must outlive them.
+class Tokenizer {
+public:
+    Tokenizer(std::string_view text, bool skipWhiteSpace) : m_text(text), m_skip(skipWhiteSpace) {}
+    bool next(std::string_view& token);
+
+private:
+    std::string_view m_text;
+    size_t m_pos = 0;
+    bool m_skip;
+};
+
+std::vector<std::string_view> tokenize(std::string_view text, bool skipWhiteSpace);
+
+// Wraps tokens into display lines no wider than lineWidth; a paragraph's last
+// line ends with "\r\n" and, with indent, its first line starts with four
+// spaces. Nothing for a line width below 100.
+std::vector<std::string> wrap(Tokenizer tokens, TextMeasurer& measurer, int lineWidth, bool indent);
+std::vector<std::string> wrap(std::string_view text, TextMeasurer& measurer, int lineWidth, bool indent);
+
+// Lays `text` out into new pages inserted at `at`: a bookmark leaf when
+// caption is not empty, an index entry on the first book page when title is
+// not empty, and a filler page to make whole leaves. Records the first and
+// last new page in `source` when given. Text after a NUL byte is not laid out.
+void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* source, const std::string& caption,
+                const std::string& title, TextMeasurer& measurer);
+
+// The whole file; empty when the path is empty or cannot be read.
+std::string readPlainText(const std::string& path);
+
+// The common end of every text importer: caption and index title from the
+// file's name, a text source holding `text`, and the layout at the start of
+// the content.
+void importText(CVersaleoDoc& doc, const std::string& path, std::string text, TextMeasurer& measurer);
+
+// An importer whose format yields a text (plain text, web pages, documents).
+class TextImporter : public Importer {
+public:
+    explicit TextImporter(std::shared_ptr<TextMeasurer> measurer) : m_measurer(std::move(measurer)) {}
+    bool import(CVersaleoDoc& doc, const std::string& path) final;
+
+protected:
+    // The file's text in the system code page; empty when it cannot be read.
+    virtual std::string produceText(const std::string& path) = 0;
+
+private:
+    std::shared_ptr<TextMeasurer> m_measurer;
+};
+
+class PlainTextImporter : public TextImporter {
+public:
+    using TextImporter::TextImporter;
+
+protected:
+    std::string produceText(const std::string& path) override { return readPlainText(path); }
+};
+
+// Where a justified line is drawn: each run of text at its x, and the
+// rectangle of each of its character cells in order.
+struct DrawnRun {
+    int x = 0;
+    std::string_view text;
+};
+struct LineDrawing {
+    std::vector<DrawnRun> runs;
+    std::vector<Rect> cells;
+};
+
+// A line drawn from (x, y): left-aligned when leftAlign or when it ends a
+// paragraph, else its words spread so that it ends exactly at x + lineWidth.
+LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool leftAlign, int lineHeight,
+                        TextMeasurer& measurer);
+
+// Stores the drawing's cell rectangles into cells from `counter` on, with the
+// line index; counter advances past them.
+void assignCells(const LineDrawing& drawing, std::vector<CharCell>& cells, size_t& counter, int lineIndex);
+
+}  // namespace layout

@@ -1,0 +1,70 @@
+#include "book/CodePage.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace codepage {
+namespace {
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(::iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (ok())
+            ::iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts everything; an undecodable sequence becomes `replacement` and
+    // the walk goes on one byte later.
+    std::string run(std::string_view input, std::string_view replacement)
+    {
+        std::string out;
+        if (!ok())
+            return std::string(input);
+        out.reserve(input.size() * 3 / 2 + 4);
+        char* in = const_cast<char*>(input.data());
+        size_t inLeft = input.size();
+        char buffer[4096];
+        while (inLeft > 0) {
+            char* outPtr = buffer;
+            size_t outLeft = sizeof buffer;
+            const size_t result = ::iconv(m_cd, &in, &inLeft, &outPtr, &outLeft);
+            out.append(buffer, static_cast<size_t>(outPtr - buffer));
+            if (result == static_cast<size_t>(-1)) {
+                if (errno == E2BIG)
+                    continue;
+                // EILSEQ or EINVAL (a sequence cut off at the end)
+                out += replacement;
+                ++in;
+                --inLeft;
+                ::iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        ::iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+}  // namespace
+
+std::string toUtf8(std::string_view bytes, const char* from)
+{
+    return Converter("UTF-8", from).run(bytes, "\xEF\xBF\xBD");
+}
+
+std::string fromUtf8(std::string_view utf8, const char* to)
+{
+    return Converter(to, "UTF-8").run(utf8, "?");
+}
+
+}  // namespace codepage

@@ -1,0 +1,329 @@
+#include "book/TextLayout.h"
+
+#include "book/CVersaleoDoc.h"
+#include "book/Dbcs.h"
+
+#include "aidkern/CAKPathManager.h"
+
+#include <fstream>
+#include <sys/stat.h>
+
+namespace layout {
+namespace {
+
+constexpr std::string_view kSpace = " ";
+
+bool isWordByte(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
+}
+
+// Collects wrapped lines; the line buffer keeps its advance as it grows so
+// every token is measured once.
+class Wrapper {
+public:
+    Wrapper(TextMeasurer& measurer, int lineWidth, bool indent)
+        : m_measurer(measurer), m_lineWidth(lineWidth), m_indent(indent)
+    {
+    }
+
+    void add(std::string_view token)
+    {
+        for (;;) {
+            if (m_line.empty() && token == kSpace)
+                return;
+            if (m_line.empty() && m_paragraphLines == 0 && m_indent)
+                append(kIndent, m_measurer.advance(kIndent));
+            const int64_t advance = m_measurer.advance(token);
+            if (TextMeasurer::toPixels(advance) > m_lineWidth)
+                return;
+            if (token == kLineEnd) {
+                m_line += kLineEnd;
+                emit();
+                m_paragraphLines = 0;
+                return;
+            }
+            if (TextMeasurer::toPixels(m_advance + advance) <= m_lineWidth || m_line.empty()) {
+                append(token, advance);
+                return;
+            }
+            if (m_line.back() == ' ') {
+                m_line.pop_back();
+                m_advance -= m_measurer.advance(kSpace);
+            }
+            emit();
+            ++m_paragraphLines;
+            // the same token starts the next line
+        }
+    }
+
+    std::vector<std::string> finish()
+    {
+        if (!m_line.empty() && m_line.back() != '\n') {
+            m_line += kLineEnd;
+            emit();
+        }
+        return std::move(m_lines);
+    }
+
+private:
+    void append(std::string_view text, int64_t advance)
+    {
+        m_line += text;
+        m_advance += advance;
+    }
+    void emit()
+    {
+        m_lines.push_back(std::move(m_line));
+        m_line.clear();
+        m_advance = 0;
+    }
+
+    TextMeasurer& m_measurer;
+    int m_lineWidth;
+    bool m_indent;
+    std::string m_line;
+    int64_t m_advance = 0;
+    int m_paragraphLines = 0;
+    std::vector<std::string> m_lines;
+};
+
+}  // namespace
+
+bool Tokenizer::next(std::string_view& token)
+{
+    while (m_pos < m_text.size()) {
+        const size_t start = m_pos;
+        const char c = m_text[m_pos];
+        if (dbcs::isLeadByte(c)) {
+            m_pos += dbcs::charLength(m_text, m_pos);
+            token = m_text.substr(start, m_pos - start);
+            return true;
+        }
+        if (isWordByte(c)) {
+            while (m_pos < m_text.size() && m_pos - start < kMaxWordBytes && isWordByte(m_text[m_pos]))
+                ++m_pos;
+            token = m_text.substr(start, m_pos - start);
+            return true;
+        }
+        if (c == '\r' || c == '\n') {
+            m_pos += c == '\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n' ? 2 : 1;
+            if (m_skip)
+                continue;
+            token = kLineEnd;
+            return true;
+        }
+        if (c == ' ' || c == '\t') {
+            while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t'))
+                ++m_pos;
+            if (m_skip)
+                continue;
+            token = kSpace;
+            return true;
+        }
+        ++m_pos;
+        token = m_text.substr(start, 1);
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string_view> tokenize(std::string_view text, bool skipWhiteSpace)
+{
+    std::vector<std::string_view> tokens;
+    Tokenizer tokenizer(text, skipWhiteSpace);
+    for (std::string_view token; tokenizer.next(token);)
+        tokens.push_back(token);
+    return tokens;
+}
+
+std::vector<std::string> wrap(Tokenizer tokens, TextMeasurer& measurer, int lineWidth, bool indent)
+{
+    if (lineWidth < 100)
+        return {};
+    Wrapper wrapper(measurer, lineWidth, indent);
+    for (std::string_view token; tokens.next(token);)
+        wrapper.add(token);
+    return wrapper.finish();
+}
+
+std::vector<std::string> wrap(std::string_view text, TextMeasurer& measurer, int lineWidth, bool indent)
+{
+    return wrap(Tokenizer(text, false), measurer, lineWidth, indent);
+}
+
+void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* source, const std::string& caption,
+                const std::string& title, TextMeasurer& measurer)
+{
+    text = text.substr(0, text.find('\0'));
+    PageList pages;
+    if (!caption.empty()) {
+        for (int i = 0; i < 2; ++i) {
+            auto bookmark = doc.createPage(PageKind::BookmarkPage);
+            bookmark->caption = caption;
+            pages.push_back(std::move(bookmark));
+        }
+    }
+    std::vector<std::string> lines = wrap(text, measurer, doc.lineWidth, true);
+
+    auto page = doc.createPage(PageKind::BookPage);
+    if (source)
+        source->firstPage = page.get();
+    if (!title.empty()) {
+        auto entry = std::make_unique<IndexEntry>();
+        entry->setTitle(title);
+        page->indexEntries.push_back(std::move(entry));
+    }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0 && i % kPageLines == 0) {
+            page->rebuildCells();
+            pages.push_back(std::move(page));
+            page = doc.createPage(PageKind::BookPage);
+        }
+        page->lines.push_back(std::move(lines[i]));
+    }
+    page->rebuildCells();
+    pages.push_back(std::move(page));
+    if (pages.size() % 2 == 1)
+        pages.push_back(doc.createPage(PageKind::BookPage));
+    if (source)
+        source->lastPage = pages.back().get();
+    doc.insertPages(at, std::move(pages));
+    doc.modified = 1;
+}
+
+std::string readPlainText(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    const std::streamoff size = in.tellg();
+    // Past a gigabyte it is not a book: refuse rather than exhaust memory.
+    if (size <= 0 || size > (std::streamoff{1} << 30))
+        return {};
+    std::string text(static_cast<size_t>(size), '\0');
+    in.seekg(0);
+    if (!in.read(text.data(), size))
+        return {};
+    return text;
+}
+
+void importText(CVersaleoDoc& doc, const std::string& path, std::string text, TextMeasurer& measurer)
+{
+    std::string name, title;
+    CAKPathManager::AKGetFileName(path, &name);
+    CAKPathManager::AKGetFileTitle(path, &title);
+    const std::string caption = doc.needBookmark == 1 ? dbcs::cutCopy(title, 20) : std::string();
+    const std::string indexTitle = doc.needIndex == 1 ? dbcs::cutCopy(name, IndexEntry::kEditorLimit) : std::string();
+
+    auto source = std::make_unique<TextSource>();
+    source->bytes = std::move(text);
+    TextSource* kept = source.get();
+    doc.textSources.push_back(std::move(source));
+    layOutText(doc, doc.firstContentPage(), kept->bytes, kept, caption, indexTitle, measurer);
+}
+
+bool TextImporter::import(CVersaleoDoc& doc, const std::string& path)
+{
+    importText(doc, path, produceText(path), *m_measurer);
+    return true;
+}
+
+LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool leftAlign, int lineHeight,
+                        TextMeasurer& measurer)
+{
+    LineDrawing drawing;
+    if (lineWidth < 1 || text.empty())
+        return drawing;
+
+    const int spaceWidth = measurer.width(kSpace);
+    const auto addCells = [&](std::string_view run, int from) {
+        for (size_t i = 0; i < run.size();) {
+            const char c = run[i];
+            if (c == '\r' || c == '\n')
+                break;
+            if (c == ' ' || c == '\t') {
+                from += spaceWidth;
+                ++i;
+                continue;
+            }
+            const size_t length = dbcs::charLength(run, i);
+            const int w = measurer.width(run.substr(i, length));
+            drawing.cells.push_back(Rect{from, y, from + w, y + lineHeight});
+            from += w;
+            i += length;
+        }
+    };
+
+    if (leftAlign || text.back() == '\n') {
+        drawing.runs.push_back({x, text});
+        addCells(text, x);
+        return drawing;
+    }
+
+    // Segments are the words between spaces; a double-byte character ends one.
+    std::vector<std::string_view> segments;
+    std::string packed;  // the line without its spaces
+    size_t pos = 0;
+    if (text[0] == ' ') {
+        packed = kIndent;
+        segments.push_back(kIndent.substr(0, 2));
+        segments.push_back(kIndent.substr(2, 2));
+        pos = std::min<size_t>(4, text.size());
+    }
+    size_t segmentStart = pos;
+    const auto endSegment = [&](size_t end) {
+        if (end > segmentStart)
+            segments.push_back(text.substr(segmentStart, end - segmentStart));
+    };
+    while (pos < text.size()) {
+        if (text[pos] == ' ') {
+            endSegment(pos);
+            segmentStart = ++pos;
+            continue;
+        }
+        const size_t length = dbcs::charLength(text, pos);
+        packed.append(text.substr(pos, length));
+        pos += length;
+        if (length == 2) {
+            endSegment(pos);
+            segmentStart = pos;
+        }
+    }
+    endSegment(pos);
+
+    if (segments.empty())
+        return drawing;
+    if (segments.size() == 1) {
+        drawing.runs.push_back({x, text});
+        addCells(text, x);
+        return drawing;
+    }
+    const int free = lineWidth - measurer.width(packed);
+    const int gaps = static_cast<int>(segments.size()) - 1;
+    const int gap = free / gaps;
+    const int rest = free % gaps;
+    int at = x;
+    for (size_t k = 0; k < segments.size(); ++k) {
+        drawing.runs.push_back({at, segments[k]});
+        if (segments[k][0] != ' ')
+            addCells(segments[k], at);
+        at += measurer.width(segments[k]) + gap + (static_cast<int>(k) < rest ? 1 : 0);
+    }
+    return drawing;
+}
+
+void assignCells(const LineDrawing& drawing, std::vector<CharCell>& cells, size_t& counter, int lineIndex)
+{
+    for (const Rect& rect : drawing.cells) {
+        if (counter >= cells.size())
+            return;
+        cells[counter].line = lineIndex;
+        cells[counter].rect = rect;
+        ++counter;
+    }
+}
+
+}  // namespace layout
