@@ -53,14 +53,32 @@ std::vector<std::string> parseOpenSelection(const char* selection, size_t size, 
         if (length == 0 || length == size - pos)
             break;
         std::string path = hasFolder ? folder + kSeparator + std::string(name, length) : std::string(name, length);
-        // Before the first path that compares greater: equal paths keep their order.
-        const auto at = std::upper_bound(paths.begin(), paths.end(), path, [](const std::string& a, const std::string& b) {
-            return dbcs::compareNoCase(a, b) < 0;
-        });
-        paths.insert(at, std::move(path));
+        insertSorted(paths, std::move(path));
         pos += length + 1;
     }
     return paths;
+}
+
+void insertSorted(std::vector<std::string>& paths, std::string path)
+{
+    // Before the first path that compares greater: equal paths keep their order.
+    const auto at = std::upper_bound(paths.begin(), paths.end(), path, [](const std::string& a, const std::string& b) {
+        return dbcs::compareNoCase(a, b) < 0;
+    });
+    paths.insert(at, std::move(path));
+}
+
+int CVersaleoDoc::openPaths(std::vector<std::string> paths)
+{
+    std::vector<std::string> sorted;
+    for (std::string& path : paths)
+        insertSorted(sorted, std::move(path));
+    if (sorted.empty()) {
+        if (m_notifier)
+            m_notifier->showMessage(DocMessage::NoFileToOpen);
+        return 0;
+    }
+    return openSortedPaths(sorted);
 }
 
 int CVersaleoDoc::openFiles(const char* selection, size_t size, size_t firstName)

@@ -112,6 +112,8 @@ public:
     int openFiles(const char* selection, size_t size, size_t firstName);
     // One full path.
     int openPath(const std::string& path);
+    // Full paths, opened in ascending case-insensitive order.
+    int openPaths(std::vector<std::string> paths);
     // A library book: opened as a path; for anything but a book file the
     // library name then becomes the first bookmark's caption and the first
     // index entry's title.
@@ -138,3 +140,5 @@ private:
 
 // The paths a file-dialog selection names, in ascending case-insensitive order.
 std::vector<std::string> parseOpenSelection(const char* selection, size_t size, size_t firstName);
+// Puts a path into a sorted list before the first path that compares greater.
+void insertSorted(std::vector<std::string>& paths, std::string path);

@@ -1,0 +1,149 @@
+#include "VlTool.h"
+
+#include "book/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome vltool(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    Outcome run;
+    run.code = runVlTool(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+class VlTool : public testing::Test {
+protected:
+    VlTool()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vltool-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        dir = pattern;
+    }
+    ~VlTool() override { std::filesystem::remove_all(dir); }
+    std::string file(const std::string& name, const std::string& content)
+    {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+    static std::string pagesOf(const std::string& json) { return json.substr(json.find("\"pages\":")); }
+
+    std::string dir;
+};
+
+TEST_F(VlTool, UsageErrorsExitWithTwo)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"print", "a.txt"}, {"convert", "a.txt"}, {"convert", "-o", "x.vl"}, {"dump"},
+             {"dump", "--metrics", "wobbly", "a.txt"}, {"dump", "--bogus", "a.txt"}, {"dump", "-o", "x", "a.txt"}}) {
+        const Outcome run = vltool(args);
+        EXPECT_EQ(run.code, 2);
+        EXPECT_NE(run.err.find("usage: vltool convert"), std::string::npos);
+    }
+}
+
+TEST_F(VlTool, ConvertDumpSaveDumpGivesIdenticalPages)
+{
+    std::string text;
+    for (int i = 0; i < 80; ++i)
+        text += "Paragraph " + std::to_string(i) + " of a book that is long enough to need a few pages.\n";
+    const std::string txt = file("novel.txt", text);
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "-o", path("a.vl"), txt}).code, 0);
+    const Outcome first = vltool({"dump", "--metrics", "fixed", path("a.vl")});
+    ASSERT_EQ(first.code, 0) << first.err;
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "-o", path("b.vl"), path("a.vl")}).code, 0);
+    const Outcome second = vltool({"dump", "--metrics", "fixed", path("b.vl")});
+    ASSERT_EQ(second.code, 0);
+    EXPECT_EQ(pagesOf(second.out), pagesOf(first.out));
+    // the dump of the text itself shows the same pages as the book made from it
+    EXPECT_EQ(pagesOf(vltool({"dump", "--metrics", "fixed", txt}).out), pagesOf(first.out));
+    EXPECT_NE(first.out.find("\"statistics\":\"Statistic:  [Index page: 2]  [Book page: "), std::string::npos);
+    EXPECT_NE(first.out.find("\"lines\":[\"    Paragraph 0 of a book"), std::string::npos);
+    EXPECT_NE(first.out.find("\\r\\n\""), std::string::npos);
+    EXPECT_NE(first.out.find("\"index\":[{\"page\":1,\"title\":\"novel.txt\"}]"), std::string::npos);
+}
+
+TEST_F(VlTool, InputsOpenSortedWithTheSwitchesApplied)
+{
+    const std::string b = file("B.txt", "second\n");
+    const std::string a = file("a.txt", "first\n");
+    const Outcome run = vltool({"dump", "--metrics", "fixed", "--no-bookmark", b, a});
+    ASSERT_EQ(run.code, 0);
+    EXPECT_LT(run.out.find("first"), run.out.find("second"));
+    EXPECT_NE(run.out.find("[Bookmark: 0]  [Index: 2]"), std::string::npos);
+    const Outcome bare = vltool({"dump", "--metrics", "fixed", "--no-bookmark", "--no-index", a});
+    EXPECT_NE(bare.out.find("[Bookmark: 0]  [Index: 0]"), std::string::npos);
+}
+
+TEST_F(VlTool, TextIsDecodedFromTheSystemCodePage)
+{
+    const std::string txt = file("chinese.txt", codepage::fromUtf8("中文的书\n"));
+    const Outcome run = vltool({"dump", "--metrics", "fixed", txt});
+    ASSERT_EQ(run.code, 0);
+    EXPECT_NE(run.out.find("\"    中文的书\\r\\n\""), std::string::npos);
+}
+
+TEST_F(VlTool, RealFontMetricsNeedNoDisplay)
+{
+    const std::string txt = file("real.txt", std::string(3000, 'i') + " words and more words\n");
+    const Outcome run = vltool({"dump", txt});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("words and more words"), std::string::npos);
+}
+
+TEST_F(VlTool, NothingOpenedOrUnsupportedExitsWithOne)
+{
+    const Outcome unsupported = vltool({"dump", file("picture.bmp", "BM")});
+    EXPECT_EQ(unsupported.code, 1);
+    EXPECT_EQ(unsupported.err, "vltool: Sorry! This isn't supported file type.\n");
+    const Outcome missing = vltool({"convert", "--metrics", "fixed", "-o", path("x.vl"), path("missing.vl")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_FALSE(std::filesystem::exists(path("x.vl")));
+    const std::string txt = file("ok.txt", "ok\n");
+    const Outcome unsaved = vltool({"convert", "--metrics", "fixed", "-o", txt + "/inside.vl", txt});
+    EXPECT_EQ(unsaved.code, 1);
+    EXPECT_NE(unsaved.err.find("cannot save"), std::string::npos);
+}
+
+TEST_F(VlTool, MalformedBooksAreReportedNotFatal)
+{
+    const std::string txt = file("base.txt", "Some text for a book that will be damaged.\n");
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "-o", path("good.vl"), txt}).code, 0);
+    std::ifstream in(path("good.vl"), std::ios::binary);
+    const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::mt19937 random(99);
+    for (int round = 0; round < 60; ++round) {
+        std::string bad = good;
+        if (round % 2)
+            bad.resize(random() % bad.size());
+        else
+            bad[random() % bad.size()] ^= static_cast<char>(1 + random() % 255);
+        const std::string name = file("bad.vl", bad);
+        const Outcome run = vltool({"dump", "--metrics", "fixed", name});
+        EXPECT_TRUE(run.code == 0 || run.code == 1);
+        if (run.code == 1) {
+            EXPECT_FALSE(run.err.empty());
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+#include "VlTool.h"
+
+#include "BookJson.h"
+
+#include "book/BookFile.h"
+#include "book/CVersaleoDoc.h"
+#include "book/Importers.h"
+#include "views/FontMetrics.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vltool convert [--no-index] [--no-bookmark] [--metrics fixed] -o OUT.vl INPUT...\n"
+    "       vltool dump [--metrics fixed] [--no-index] [--no-bookmark] INPUT...\n";
+
+struct Options {
+    std::string command;
+    bool needIndex = true;
+    bool needBookmark = true;
+    bool fixedMetrics = false;
+    std::string output;
+    std::vector<std::string> inputs;
+};
+
+// Parses the arguments; false for a usage error.
+bool parse(const std::vector<std::string>& args, Options& options)
+{
+    if (args.empty() || (args[0] != "convert" && args[0] != "dump"))
+        return false;
+    options.command = args[0];
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--no-index") {
+            options.needIndex = false;
+        } else if (arg == "--no-bookmark") {
+            options.needBookmark = false;
+        } else if (arg == "--metrics") {
+            if (++i >= args.size() || args[i] != "fixed")
+                return false;
+            options.fixedMetrics = true;
+        } else if (arg == "-o" && options.command == "convert") {
+            if (++i >= args.size() || !options.output.empty())
+                return false;
+            options.output = args[i];
+        } else if (arg.starts_with("-") && arg.size() > 1) {
+            return false;
+        } else {
+            options.inputs.push_back(arg);
+        }
+    }
+    if (options.inputs.empty())
+        return false;
+    return options.command == "dump" || !options.output.empty();
+}
+
+class StderrNotifier : public DocumentNotifier {
+public:
+    explicit StderrNotifier(std::ostream& err) : m_err(err) {}
+    void showMessage(DocMessage message) override
+    {
+        m_err << "vltool: " << messageText(message) << "\n";
+        ++messages;
+    }
+    int messages = 0;
+
+private:
+    std::ostream& m_err;
+};
+
+std::shared_ptr<TextMeasurer> makeMeasurer(const CVersaleoDoc& doc, bool fixed)
+{
+    if (fixed)
+        return std::make_shared<FixedMeasurer>();
+    // Real fonts need the platform's font database; no display is needed.
+    if (!QGuiApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            // Where Qt would go anyway, made first so it does not warn about it.
+            const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(::geteuid());
+            ::mkdir(runtime.constData(), 0700);
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+        static int argc = 1;
+        static char name[] = "vltool";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication app(argc, argv);
+    }
+    installFontSubstitutions();
+    return std::make_shared<QtTextMeasurer>(doc.styles.bookPage.font);
+}
+
+}  // namespace
+
+int runVlTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    Options options;
+    if (!parse(args, options)) {
+        err << kUsage;
+        return 2;
+    }
+
+    CVersaleoDoc doc;
+    doc.needIndex = options.needIndex ? 1 : 0;
+    doc.needBookmark = options.needBookmark ? 1 : 0;
+    StderrNotifier notifier(err);
+    doc.setNotifier(&notifier);
+    registerStandardImporters(doc, makeMeasurer(doc, options.fixedMetrics));
+
+    doc.openPaths(options.inputs);
+    if (notifier.messages > 0)
+        return 1;
+    if (!doc.modified) {
+        err << "vltool: nothing could be opened\n";
+        return 1;
+    }
+    if (options.command == "dump") {
+        out << bookJson(doc);
+        return 0;
+    }
+    if (!bookfile::save(doc, options.output)) {
+        err << "vltool: cannot save " << options.output << "\n";
+        return 1;
+    }
+    return 0;
+}

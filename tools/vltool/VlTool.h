@@ -1,0 +1,15 @@
+// vltool: makes and inspects books without a window.
+//
+//   vltool convert [--no-index] [--no-bookmark] [--metrics fixed] -o OUT.vl INPUT...
+//   vltool dump [--metrics fixed] [--no-index] [--no-bookmark] INPUT...
+//
+// Inputs open as the Open command opens them. Exit 0 on success, 1 with a
+// one-line message when nothing was opened or saving failed, 2 for a usage
+// error.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+int runVlTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
