@@ -16,12 +16,15 @@ if(VERSALEO_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(BUILD_TESTING)
+  add_library(versaleo_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/testmain/TestMain.cpp)
+  target_link_libraries(versaleo_test_main PUBLIC GTest::gtest GTest::gmock)
+endif()
+
 # A test target: links GoogleTest, runs headless and finds its tests.
 function(versaleo_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} versaleo_test_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -24,8 +24,8 @@ TEST(Tokenize, KindsOfTokens)
 
 TEST(Tokenize, LongWordsAreSplitAndALoneLeadByteIsAToken)
 {
-    const std::string word(600, 'a');
-    const auto tokens = tokenize(word + "\xD6", false);
+    const std::string text = std::string(600, 'a') + "\xD6";
+    const auto tokens = tokenize(text, false);
     ASSERT_EQ(tokens.size(), 4u);
     EXPECT_EQ(tokens[0].size(), layout::kMaxWordBytes);
     EXPECT_EQ(tokens[1].size(), layout::kMaxWordBytes);
@@ -213,7 +213,8 @@ TEST_F(Justify, AJustifiedLineEndsExactlyAtTheLineWidth)
 
 TEST_F(Justify, IndentedFirstLineKeepsItsIndentAndSpreadsTheRest)
 {
-    const auto d = layout::justifyLine("    ab " + kHan + kHan, 0, 0, 100, false, 10, m);
+    const std::string line = "    ab " + kHan + kHan;
+    const auto d = layout::justifyLine(line, 0, 0, 100, false, 10, m);
     // segments "  ", "  ", "ab", HAN, HAN
     ASSERT_EQ(d.runs.size(), 5u);
     EXPECT_EQ(d.runs[0].text, "  ");
