@@ -21,6 +21,24 @@ void CVersaleoDoc::setFlipSpeed(int32_t speed)
     flipSpeed = speed < 10 || speed > 50 ? 50 : speed;
 }
 
+void CVersaleoDoc::setMeasurerFactory(MeasurerFactory factory)
+{
+    m_measurerFactory = std::move(factory);
+    m_measurer.reset();
+}
+
+std::shared_ptr<TextMeasurer> CVersaleoDoc::bookMeasurer()
+{
+    const LOGFONT& font = styles.bookPage.font;
+    if (!m_measurer || !(m_measuredFont == font)) {
+        m_measurer = m_measurerFactory ? m_measurerFactory(font) : nullptr;
+        if (!m_measurer)
+            m_measurer = std::make_shared<FixedMeasurer>();
+        m_measuredFont = font;
+    }
+    return m_measurer;
+}
+
 std::unique_ptr<CBookPage> CVersaleoDoc::createPage(PageKind kind) const
 {
     auto page = std::make_unique<CBookPage>(kind);
@@ -187,7 +205,7 @@ void CVersaleoDoc::fillClipboard(int first, int last)
         clipboard.push_back(pages[static_cast<size_t>(i)]->deepCopy());
 }
 
-void CVersaleoDoc::removeLeaves(int first, int last)
+void CVersaleoDoc::removeLeaves(int first, int last, const TextSource* keeping)
 {
     const auto begin = pages.begin() + first;
     const auto end = pages.begin() + last + 1;
@@ -197,7 +215,7 @@ void CVersaleoDoc::removeLeaves(int first, int last)
     for (auto it = begin; it != end; ++it)
         removed.insert(it->get());
     std::erase_if(textSources, [&](const auto& source) {
-        return removed.count(source->firstPage) || removed.count(source->lastPage);
+        return source.get() != keeping && (removed.count(source->firstPage) || removed.count(source->lastPage));
     });
     pages.erase(begin, end);
     rebuildIndexPages();
@@ -214,12 +232,12 @@ int CVersaleoDoc::copyLeaves(int first, int last)
     return 1;
 }
 
-int CVersaleoDoc::deleteLeaves(int first, int last)
+int CVersaleoDoc::deleteLeaves(int first, int last, const TextSource* keeping)
 {
     if (!inContent(first, last))
         return 0;
     alignToLeaves(first, last);
-    removeLeaves(first, last);
+    removeLeaves(first, last, keeping);
     currentPage = std::min(currentPage, pageCount() - 1);
     return 1;
 }

@@ -1,10 +1,24 @@
 #include "book/CodePage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
 namespace codepage {
 namespace {
+
+size_t characterLength(unsigned char lead, bool utf8)
+{
+    if (!utf8)
+        return lead >= 0x80 ? 2 : 1;
+    if (lead >= 0xF0 && lead < 0xF8)
+        return 4;
+    if (lead >= 0xE0)
+        return lead < 0xF0 ? 3 : 1;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
 
 class Converter {
 public:
@@ -18,9 +32,10 @@ public:
     Converter& operator=(const Converter&) = delete;
     bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
-    // Converts everything; an undecodable sequence becomes `replacement` and
-    // the walk goes on one byte later.
-    std::string run(std::string_view input, std::string_view replacement)
+    // Converts everything; a sequence that does not decode, or has no
+    // counterpart in the target, becomes `replacement` and the walk goes on
+    // after that whole character.
+    std::string run(std::string_view input, std::string_view replacement, bool utf8Input)
     {
         std::string out;
         if (!ok())
@@ -39,8 +54,9 @@ public:
                     continue;
                 // EILSEQ or EINVAL (a sequence cut off at the end)
                 out += replacement;
-                ++in;
-                --inLeft;
+                const size_t skip = std::min(inLeft, characterLength(static_cast<unsigned char>(*in), utf8Input));
+                in += skip;
+                inLeft -= skip;
                 ::iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
             }
         }
@@ -59,12 +75,12 @@ private:
 
 std::string toUtf8(std::string_view bytes, const char* from)
 {
-    return Converter("UTF-8", from).run(bytes, "\xEF\xBF\xBD");
+    return Converter("UTF-8", from).run(bytes, "\xEF\xBF\xBD", false);
 }
 
 std::string fromUtf8(std::string_view utf8, const char* to)
 {
-    return Converter(to, "UTF-8").run(utf8, "?");
+    return Converter(to, "UTF-8").run(utf8, "?", true);
 }
 
 }  // namespace codepage

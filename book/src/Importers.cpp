@@ -4,8 +4,8 @@
 #include "book/CVersaleoDoc.h"
 #include "book/TextLayout.h"
 
-void registerStandardImporters(CVersaleoDoc& doc, std::shared_ptr<TextMeasurer> measurer)
+void registerStandardImporters(CVersaleoDoc& doc)
 {
     doc.importers().add("vl", std::make_shared<bookfile::BookFileImporter>());
-    doc.importers().add("txt", std::make_shared<layout::PlainTextImporter>(std::move(measurer)));
+    doc.importers().add("txt", std::make_shared<layout::PlainTextImporter>());
 }

@@ -227,7 +227,7 @@ void importText(CVersaleoDoc& doc, const std::string& path, std::string text, Te
 
 bool TextImporter::import(CVersaleoDoc& doc, const std::string& path)
 {
-    importText(doc, path, produceText(path), *m_measurer);
+    importText(doc, path, produceText(doc, path), *doc.bookMeasurer());
     return true;
 }
 

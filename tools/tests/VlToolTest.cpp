@@ -102,6 +102,17 @@ TEST_F(VlTool, TextIsDecodedFromTheSystemCodePage)
     EXPECT_NE(run.out.find("\"    中文的书\\r\\n\""), std::string::npos);
 }
 
+TEST_F(VlTool, AnEncodingCommandAppliesAfterOpening)
+{
+    const std::string txt = file("big5.txt", codepage::fromUtf8("書\n", codepage::kBig5));
+    const Outcome run = vltool({"dump", "--metrics", "fixed", "--encoding", "100", txt});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("\"    书\\r\\n\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"charset\":134"), std::string::npos);
+    EXPECT_EQ(vltool({"dump", "--encoding", "7", txt}).code, 2);
+    EXPECT_EQ(vltool({"dump", "--encoding", "x", txt}).code, 2);
+}
+
 TEST_F(VlTool, RealFontMetricsNeedNoDisplay)
 {
     const std::string txt = file("real.txt", std::string(3000, 'i') + " words and more words\n");

@@ -4,6 +4,7 @@
 
 #include "book/BookFile.h"
 #include "book/CVersaleoDoc.h"
+#include "book/Encodings.h"
 #include "book/Importers.h"
 #include "views/FontMetrics.h"
 
@@ -13,13 +14,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vltool convert [--no-index] [--no-bookmark] [--metrics fixed] -o OUT.vl INPUT...\n"
-    "       vltool dump [--metrics fixed] [--no-index] [--no-bookmark] INPUT...\n";
+    "usage: vltool convert [--no-index] [--no-bookmark] [--metrics fixed] [--encoding CODE] -o OUT.vl INPUT...\n"
+    "       vltool dump [--metrics fixed] [--no-index] [--no-bookmark] [--encoding CODE] INPUT...\n"
+    "  CODE: read as 0 GB2312, 1 Big5, 2 UTF-8, 3 ANSI, 4 Shift_JIS; convert 100 Big5 to GB2312,\n"
+    "        101 Big5 to GBK, 102 GBK to GB2312, 103 GBK to Big5, 104 GB2312 to Big5, 105 GB2312 to GBK\n";
 
 struct Options {
     std::string command;
@@ -27,6 +31,7 @@ struct Options {
     bool needBookmark = true;
     bool fixedMetrics = false;
     std::string output;
+    int encoding = -1;
     std::vector<std::string> inputs;
 };
 
@@ -46,6 +51,11 @@ bool parse(const std::vector<std::string>& args, Options& options)
             if (++i >= args.size() || args[i] != "fixed")
                 return false;
             options.fixedMetrics = true;
+        } else if (arg == "--encoding") {
+            if (++i >= args.size() || !encoding::findEncoding(std::atoi(args[i].c_str())) ||
+                args[i].find_first_not_of("0123456789") != std::string::npos)
+                return false;
+            options.encoding = std::atoi(args[i].c_str());
         } else if (arg == "-o" && options.command == "convert") {
             if (++i >= args.size() || !options.output.empty())
                 return false;
@@ -75,10 +85,10 @@ private:
     std::ostream& m_err;
 };
 
-std::shared_ptr<TextMeasurer> makeMeasurer(const CVersaleoDoc& doc, bool fixed)
+MeasurerFactory makeMeasurers(bool fixed)
 {
     if (fixed)
-        return std::make_shared<FixedMeasurer>();
+        return [](const LOGFONT&) { return std::make_shared<FixedMeasurer>(); };
     // Real fonts need the platform's font database; no display is needed.
     if (!QGuiApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -95,7 +105,7 @@ std::shared_ptr<TextMeasurer> makeMeasurer(const CVersaleoDoc& doc, bool fixed)
         static QGuiApplication app(argc, argv);
     }
     installFontSubstitutions();
-    return std::make_shared<QtTextMeasurer>(doc.styles.bookPage.font);
+    return [](const LOGFONT& font) { return std::make_shared<QtTextMeasurer>(font); };
 }
 
 }  // namespace
@@ -113,11 +123,14 @@ int runVlTool(const std::vector<std::string>& args, std::ostream& out, std::ostr
     doc.needBookmark = options.needBookmark ? 1 : 0;
     StderrNotifier notifier(err);
     doc.setNotifier(&notifier);
-    registerStandardImporters(doc, makeMeasurer(doc, options.fixedMetrics));
+    doc.setMeasurerFactory(makeMeasurers(options.fixedMetrics));
+    registerStandardImporters(doc);
 
     doc.openPaths(options.inputs);
     if (notifier.messages > 0)
         return 1;
+    if (options.encoding >= 0)
+        encoding::reencode(doc, options.encoding);
     if (!doc.modified) {
         err << "vltool: nothing could be opened\n";
         return 1;

@@ -1,9 +1,10 @@
 // vltool: makes and inspects books without a window.
 //
-//   vltool convert [--no-index] [--no-bookmark] [--metrics fixed] -o OUT.vl INPUT...
-//   vltool dump [--metrics fixed] [--no-index] [--no-bookmark] INPUT...
+//   vltool convert [--no-index] [--no-bookmark] [--metrics fixed] [--encoding CODE] -o OUT.vl INPUT...
+//   vltool dump [--metrics fixed] [--no-index] [--no-bookmark] [--encoding CODE] INPUT...
 //
-// Inputs open as the Open command opens them. Exit 0 on success, 1 with a
+// Inputs open as the Open command opens them; --encoding then applies an
+// Encoding command. Exit 0 on success, 1 with a
 // one-line message when nothing was opened or saving failed, 2 for a usage
 // error.
 #pragma once

@@ -8,12 +8,18 @@
 #include "book/DocumentNotifier.h"
 #include "book/Importer.h"
 #include "book/PageStyle.h"
+#include "book/TextMeasurer.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+// Makes the measurer of a font: the program's measures with the platform's
+// fonts, tests and vltool may measure with fixed metrics.
+using MeasurerFactory = std::function<std::shared_ptr<TextMeasurer>(const LOGFONT&)>;
 
 class CVersaleoDoc {
 public:
@@ -49,6 +55,11 @@ public:
 
     // A flip speed below 10 or above 50 becomes 50.
     void setFlipSpeed(int32_t speed);
+
+    // Text is laid out with a measurer of the book-page font as it is when the
+    // layout runs; without a factory, fixed metrics.
+    void setMeasurerFactory(MeasurerFactory factory);
+    std::shared_ptr<TextMeasurer> bookMeasurer();
 
     // A new page of `kind` with the document's style for that kind.
     std::unique_ptr<CBookPage> createPage(PageKind kind) const;
@@ -87,7 +98,9 @@ public:
 
     // --- leaves: 1 on success, 0 (and nothing changed) outside the content ---
     int copyLeaves(int first, int last);
-    int deleteLeaves(int first, int last);
+    // `keeping` names a text source that is about to be laid out again: it
+    // stays in the list although its pages go.
+    int deleteLeaves(int first, int last, const TextSource* keeping = nullptr);
     int cutLeaves(int first, int last);
     int copyCurrentLeaf();
     int deleteCurrentLeaf();
@@ -129,13 +142,16 @@ private:
     bool inContent(int first, int last) const;
     static void alignToLeaves(int& first, int& last);
     void fillClipboard(int first, int last);
-    void removeLeaves(int first, int last);
+    void removeLeaves(int first, int last, const TextSource* keeping);
     int openSortedPaths(const std::vector<std::string>& paths);
 
     std::array<std::unique_ptr<CBookWindow>, kWindowCount> m_windows;
     int m_activeWindow = 0;
     ImporterRegistry m_importers;
     DocumentNotifier* m_notifier = nullptr;
+    MeasurerFactory m_measurerFactory;
+    std::shared_ptr<TextMeasurer> m_measurer;
+    LOGFONT m_measuredFont;
 };
 
 // The paths a file-dialog selection names, in ascending case-insensitive order.

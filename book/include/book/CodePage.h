@@ -10,6 +10,8 @@ namespace codepage {
 
 // iconv names of the code pages the program knows.
 inline constexpr const char* kSystem = "CP936";
+inline constexpr const char* kBig5 = "CP950";
+inline constexpr const char* kShiftJis = "CP932";
 
 std::string toUtf8(std::string_view bytes, const char* from = kSystem);
 std::string fromUtf8(std::string_view utf8, const char* to = kSystem);

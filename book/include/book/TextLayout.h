@@ -66,23 +66,17 @@ void importText(CVersaleoDoc& doc, const std::string& path, std::string text, Te
 // An importer whose format yields a text (plain text, web pages, documents).
 class TextImporter : public Importer {
 public:
-    explicit TextImporter(std::shared_ptr<TextMeasurer> measurer) : m_measurer(std::move(measurer)) {}
     bool import(CVersaleoDoc& doc, const std::string& path) final;
 
 protected:
     // The file's text in the system code page; empty when it cannot be read.
-    virtual std::string produceText(const std::string& path) = 0;
-
-private:
-    std::shared_ptr<TextMeasurer> m_measurer;
+    // Messages go through the document's notifier.
+    virtual std::string produceText(CVersaleoDoc& doc, const std::string& path) = 0;
 };
 
 class PlainTextImporter : public TextImporter {
-public:
-    using TextImporter::TextImporter;
-
 protected:
-    std::string produceText(const std::string& path) override { return readPlainText(path); }
+    std::string produceText(CVersaleoDoc&, const std::string& path) override { return readPlainText(path); }
 };
 
 // Where a justified line is drawn: each run of text at its x, and the
