@@ -3,9 +3,15 @@
 #include "book/BookFile.h"
 #include "book/CVersaleoDoc.h"
 #include "book/TextLayout.h"
+#include "book/import/HtmlText.h"
+#include "book/import/PdfText.h"
 
 void registerStandardImporters(CVersaleoDoc& doc)
 {
     doc.importers().add("vl", std::make_shared<bookfile::BookFileImporter>());
     doc.importers().add("txt", std::make_shared<layout::PlainTextImporter>());
+    auto web = std::make_shared<html::HtmlImporter>();
+    doc.importers().add("htm", web);
+    doc.importers().add("html", web);
+    doc.importers().add("pdf", std::make_shared<pdf::PdfImporter>());
 }

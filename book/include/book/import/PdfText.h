@@ -1,0 +1,29 @@
+// PDF files as plain text: every Flate stream is inflated and the strings
+// shown inside its text objects are written out. Nothing more is decoded:
+// hexadecimal strings and other text encodings come out as the scanner sees
+// them.
+#pragma once
+
+#include "book/TextLayout.h"
+
+#include <string>
+#include <string_view>
+
+namespace pdf {
+
+// The text shown by one inflated content stream.
+std::string scanContent(std::string_view content);
+// The text of every stream of a PDF held in memory.
+std::string extractText(std::string_view pdf);
+// Extracts the text of the PDF at pdfPath into the file outputPath; false
+// when either file cannot be opened.
+bool extractTextFile(const std::string& pdfPath, const std::string& outputPath);
+// The text of a PDF file, through a temporary text file; empty on failure.
+std::string fileToText(const std::string& path);
+
+class PdfImporter : public layout::TextImporter {
+protected:
+    std::string produceText(CVersaleoDoc&, const std::string& path) override { return fileToText(path); }
+};
+
+}  // namespace pdf

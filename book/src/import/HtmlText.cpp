@@ -1,0 +1,132 @@
+#include "book/import/HtmlText.h"
+
+#include "book/Dbcs.h"
+
+namespace html {
+namespace {
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether text at pos begins with `word` (lower case), ignoring case.
+bool startsWithNoCase(std::string_view text, size_t pos, std::string_view word)
+{
+    if (text.size() - pos < word.size())
+        return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (lower(text[pos + i]) != word[i])
+            return false;
+    }
+    return true;
+}
+
+size_t findNoCase(std::string_view text, size_t from, std::string_view word)
+{
+    for (size_t pos = from; pos + word.size() <= text.size(); ++pos) {
+        if (startsWithNoCase(text, pos, word))
+            return pos;
+    }
+    return std::string_view::npos;
+}
+
+struct Entity {
+    std::string_view name;
+    char byte;
+};
+constexpr Entity kEntities[] = {{"&lt;", '<'},    {"&gt;", '>'},    {"&amp;", '&'},
+                                {"&quot;", '"'},  {"&apos;", '\''}, {"&nbsp;", ' '}};
+
+bool isLineBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+std::string toText(std::string_view input)
+{
+    input = input.substr(0, input.find('\0'));
+    std::string out;
+    out.reserve(input.size());
+    for (size_t i = 0; i < input.size();) {
+        const char c = input[i];
+        if (isLineBreak(c)) {
+            // Source line breaks vanish with the white space that follows them.
+            while (i < input.size() && (isLineBreak(input[i]) || input[i] == ' ' || input[i] == '\t'))
+                ++i;
+            continue;
+        }
+        if (c == '&') {
+            bool decoded = false;
+            for (const Entity& entity : kEntities) {
+                if (startsWithNoCase(input, i, entity.name)) {
+                    out += entity.byte;
+                    i += entity.name.size();
+                    decoded = true;
+                    break;
+                }
+            }
+            if (!decoded) {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        if (c == '<') {
+            if (startsWithNoCase(input, i, "<p>")) {
+                out += "\r\n";
+                i += 3;
+                continue;
+            }
+            if (startsWithNoCase(input, i, "<br>")) {
+                out += "\r\n";
+                i += 4;
+                continue;
+            }
+            std::string_view closing = ">";
+            if (startsWithNoCase(input, i, "<script"))
+                closing = "/script>";
+            else if (startsWithNoCase(input, i, "<style"))
+                closing = "/style>";
+            const size_t end = findNoCase(input, i + 1, closing);
+            if (end == std::string_view::npos) {
+                out += '<';
+                ++i;
+            } else {
+                i = end + closing.size();
+            }
+            continue;
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
+std::string fileToText(const std::string& path)
+{
+    return toText(layout::readPlainText(path));
+}
+
+std::string savedPageName(std::string_view title)
+{
+    std::string name;
+    for (size_t i = 0; i < title.size();) {
+        const char c = title[i];
+        if (dbcs::isLeadByte(c)) {
+            const size_t length = dbcs::charLength(title, i);
+            if (length == 2)
+                name.append(title.substr(i, 2));
+            i += length;
+            continue;
+        }
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            name += c;
+        ++i;
+    }
+    return (name.empty() ? std::string("tmp") : name) + ".html";
+}
+
+}  // namespace html
