@@ -35,6 +35,10 @@ const char* messageText(DocMessage message)
         return "There isn't file to open.";
     case DocMessage::UnsupportedType:
         return "Sorry! This isn't supported file type.";
+    case DocMessage::WordMissing:
+        return "The Office Word isn't installed or it has been removed.";
+    case DocMessage::InnerError:
+        return "There is an inner error.";
     }
     return "";
 }

@@ -3,8 +3,10 @@
 #include "book/BookFile.h"
 #include "book/CVersaleoDoc.h"
 #include "book/TextLayout.h"
+#include "book/import/CompiledHelp.h"
 #include "book/import/HtmlText.h"
 #include "book/import/PdfText.h"
+#include "book/import/WordText.h"
 
 void registerStandardImporters(CVersaleoDoc& doc)
 {
@@ -14,4 +16,6 @@ void registerStandardImporters(CVersaleoDoc& doc)
     doc.importers().add("htm", web);
     doc.importers().add("html", web);
     doc.importers().add("pdf", std::make_shared<pdf::PdfImporter>());
+    doc.importers().add("doc", std::make_shared<word::WordImporter>());
+    doc.importers().add("chm", std::make_shared<chm::CompiledHelpImporter>());
 }

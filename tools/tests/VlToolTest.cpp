@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -153,6 +154,30 @@ TEST_F(VlTool, MalformedBooksAreReportedNotFatal)
         EXPECT_TRUE(run.code == 0 || run.code == 1);
         if (run.code == 1) {
             EXPECT_FALSE(run.err.empty());
+        }
+    }
+}
+
+TEST_F(VlTool, MutatedImportsOfEveryKindAreReportedNotFatal)
+{
+    std::ifstream help(std::string(BOOK_TEST_DATA) + "/help.chm", std::ios::binary);
+    const std::map<std::string, std::string> samples = {
+        {"htm", "<html><body><p>Some &amp; text<br><script>x</script>more</body></html>"},
+        {"pdf", "%PDF-1.4\n1 0 obj\nstream\r\nnot deflated\r\nendstream\nendobj\n"},
+        {"chm", std::string{std::istreambuf_iterator<char>(help), std::istreambuf_iterator<char>()}},
+    };
+    std::mt19937 random(3);
+    for (const auto& [extension, good] : samples) {
+        ASSERT_FALSE(good.empty());
+        const int rounds = extension == "chm" ? 40 : 150;
+        for (int round = 0; round < rounds; ++round) {
+            std::string bad = good;
+            if (round % 3 == 0)
+                bad.resize(random() % bad.size());
+            for (int c = 0; c < 2 && !bad.empty(); ++c)
+                bad[random() % bad.size()] = static_cast<char>(random() % 256);
+            const Outcome run = vltool({"dump", "--metrics", "fixed", file("bad." + extension, bad)});
+            EXPECT_TRUE(run.code == 0 || run.code == 1) << extension;
         }
     }
 }

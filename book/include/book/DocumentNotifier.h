@@ -5,6 +5,8 @@
 enum class DocMessage {
     NoFileToOpen,     // "There isn't file to open."
     UnsupportedType,  // "Sorry! This isn't supported file type."
+    WordMissing,      // "The Office Word isn't installed or it has been removed."
+    InnerError,       // "There is an inner error."
 };
 
 // The English text and caption of a message.

@@ -1,0 +1,202 @@
+#include "DocFixtures.h"
+
+#include "book/CodePage.h"
+#include "book/import/CompiledHelp.h"
+#include "book/import/WordText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kFixture = std::string(BOOK_TEST_DATA) + "/help.chm";
+
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+            m_had = true;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable()
+    {
+        if (m_had)
+            ::setenv(m_name, m_old.c_str(), 1);
+        else
+            ::unsetenv(m_name);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+class Scratch : public testing::Test {
+protected:
+    Scratch()
+    {
+        std::string pattern = (fs::temp_directory_path() / "helpers-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        dir = pattern;
+        fs::create_directory(dir + "/tmp");
+        doc.setNotifier(&notifier);
+    }
+    ~Scratch() override { fs::remove_all(dir); }
+    std::string script(const std::string& name, const std::string& body)
+    {
+        const std::string path = dir + "/bin/" + name;
+        fs::create_directories(dir + "/bin");
+        std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+    size_t leftInTmp() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir + "/tmp"), {})); }
+    std::vector<std::string> bookLines()
+    {
+        std::vector<std::string> lines;
+        for (const auto& page : doc.pages)
+            for (const auto& line : page->lines)
+                lines.push_back(line);
+        return lines;
+    }
+
+    std::string dir;
+    CVersaleoDoc doc;
+    RecordingNotifier notifier;
+};
+
+TEST_F(Scratch, HtmlFilesAreCollectedAtAnyDepthSmallestFirst)
+{
+    const auto write = [&](const std::string& name, size_t size) {
+        fs::create_directories(fs::path(dir + "/" + name).parent_path());
+        std::ofstream(dir + "/" + name) << std::string(size, 'x');
+    };
+    write("pages/c.htm", 3000);
+    write("pages/a.HTML", 1000);
+    write("pages/deep/er/b.html", 2000);
+    write("pages/notes.txt", 10);
+    write("pages/image.gif", 500);
+    fs::create_directory_symlink(dir + "/pages", dir + "/pages/loop");
+    EXPECT_EQ(chm::collectHtmlFiles(dir + "/pages"),
+              (std::vector<std::string>{dir + "/pages/a.HTML", dir + "/pages/deep/er/b.html", dir + "/pages/c.htm"}));
+}
+
+TEST_F(Scratch, AHelpFileOpensItsPagesSmallestFirstAndLeavesNothingBehind)
+{
+    ScopedVariable tmp("TMPDIR", dir + "/tmp");
+    chm::CompiledHelpImporter importer;
+    ASSERT_TRUE(importer.import(doc, kFixture));
+    const auto lines = bookLines();
+    const auto find = [&](const std::string& text) {
+        return std::find(lines.begin(), lines.end(), text) - lines.begin();
+    };
+    // the pages of 1, 2 and 3 kB in that order
+    ASSERT_LT(find("    One\r\n"), static_cast<long>(lines.size()));
+    EXPECT_LT(find("    One\r\n"), find("    Two\r\n"));
+    EXPECT_LT(find("    Two\r\n"), find("    Three\r\n"));
+    EXPECT_EQ(doc.bookmarkCount(), 3);
+    EXPECT_EQ(leftInTmp(), 0u);
+    EXPECT_TRUE(notifier.messages.empty());
+}
+
+TEST_F(Scratch, AHelperThatHangsOrCrashesIsEndedAndTheImportFails)
+{
+    ScopedVariable tmp("TMPDIR", dir + "/tmp");
+    for (const std::string& body : {std::string("sleep 30"), std::string("kill -SEGV $$"), std::string("exit 3")}) {
+        chm::CompiledHelpImporter importer(script("helper", body), std::chrono::milliseconds(300));
+        notifier.messages.clear();
+        EXPECT_FALSE(importer.import(doc, kFixture)) << body;
+        EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::UnsupportedType});
+        EXPECT_EQ(doc.pageCount(), 4);
+        EXPECT_EQ(leftInTmp(), 0u);
+    }
+    chm::CompiledHelpImporter missing(dir + "/no-such-helper");
+    EXPECT_FALSE(missing.import(doc, kFixture));
+    chm::CompiledHelpImporter fine;
+    EXPECT_FALSE(fine.import(doc, dir + "/no-such-file.chm"));
+    EXPECT_EQ(leftInTmp(), 0u);
+}
+
+TEST_F(Scratch, MutatedHelpFilesNeverTakeTheReaderDown)
+{
+    ScopedVariable tmp("TMPDIR", dir + "/tmp");
+    std::ifstream in(kFixture, std::ios::binary);
+    const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::mt19937 random(11);
+    chm::CompiledHelpImporter importer(chm::defaultHelperPath(), std::chrono::seconds(10));
+    int opened = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::string bad = good;
+        if (round % 5 == 0) {
+            bad.resize(random() % bad.size());
+        } else {
+            for (int c = 0; c < 1 + round % 4; ++c)
+                bad[random() % bad.size()] = static_cast<char>(random() % 256);
+        }
+        const std::string path = dir + "/bad.chm";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bad;
+        CVersaleoDoc fresh;
+        opened += importer.import(fresh, path) ? 1 : 0;
+        EXPECT_EQ(fresh.pageCount() % 2, 0);
+    }
+    EXPECT_EQ(leftInTmp(), 0u);
+    EXPECT_GT(opened, 0);
+}
+
+TEST_F(Scratch, AMissingWordProcessorGivesTheMessageAndAnEmptyLeaf)
+{
+    ScopedVariable path("PATH", dir + "/bin");
+    std::ofstream(dir + "/letter.doc") << "not really a document";
+    word::WordImporter importer;
+    ASSERT_TRUE(importer.import(doc, dir + "/letter.doc"));
+    EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::WordMissing});
+    EXPECT_STREQ(messageText(DocMessage::WordMissing), "The Office Word isn't installed or it has been removed.");
+    doc.rebuildIndexPages();
+    EXPECT_EQ(doc.bookmarkCount(), 1);
+    EXPECT_EQ(doc.bookPageCount(), 2);
+    EXPECT_TRUE(bookLines().empty());
+}
+
+TEST_F(Scratch, AWordProcessorOnThePathGivesItsText)
+{
+    // the stand-in prints the text with a byte-order mark, as the real one does
+    script("soffice", "[ \"$1 $2\" = \"--headless --cat\" ] || exit 9\n"
+                      "[ -d \"$HOME\" ] || exit 8\n"
+                      "printf '\\357\\273\\277Dear reader,\\n\\344\\270\\255\\346\\226\\207 text from %s\\n' \"$(basename \"$3\")\"");
+    ScopedVariable path("PATH", dir + "/bin:/usr/bin:/bin");
+    std::ofstream(dir + "/letter.doc") << "binary";
+    EXPECT_EQ(word::fileToText(dir + "/letter.doc", &notifier),
+              "Dear reader,\n" + codepage::fromUtf8("中文") + " text from letter.doc\n");
+    EXPECT_TRUE(notifier.messages.empty());
+}
+
+TEST_F(Scratch, AFailingOrHangingWordProcessorIsAnInnerError)
+{
+    ScopedVariable path("PATH", dir + "/bin:/usr/bin:/bin");
+    std::ofstream(dir + "/letter.doc") << "binary";
+    script("soffice", "exit 1");
+    EXPECT_EQ(word::fileToText(dir + "/letter.doc", &notifier), "");
+    script("soffice", "sleep 30");
+    EXPECT_EQ(word::fileToText(dir + "/letter.doc", &notifier, std::chrono::milliseconds(300)), "");
+    EXPECT_EQ(notifier.messages, (std::vector<DocMessage>{DocMessage::InnerError, DocMessage::InnerError}));
+    EXPECT_STREQ(messageText(DocMessage::InnerError), "There is an inner error.");
+    // a file that is not there is no error of the word processor
+    EXPECT_EQ(word::fileToText(dir + "/missing.doc", &notifier), "");
+    EXPECT_EQ(notifier.messages.size(), 2u);
+}
+
+}  // namespace
