@@ -19,6 +19,7 @@ endif()
 if(BUILD_TESTING)
   add_library(versaleo_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/testmain/TestMain.cpp)
   target_link_libraries(versaleo_test_main PUBLIC GTest::gtest GTest::gmock)
+  target_include_directories(versaleo_test_main PUBLIC ${CMAKE_CURRENT_LIST_DIR}/testmain)
 endif()
 
 # A test target: links GoogleTest, runs headless and finds its tests.

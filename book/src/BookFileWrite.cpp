@@ -3,6 +3,7 @@
 #include "book/ByteCursor.h"
 #include "book/CVersaleoDoc.h"
 #include "book/Dbcs.h"
+#include "book/PosixIo.h"
 #include "book/ZlibCodec.h"
 
 #include "aidkern/CAKFileManager.h"
@@ -124,21 +125,6 @@ void writePage(ByteWriter& out, const CBookPage& page)
         return;
     writeMarks(out, page);
     writeTags(out, page);
-}
-
-bool writeAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t put = ::write(fd, data, size);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += put;
-        size -= static_cast<size_t>(put);
-    }
-    return true;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "book/TextLayout.h"
 #include "book/ZlibCodec.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -16,19 +18,9 @@
 
 namespace {
 
-std::string tempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "bookfile-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        std::abort();
-    return pattern;
-}
-
-class ScratchFolder {
+class ScratchFolder : public TestFolder {
 public:
-    ~ScratchFolder() { std::filesystem::remove_all(path); }
-    std::string path = tempFolder();
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
+    const std::string path = TestFolder::path();
 };
 
 std::string slurp(const std::string& path)

@@ -4,6 +4,8 @@
 #include "book/import/CompiledHelp.h"
 #include "book/import/WordText.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,44 +20,13 @@ namespace {
 
 const std::string kFixture = std::string(BOOK_TEST_DATA) + "/help.chm";
 
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-            m_had = true;
-        }
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable()
-    {
-        if (m_had)
-            ::setenv(m_name, m_old.c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::string m_old;
-    bool m_had = false;
-};
-
 class Scratch : public testing::Test {
 protected:
     Scratch()
     {
-        std::string pattern = (fs::temp_directory_path() / "helpers-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        dir = pattern;
         fs::create_directory(dir + "/tmp");
         doc.setNotifier(&notifier);
     }
-    ~Scratch() override { fs::remove_all(dir); }
     std::string script(const std::string& name, const std::string& body)
     {
         const std::string path = dir + "/bin/" + name;
@@ -74,7 +45,8 @@ protected:
         return lines;
     }
 
-    std::string dir;
+    TestFolder folder;
+    const std::string dir = folder.path();
     CVersaleoDoc doc;
     RecordingNotifier notifier;
 };
@@ -97,7 +69,7 @@ TEST_F(Scratch, HtmlFilesAreCollectedAtAnyDepthSmallestFirst)
 
 TEST_F(Scratch, AHelpFileOpensItsPagesSmallestFirstAndLeavesNothingBehind)
 {
-    ScopedVariable tmp("TMPDIR", dir + "/tmp");
+    ScopedEnv tmp("TMPDIR", dir + "/tmp");
     chm::CompiledHelpImporter importer;
     ASSERT_TRUE(importer.import(doc, kFixture));
     const auto lines = bookLines();
@@ -115,7 +87,7 @@ TEST_F(Scratch, AHelpFileOpensItsPagesSmallestFirstAndLeavesNothingBehind)
 
 TEST_F(Scratch, AHelperThatHangsOrCrashesIsEndedAndTheImportFails)
 {
-    ScopedVariable tmp("TMPDIR", dir + "/tmp");
+    ScopedEnv tmp("TMPDIR", dir + "/tmp");
     for (const std::string& body : {std::string("sleep 30"), std::string("kill -SEGV $$"), std::string("exit 3")}) {
         chm::CompiledHelpImporter importer(script("helper", body), std::chrono::milliseconds(300));
         notifier.messages.clear();
@@ -133,7 +105,7 @@ TEST_F(Scratch, AHelperThatHangsOrCrashesIsEndedAndTheImportFails)
 
 TEST_F(Scratch, MutatedHelpFilesNeverTakeTheReaderDown)
 {
-    ScopedVariable tmp("TMPDIR", dir + "/tmp");
+    ScopedEnv tmp("TMPDIR", dir + "/tmp");
     std::ifstream in(kFixture, std::ios::binary);
     const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::mt19937 random(11);
@@ -159,7 +131,7 @@ TEST_F(Scratch, MutatedHelpFilesNeverTakeTheReaderDown)
 
 TEST_F(Scratch, AMissingWordProcessorGivesTheMessageAndAnEmptyLeaf)
 {
-    ScopedVariable path("PATH", dir + "/bin");
+    ScopedEnv path("PATH", dir + "/bin");
     std::ofstream(dir + "/letter.doc") << "not really a document";
     word::WordImporter importer;
     ASSERT_TRUE(importer.import(doc, dir + "/letter.doc"));
@@ -177,7 +149,7 @@ TEST_F(Scratch, AWordProcessorOnThePathGivesItsText)
     script("soffice", "[ \"$1 $2\" = \"--headless --cat\" ] || exit 9\n"
                       "[ -d \"$HOME\" ] || exit 8\n"
                       "printf '\\357\\273\\277Dear reader,\\n\\344\\270\\255\\346\\226\\207 text from %s\\n' \"$(basename \"$3\")\"");
-    ScopedVariable path("PATH", dir + "/bin:/usr/bin:/bin");
+    ScopedEnv path("PATH", dir + "/bin:/usr/bin:/bin");
     std::ofstream(dir + "/letter.doc") << "binary";
     EXPECT_EQ(word::fileToText(dir + "/letter.doc", &notifier),
               "Dear reader,\n" + codepage::fromUtf8("中文") + " text from letter.doc\n");
@@ -186,7 +158,7 @@ TEST_F(Scratch, AWordProcessorOnThePathGivesItsText)
 
 TEST_F(Scratch, AFailingOrHangingWordProcessorIsAnInnerError)
 {
-    ScopedVariable path("PATH", dir + "/bin:/usr/bin:/bin");
+    ScopedEnv path("PATH", dir + "/bin:/usr/bin:/bin");
     std::ofstream(dir + "/letter.doc") << "binary";
     script("soffice", "exit 1");
     EXPECT_EQ(word::fileToText(dir + "/letter.doc", &notifier), "");

@@ -6,6 +6,8 @@
 // trips the unpacker ends this process, not the reader. Names inside the
 // file are hostile: only plain relative names are written, never outside the
 // output folder, and sizes are capped.
+#include "book/PosixIo.h"
+
 #include <chm_lib.h>
 
 #include <cerrno>
@@ -49,21 +51,6 @@ std::vector<std::string> safeComponents(const char* path)
         }
     }
     return parts;
-}
-
-bool writeAll(int fd, const unsigned char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t put = ::write(fd, data, size);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += put;
-        size -= static_cast<size_t>(put);
-    }
-    return true;
 }
 
 int extractOne(chmFile* file, chmUnitInfo* unit, void* context)

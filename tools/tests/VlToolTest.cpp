@@ -2,6 +2,8 @@
 
 #include "book/CodePage.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,14 +33,6 @@ Outcome vltool(std::vector<std::string> args)
 
 class VlTool : public testing::Test {
 protected:
-    VlTool()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vltool-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        dir = pattern;
-    }
-    ~VlTool() override { std::filesystem::remove_all(dir); }
     std::string file(const std::string& name, const std::string& content)
     {
         const std::string path = dir + "/" + name;
@@ -48,7 +42,8 @@ protected:
     std::string path(const std::string& name) const { return dir + "/" + name; }
     static std::string pagesOf(const std::string& json) { return json.substr(json.find("\"pages\":")); }
 
-    std::string dir;
+    TestFolder folder;
+    const std::string dir = folder.path();
 };
 
 TEST_F(VlTool, UsageErrorsExitWithTwo)
