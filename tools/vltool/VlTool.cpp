@@ -6,10 +6,18 @@
 #include "book/CVersaleoDoc.h"
 #include "book/Encodings.h"
 #include "book/Importers.h"
+#include "library/DocumentPictures.h"
+#include "library/ProgramFolder.h"
 #include "views/FontMetrics.h"
+#include "views/SpreadPainter.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QSettings>
+
+#include <algorithm>
+#include <cstdio>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +30,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: vltool convert [--no-index] [--no-bookmark] [--metrics fixed] [--encoding CODE] -o OUT.vl INPUT...\n"
     "       vltool dump [--metrics fixed] [--no-index] [--no-bookmark] [--encoding CODE] INPUT...\n"
+    "       vltool render [--metrics fixed] [--no-index] [--no-bookmark] [--encoding CODE] [--page N] [--one-page]\n"
+    "                     [--size WxH] -o OUT.png INPUT...\n"
     "  CODE: read as 0 GB2312, 1 Big5, 2 UTF-8, 3 ANSI, 4 Shift_JIS; convert 100 Big5 to GB2312,\n"
     "        101 Big5 to GBK, 102 GBK to GB2312, 103 GBK to Big5, 104 GB2312 to Big5, 105 GB2312 to GBK\n";
 
@@ -32,13 +42,17 @@ struct Options {
     bool fixedMetrics = false;
     std::string output;
     int encoding = -1;
+    int page = -1;
+    bool onePage = false;
+    int width = 960;
+    int height = 640;
     std::vector<std::string> inputs;
 };
 
 // Parses the arguments; false for a usage error.
 bool parse(const std::vector<std::string>& args, Options& options)
 {
-    if (args.empty() || (args[0] != "convert" && args[0] != "dump"))
+    if (args.empty() || (args[0] != "convert" && args[0] != "dump" && args[0] != "render"))
         return false;
     options.command = args[0];
     for (size_t i = 1; i < args.size(); ++i) {
@@ -56,7 +70,21 @@ bool parse(const std::vector<std::string>& args, Options& options)
                 args[i].find_first_not_of("0123456789") != std::string::npos)
                 return false;
             options.encoding = std::atoi(args[i].c_str());
-        } else if (arg == "-o" && options.command == "convert") {
+        } else if (arg == "--page" && options.command == "render") {
+            if (++i >= args.size() || args[i].empty() || args[i].find_first_not_of("0123456789") != std::string::npos)
+                return false;
+            options.page = std::atoi(args[i].c_str());
+        } else if (arg == "--one-page" && options.command == "render") {
+            options.onePage = true;
+        } else if (arg == "--size" && options.command == "render") {
+            int w = 0, h = 0;
+            char extra = 0;
+            if (++i >= args.size() || std::sscanf(args[i].c_str(), "%dx%d%c", &w, &h, &extra) != 2 || w < 200 ||
+                h < 200 || w > 8000 || h > 8000)
+                return false;
+            options.width = w;
+            options.height = h;
+        } else if (arg == "-o" && options.command != "dump") {
             if (++i >= args.size() || !options.output.empty())
                 return false;
             options.output = args[i];
@@ -69,6 +97,55 @@ bool parse(const std::vector<std::string>& args, Options& options)
     if (options.inputs.empty())
         return false;
     return options.command == "dump" || !options.output.empty();
+}
+
+void ensureGuiApplication()
+{
+    if (QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // Where Qt would go anyway, made first so it does not warn about it.
+        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(::geteuid());
+        ::mkdir(runtime.constData(), 0700);
+        qputenv("XDG_RUNTIME_DIR", runtime);
+    }
+    static int argc = 1;
+    static char name[] = "vltool";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    installFontSubstitutions();
+}
+
+// What a view of the client size shows: the two-page view's spread, or the
+// one-page view's wider spread at the scroll offset of the current page.
+bool render(CVersaleoDoc& doc, const Options& options, std::ostream& err)
+{
+    ensureGuiApplication();
+    const int last = doc.pageCount() - 1;
+    doc.currentPage = options.page >= 0 ? std::min(options.page, last) : std::clamp(doc.firstContentPage(), 0, last);
+    DocumentPictures pictures(pictureFolder());
+    QSettings settings(QStringLiteral("Versaleo"), QStringLiteral("Versaleo"));
+    pictures.loadFromSettings(settings);
+    SpreadPainter painter(doc, pictures);
+    PaintOptions paint;
+    paint.wideLines = options.onePage;
+    const int spreadWidth = options.onePage ? 2 * options.width - 80 : options.width;
+    QImage spread(spreadWidth, options.height, QImage::Format_RGB32);
+    painter.compose(spread, paint);
+    const int offset = options.onePage && doc.currentPage % 2 == 0 ? options.width - 80 : 0;
+    QImage client = spread.copy(offset, 0, options.width, options.height);
+    {
+        QPainter frame(&client);
+        frame.setPen(Qt::black);
+        frame.drawRect(0, 0, options.width - 1, options.height - 1);
+    }
+    if (!client.save(QString::fromStdString(options.output), "PNG")) {
+        err << "vltool: cannot save " << options.output << "\n";
+        return false;
+    }
+    return true;
 }
 
 class StderrNotifier : public DocumentNotifier {
@@ -90,21 +167,7 @@ MeasurerFactory makeMeasurers(bool fixed)
     if (fixed)
         return [](const LOGFONT&) { return std::make_shared<FixedMeasurer>(); };
     // Real fonts need the platform's font database; no display is needed.
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-            // Where Qt would go anyway, made first so it does not warn about it.
-            const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(::geteuid());
-            ::mkdir(runtime.constData(), 0700);
-            qputenv("XDG_RUNTIME_DIR", runtime);
-        }
-        static int argc = 1;
-        static char name[] = "vltool";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
-    }
-    installFontSubstitutions();
+    ensureGuiApplication();
     return [](const LOGFONT& font) { return std::make_shared<QtTextMeasurer>(font); };
 }
 
@@ -139,6 +202,8 @@ int runVlTool(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << bookJson(doc);
         return 0;
     }
+    if (options.command == "render")
+        return render(doc, options, err) ? 0 : 1;
     if (!bookfile::save(doc, options.output)) {
         err << "vltool: cannot save " << options.output << "\n";
         return 1;

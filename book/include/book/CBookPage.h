@@ -48,6 +48,8 @@ public:
     LOGFONT font;
     std::string caption;
     int32_t pictureNumber = 0;
+    // Skipped when the facing pair is chosen; only a flip in progress sets it.
+    bool hidden = false;
 
     int32_t highlightedLine() const { return m_highlightedLine; }
     void setHighlightedLine(int32_t line) { m_highlightedLine = line; }

@@ -1,0 +1,80 @@
+#include "library/DocumentPictures.h"
+
+#include "library/Artwork.h"
+
+#include "pixmill/Pixmill.h"
+
+#include <QSettings>
+
+#include <memory>
+
+QImage loadPicture(const std::string& path)
+{
+    HDIB dib = LoadDIBFromFile(path.c_str());
+    if (!dib)
+        return {};
+    std::unique_ptr<QImage> image(GetHBITMAPFromDIB(dib));
+    DibFree(dib);
+    return image ? *image : QImage();
+}
+
+DocumentPictures::DocumentPictures(std::string folder)
+    : m_folder(std::move(folder)), m_background(artwork::fallback()), m_outer(m_background), m_inner(m_background)
+{
+}
+
+std::string DocumentPictures::picturePath(const char* family, int number) const
+{
+    return m_folder + "/" + family + std::to_string(number) + ".jpg";
+}
+
+bool DocumentPictures::load(const char* family, int number, QImage& picture, int& current)
+{
+    QImage loaded = loadPicture(picturePath(family, number));
+    if (loaded.isNull()) {
+        picture = artwork::fallback();
+        return false;
+    }
+    picture = std::move(loaded);
+    current = number;
+    return true;
+}
+
+bool DocumentPictures::loadBackground(int number)
+{
+    return load("BackGround", number, m_background, m_backgroundNumber);
+}
+
+bool DocumentPictures::loadOuterCover(int number)
+{
+    return load("CoverOuter", number, m_outer, m_outerNumber);
+}
+
+bool DocumentPictures::loadInnerCover(int number)
+{
+    return load("CoverInner", number, m_inner, m_innerNumber);
+}
+
+void DocumentPictures::loadFromSettings(QSettings& settings)
+{
+    settings.beginGroup(QStringLiteral("Settings"));
+    const int background = settings.value(QStringLiteral("BackPictureIndex"), 1).toInt();
+    const int outer = settings.value(QStringLiteral("CoverPictureOuterIndex"), 1).toInt();
+    const int inner = settings.value(QStringLiteral("CoverPictureInnerIndex"), 1).toInt();
+    settings.endGroup();
+    loadBackground(background);
+    loadOuterCover(outer);
+    loadInnerCover(inner);
+}
+
+QImage DocumentPictures::pagePicture(int number)
+{
+    if (number <= 0)
+        return {};
+    const auto found = m_pagePictures.find(number);
+    if (found != m_pagePictures.end())
+        return found->second;
+    QImage picture = loadPicture(picturePath("BookPage", number));
+    m_pagePictures[number] = picture;
+    return picture;
+}

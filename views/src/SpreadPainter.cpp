@@ -1,0 +1,475 @@
+#include "views/SpreadPainter.h"
+
+#include "book/CVersaleoDoc.h"
+#include "book/Dbcs.h"
+#include "book/TextLayout.h"
+
+#include "aidkern/CAKCommonTools.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr COLORREF kBlack = rgb(0, 0, 0);
+constexpr COLORREF kWhite = rgb(255, 255, 255);
+constexpr COLORREF kArrowGreen = rgb(122, 255, 122);
+
+QFont labelFont(int pixels, int weight)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    return font;
+}
+
+LOGFONT withHeight(LOGFONT font, int height)
+{
+    font.lfHeight = height;
+    return font;
+}
+
+// "Page %d" and its kind.
+std::string numbered(const char* prefix, int number)
+{
+    return prefix + std::to_string(number);
+}
+
+QPolygon polygonOf(const Point* points, size_t count)
+{
+    QPolygon polygon;
+    for (size_t i = 0; i < count; ++i)
+        polygon << QPoint(points[i].x, points[i].y);
+    return polygon;
+}
+
+Rect moved(const Rect& r, Point by)
+{
+    return {r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y};
+}
+
+COLORREF spineColour(const CVersaleoDoc& doc)
+{
+    if (doc.pages.empty() || doc.currentPage < 0 || doc.currentPage >= doc.pageCount())
+        return rgb(122, 122, 122);
+    const CBookPage& page = *doc.pages[static_cast<size_t>(doc.currentPage)];
+    switch (page.kind()) {
+    case PageKind::IndexPage: return rgb(122, 122, 122);
+    case PageKind::BookPage:
+    case PageKind::NotePage:
+        return rgb(static_cast<uint8_t>((redOf(page.background) + redOf(page.textColour)) / 2),
+                   static_cast<uint8_t>((greenOf(page.background) + greenOf(page.textColour)) / 2),
+                   static_cast<uint8_t>((blueOf(page.background) + blueOf(page.textColour)) / 2));
+    case PageKind::BookmarkPage: return page.background;
+    case PageKind::CoverPage: return kBlack;
+    default: return rgb(222, 222, 222);
+    }
+}
+
+}  // namespace
+
+SpreadPainter::SpreadPainter(CVersaleoDoc& doc, PictureSource& pictures) : m_doc(doc), m_pictures(pictures) {}
+
+TextMeasurer& SpreadPainter::measurerFor(const LOGFONT& font)
+{
+    const std::string key(reinterpret_cast<const char*>(&font), sizeof font);
+    auto& measurer = m_measurers[key];
+    if (!measurer)
+        measurer = std::make_unique<QtTextMeasurer>(font);
+    return *measurer;
+}
+
+void SpreadPainter::compose(QImage& target, const PaintOptions& options)
+{
+    const int width = target.width(), height = target.height();
+    Canvas canvas(target);
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+    paintBackground(canvas, width, height);
+    m_pages = spread::pageRects(width, height);
+    if (m_doc.pages.empty()) {
+        m_pages = {};
+        return;
+    }
+    const spread::FacingPair pair = spread::facingPair(m_doc);
+    paintEdges(canvas, width, pair);
+
+    Rect left = m_pages.left, right = m_pages.right;
+    if (pair.left >= 0)
+        paintSide(canvas, pair.left, left, -2, options);
+    else
+        left = {};
+    if (pair.right < m_doc.pageCount())
+        paintSide(canvas, pair.right, right, 2, options);
+    else
+        right = {};
+    m_pages = {left, right};
+
+    if (!options.suppressSpine)
+        paintSpine(canvas, width, height, pair, options);
+    if (options.bitmapSelection)
+        canvas.dashedFrame(*options.bitmapSelection);
+    if (options.textSelection && m_doc.currentPage >= 0 && m_doc.currentPage < m_doc.pageCount()) {
+        for (const CharCell& cell : m_doc.pages[static_cast<size_t>(m_doc.currentPage)]->cells) {
+            if (cell.selected)
+                canvas.invertRect(cell.rect);
+        }
+    }
+}
+
+void SpreadPainter::paintBackground(Canvas& canvas, int width, int height)
+{
+    if (m_background.size() != QSize(width, height)) {
+        m_background = QImage(width, height, QImage::Format_RGB32);
+        m_background.fill(Qt::white);
+        Canvas cache(m_background);
+        const QImage& picture = m_pictures.background();
+        if (picture.width() < 640 || picture.height() < 480) {
+            cache.setPen(Pen::none());
+            cache.setBrush(Brush::tiled(picture));
+            cache.rectangle({0, 0, width, height});
+        } else {
+            cache.stretchImage(picture, {0, 0, width, height});
+        }
+    }
+    canvas.copyImage(m_background, 0, 0);
+}
+
+void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pair)
+{
+    const spread::EdgeCounts counts = spread::edgeCounts(m_doc, pair);
+    const int count = m_doc.pageCount();
+    // Every bookmark's tab, in book order; the first ones lie before the pair.
+    struct Tab {
+        int front;
+        Rect rect;
+        bool before;
+    };
+    std::vector<Tab> tabs;
+    for (int n = 0;; ++n) {
+        const int front = m_doc.pageOfBookmark(n);
+        if (front < 0 || front + 1 >= count)
+            break;
+        const bool before = n < counts.bookmarksBefore;
+        CBookPage& page = *m_doc.pages[static_cast<size_t>(front)];
+        const Rect tab = spread::bookmarkTab(m_pages, width, page.bookmarkColour, before);
+        page.textArea = tab;
+        m_doc.pages[static_cast<size_t>(front) + 1]->textArea = tab;
+        tabs.push_back({front, tab, before});
+    }
+    const auto drawTabs = [&](bool before, int layer, Point offset, int layers) {
+        for (const Tab& tab : tabs) {
+            if (tab.before != before || tab.front == pair.left - 1 || tab.front == pair.right)
+                continue;
+            const int tabLayer = before ? spread::leftLayerOf(tab.front, pair, layers)
+                                        : spread::rightLayerOf(tab.front, pair, count, layers);
+            if (tabLayer != layer || m_doc.pages[static_cast<size_t>(tab.front) + 1]->hidden)
+                continue;
+            // The left side shows back sides, the right side front sides.
+            paintBookmark(canvas, before ? tab.front + 1 : tab.front, moved(tab.rect, offset));
+        }
+    };
+    canvas.setBrush(Brush::solid(kWhite));
+    for (int k = 1; k <= counts.leftLayers; ++k) {
+        const Point offset = spread::leftLayerOffset(k, counts.leftLayers);
+        drawTabs(true, k, offset, counts.leftLayers);
+        canvas.setPen(Pen{Pen::Solid, m_doc.pageEdgePalette[static_cast<size_t>(k - 1) % 8]});
+        canvas.setBrush(Brush::solid(kWhite));
+        canvas.rectangle(moved(m_pages.left, offset));
+    }
+    for (int k = 1; k <= counts.rightLayers; ++k) {
+        const Point offset = spread::rightLayerOffset(k, counts.rightLayers);
+        drawTabs(false, k, offset, counts.rightLayers);
+        canvas.setPen(Pen{Pen::Solid, m_doc.pageEdgePalette[static_cast<size_t>(k - 1) % 8]});
+        canvas.setBrush(Brush::solid(kWhite));
+        canvas.rectangle(moved(m_pages.right, offset));
+    }
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+}
+
+void SpreadPainter::paintSide(Canvas& canvas, int index, Rect& rect, int behindStep, const PaintOptions& options)
+{
+    CBookPage& page = *m_doc.pages[static_cast<size_t>(index)];
+    if (page.kind() != PageKind::BookmarkPage) {
+        paintPage(canvas, index, rect, options);
+        return;
+    }
+    // A bookmark in the pair: the page behind it shows, the tab lies on it.
+    int behind = index + behindStep;
+    while (behind >= 0 && behind < m_doc.pageCount() &&
+           m_doc.pages[static_cast<size_t>(behind)]->kind() == PageKind::BookmarkPage)
+        behind += behindStep;
+    if (behind >= 0 && behind < m_doc.pageCount())
+        paintPage(canvas, behind, rect, options);
+    paintBookmark(canvas, index, page.textArea);
+    rect = page.textArea;
+}
+
+void SpreadPainter::paintPage(Canvas& canvas, int index, const Rect& rect, const PaintOptions& options)
+{
+    CBookPage& page = *m_doc.pages[static_cast<size_t>(index)];
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+    switch (page.kind()) {
+    case PageKind::BookPage: paintBookPage(canvas, page, index, rect, options); break;
+    case PageKind::NotePage: paintNotePage(canvas, page, index, rect); break;
+    case PageKind::IndexPage: paintIndexPage(canvas, page, index, rect); break;
+    case PageKind::CoverPage: paintCover(canvas, index, rect); break;
+    default: break;
+    }
+}
+
+void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, const Rect& rect,
+                                  const PaintOptions& options)
+{
+    canvas.setBrush(Brush::solid(page.background));
+    canvas.rectangle(rect);
+    if (page.pictureNumber > 0) {
+        const QImage picture = m_pictures.pagePicture(page.pictureNumber);
+        if (!picture.isNull()) {
+            if (picture.width() < 101 || picture.height() < 101) {
+                canvas.setBrush(Brush::tiled(picture));
+                canvas.setPen(Pen::none());
+                canvas.rectangle(rect);
+                canvas.setPen(Pen{Pen::Solid, kBlack});
+            } else {
+                canvas.stretchImage(picture, rect);
+            }
+        }
+    }
+
+    const std::vector<std::string>& lines = options.wideLines ? page.wideLines() : page.lines;
+    const spread::TextLayout layout = spread::bookTextLayout(rect, static_cast<int>(lines.size()), options.wideLines);
+    if (!options.wideLines)
+        page.textArea = layout.area;
+    page.fontHeight = layout.fontHeight;
+    page.font.lfHeight = layout.fontHeight;
+    const QFont font = fontFromLogFont(page.font);
+    TextMeasurer& measurer = measurerFor(page.font);
+
+    for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
+        page.lineTops[slot] = slot < static_cast<int>(layout.rows.tops.size()) ? layout.rows.tops[static_cast<size_t>(slot)] : 0;
+    for (CharCell& cell : page.cells)
+        cell.rect = {};
+    size_t cell = 0;
+    const size_t shown = std::min(lines.size(), layout.rows.tops.size());
+    for (size_t i = 0; i < shown; ++i) {
+        const int top = layout.rows.tops[i];
+        if (page.highlightedLine() == static_cast<int>(i) + 1) {
+            const auto arrow = spread::markedLineArrow(rect.left, layout.area.left, top, layout.fontHeight);
+            canvas.fillPolygon(polygonOf(arrow.data(), arrow.size()), kArrowGreen);
+        }
+        const layout::LineDrawing drawing = layout::justifyLine(lines[i], layout.area.left, top, layout.area.width(),
+                                                                false, layout.rows.heights[i], measurer);
+        for (const layout::DrawnRun& run : drawing.runs)
+            canvas.textOut(run.x, top, run.text, font, page.textColour);
+        layout::assignCells(drawing, page.cells, cell, static_cast<int>(i));
+    }
+    paintMarks(canvas, page);
+    for (const auto& tag : page.tags)
+        paintTag(canvas, *tag, rect);
+    paintLabel(canvas, rect, numbered("Page ", m_doc.bookPageNumberOf(index)), index == m_doc.currentPage);
+}
+
+void SpreadPainter::paintMarks(Canvas& canvas, CBookPage& page)
+{
+    const auto cells = static_cast<int32_t>(page.cells.size());
+    canvas.setRasterOp(RasterOp::MaskPen);
+    canvas.setPen(Pen::none());
+    for (PageMark& mark : page.marks) {
+        mark.rects.clear();
+        const int32_t last = std::min(mark.lastCell, cells - 1);
+        for (int32_t first = std::max(mark.firstCell, 0); first <= last;) {
+            int32_t end = first;
+            while (end + 1 <= last && page.cells[static_cast<size_t>(end) + 1].line == page.cells[static_cast<size_t>(first)].line)
+                ++end;
+            const Rect& a = page.cells[static_cast<size_t>(first)].rect;
+            const Rect& b = page.cells[static_cast<size_t>(end)].rect;
+            if (a.width() > 0 || b.width() > 0) {
+                const Rect run{a.left, a.top, b.right, b.bottom};
+                canvas.setBrush(Brush::solid(mark.colour));
+                canvas.rectangle(run);
+                mark.rects.push_back(run);
+            }
+            first = end + 1;
+        }
+    }
+    canvas.setRasterOp(RasterOp::CopyPen);
+    canvas.setBrush(Brush::none());
+    for (const PageMark& mark : page.marks) {
+        canvas.setPen(Pen{Pen::Solid, mark.colour});
+        for (const Rect& r : mark.rects)
+            canvas.rectangle(r);
+    }
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+}
+
+void SpreadPainter::paintTag(Canvas& canvas, PageTag& tag, const Rect& page)
+{
+    const int x = page.left + static_cast<int>(tag.x * page.width());
+    const int y = page.top + static_cast<int>(tag.y * page.height());
+    for (int i = 0; i < 6; ++i) {
+        const auto shade = static_cast<uint8_t>((i + 6) * 10);
+        canvas.fillRect({x, y + i - 10, x + 100, y - i}, rgb(shade, shade, static_cast<uint8_t>((i + 20) * 10)));
+    }
+    tag.triangle = spread::tagTriangle(x, y, tag.open != 0);
+    canvas.fillPolygon(polygonOf(tag.triangle.data(), tag.triangle.size()), kArrowGreen);
+    canvas.setPen(Pen::none());
+    canvas.setBrush(Brush::solid(rgb(255, 122, 122)));
+    canvas.ellipse({x - 11, y - 12, x + 3, y + 2});
+    canvas.ellipse({x + 97, y - 12, x + 111, y + 2});
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+    if (!tag.open) {
+        tag.box = {};
+        return;
+    }
+    const QFont font = fontFromLogFont(m_doc.styles.tagFont);
+    const int lineHeight = QFontMetrics(font).height();
+    tag.box = spread::tagBox(x, y, spread::tagLineCount(tag), lineHeight);
+    canvas.setBrush(Brush::solid(tag.colour));
+    canvas.rectangle(tag.box);
+    for (size_t k = 0; k < PageTag::kLines; ++k)
+        canvas.textOut(x + 2, y + 2 + static_cast<int>(k) * lineHeight, tag.line(k), font, kBlack);
+}
+
+void SpreadPainter::paintLabel(Canvas& canvas, const Rect& page, const std::string& text, bool current)
+{
+    const QFont font = labelFont(16, 400);
+    const int textWidth = QFontMetrics(font).horizontalAdvance(QString::fromStdString(text));
+    const Rect box = spread::labelBox(page, textWidth);
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+    canvas.setBrush(Brush::solid(current ? rgb(0, 255, 122) : rgb(255, 230, 255)));
+    canvas.roundRect(box, 10, 10);
+    canvas.drawTextCentred(box, text, font, kBlack);
+}
+
+void SpreadPainter::paintNotePage(Canvas& canvas, CBookPage& page, int index, const Rect& rect)
+{
+    canvas.setBrush(Brush::solid(page.background));
+    canvas.rectangle(rect);
+    const Rect area = spread::noteArea(rect, m_doc.pageProportion);
+    page.textArea = area;
+    const spread::Rows rows = spread::evenRows(area.top, std::max(0, area.height()), 24);
+    for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
+        page.lineTops[slot] = slot < 24 ? rows.tops[static_cast<size_t>(slot)] : 0;
+    const int rowHeight = rows.heights.empty() ? 0 : rows.heights[0];
+    page.fontHeight = rowHeight - 2;
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+    for (size_t r = 1; r < rows.tops.size(); ++r)
+        canvas.line(area.left, rows.tops[r], area.right, rows.tops[r]);
+    canvas.line(area.left, area.bottom, area.right, area.bottom);
+    canvas.drawTextCentred({rect.left, rect.top, rect.right, rect.top + 50}, "- - - Reading Notes - - -",
+                           fontFromLogFont(withHeight(page.font, 20)), page.textColour);
+    const QFont lineFont = fontFromLogFont(withHeight(page.font, std::max(1, rowHeight - 2)));
+    for (size_t i = 0; i < page.lines.size() && i < rows.tops.size(); ++i)
+        canvas.textOut(area.left, rows.tops[i], page.lines[i], lineFont, page.textColour);
+    paintLabel(canvas, rect, numbered("Note ", m_doc.countPages(PageKind::NotePage, 0, index)),
+               index == m_doc.currentPage);
+}
+
+void SpreadPainter::paintIndexPage(Canvas& canvas, CBookPage& page, int index, const Rect& rect)
+{
+    canvas.setBrush(Brush::solid(kWhite));
+    canvas.rectangle(rect);
+    const spread::IndexLayout layout = spread::indexLayout(rect);
+    const spread::Rows& rows = layout.rows;
+    for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
+        page.lineTops[slot] = rows.tops[static_cast<size_t>(slot)];
+    const int rowHeight = rows.heights[1];
+    page.fontHeight = rowHeight;
+    const Rect& area = layout.area;
+    for (const int x : {area.left, layout.numberColumn, area.right})
+        canvas.line(x, rows.tops[1], x, area.bottom);
+    for (size_t r = 1; r < rows.tops.size(); ++r)
+        canvas.line(area.left, rows.tops[r], area.right, rows.tops[r]);
+    canvas.line(area.left, area.bottom, area.right, area.bottom);
+    canvas.drawTextCentred({rect.left, rect.top, rect.right, rows.tops[1]}, "- - - Index - - -",
+                           fontFromLogFont(withHeight(m_doc.styles.normalFont, 20)), kBlack);
+    const QFont font = fontFromLogFont(withHeight(m_doc.styles.normalFont, std::max(1, rowHeight - 4)));
+    const size_t first = static_cast<size_t>(std::max(0, index - 2)) * 25;
+    for (size_t k = 0; k < 25 && first + k < m_doc.indexEntries.size(); ++k) {
+        const IndexEntry& entry = *m_doc.indexEntries[first + k];
+        const int top = rows.tops[k + 1], bottom = top + rows.heights[k + 1];
+        canvas.drawTextEllipsis({area.left + 3, top, layout.numberColumn, bottom}, entry.titleText(), font, kBlack);
+        canvas.drawTextEllipsis({layout.numberColumn + 3, top, area.right, bottom},
+                                numbered("", entry.bookPageNumber), font, kBlack);
+    }
+    paintLabel(canvas, rect, numbered("Index ", index - 1), index == m_doc.currentPage);
+}
+
+void SpreadPainter::paintCover(Canvas& canvas, int index, const Rect& rect)
+{
+    if (index == 0 || index == m_doc.pageCount() - 1) {
+        canvas.stretchImage(m_pictures.outerCover(), rect);
+        return;
+    }
+    canvas.painter().save();
+    canvas.setPen(Pen::none());
+    canvas.setBrush(Brush::tiled(m_pictures.innerCover()));
+    canvas.rectangle(rect);
+    const QFont name = labelFont(36, 700);
+    const int nameTop = rect.top + rect.height() / 2 - 50;
+    const int nameHeight = QFontMetrics(name).height();
+    canvas.drawTextCentred({rect.left, nameTop, rect.right, nameTop + nameHeight}, "Versaleo", name, rgb(128, 0, 64));
+    const QFont version = labelFont(18, 400);
+    const int versionTop = nameTop + nameHeight + 10;
+    canvas.drawTextCentred({rect.left, versionTop, rect.right, versionTop + QFontMetrics(version).height()},
+                           "Version 1.9", version, rgb(128, 0, 64));
+    canvas.painter().restore();
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+}
+
+void SpreadPainter::paintBookmark(Canvas& canvas, int index, const Rect& rect)
+{
+    const CBookPage& page = *m_doc.pages[static_cast<size_t>(index)];
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+    canvas.setBrush(Brush::solid(page.background));
+    canvas.rectangle(rect);
+    // The title runs down a 16-pixel strip along the outer edge.
+    const bool rightStrip = index % 2 == 0;
+    const int stripLeft = rightStrip ? rect.right - 16 : rect.left;
+    const QFont font = fontFromLogFont(m_doc.styles.smallFont);
+    const QFontMetrics metrics(font);
+    const int rowHeight = metrics.height();
+    int y = rect.top + 2;
+    const std::string& caption = page.caption;
+    for (size_t i = 0; i < caption.size();) {
+        const size_t length = dbcs::charLength(caption, i);
+        if (y + rowHeight > rect.bottom - 2)
+            break;
+        canvas.drawTextCentred({stripLeft, y, stripLeft + 16, y + rowHeight}, std::string_view(caption).substr(i, length),
+                               font, kBlack);
+        y += rowHeight;
+        i += length;
+    }
+}
+
+void SpreadPainter::paintSpine(Canvas& canvas, int width, int height, spread::FacingPair pair,
+                               const PaintOptions& options)
+{
+    const int top = 30, bottom = height - 20;
+    const int middle = width / 2;
+    const COLORREF colour = spineColour(m_doc);
+    const bool left = pair.left >= 0, right = pair.right < m_doc.pageCount();
+    for (const int y : spread::spineRows(top, bottom)) {
+        for (int shade = 0; shade < 7; ++shade) {
+            int r = 0, g = 0, b = 0;
+            CAKCommonTools::AKGetRGBValueFromColor(colour, r, g, b, -10 * shade, 5, 255);
+            canvas.setPen(Pen{Pen::Solid, rgb(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b))});
+            const int reach = 18 + shade;
+            const Rect box{middle - reach, y - reach, middle + reach, y + reach};
+            // Arcs open towards the pages; a lifted sheet shortens its side's.
+            if (left)
+                canvas.arc(box, 180 - 30.0 * options.spineLeftCount / 15, 60.0 * options.spineLeftCount / 15);
+            if (right)
+                canvas.arc(box, -30.0 * options.spineRightCount / 15, 60.0 * options.spineRightCount / 15);
+            const int narrow = 15 + shade;
+            const Rect inner{middle - narrow, y - narrow / 2, middle + narrow, y + narrow / 2};
+            if (left)
+                canvas.arc(inner, 150, 60);
+            if (right)
+                canvas.arc(inner, -30, 60);
+        }
+    }
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+}
