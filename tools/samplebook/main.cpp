@@ -7,6 +7,7 @@
 #include "book/TextLayout.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
     CVersaleoDoc doc;
     FixedMeasurer measurer;
     layout::importText(doc, "/books/Chapter Two.txt", kChapterTwo, measurer);
-    layout::importText(doc, "/books/Chapter One.txt", kChapterOne, measurer);
+    layout::importText(doc, "/books/Chapter One.txt", std::string(kChapterOne) + kChapterOne + kChapterOne + kChapterOne + kChapterOne, measurer);
 
     PageList notes;
     auto note = doc.createPage(PageKind::NotePage);
@@ -47,7 +48,7 @@ int main(int argc, char** argv)
     doc.rebuildIndexPages();
     doc.numberBookmarks();
 
-    CBookPage& first = *doc.pages[static_cast<size_t>(doc.pageOfBookPage(1))];
+    CBookPage& first = *doc.pages[static_cast<size_t>(doc.pageOfBookPage(2))];
     first.marks.push_back(PageMark{doc.styles.markColour, 3, 14, {}});
     first.marks.push_back(PageMark{rgb(255, 255, 100), 40, 55, {}});
     auto tag = std::make_unique<PageTag>();
@@ -57,14 +58,14 @@ int main(int argc, char** argv)
     tag->y = 0.62;
     first.tags.push_back(std::move(tag));
     first.setHighlightedLine(6);
-    CBookPage& second = *doc.pages[static_cast<size_t>(doc.pageOfBookPage(2))];
+    CBookPage& second = *doc.pages[static_cast<size_t>(doc.pageOfBookPage(3))];
     second.pictureNumber = 1;
     auto closed = std::make_unique<PageTag>();
     closed->x = 0.2;
     closed->y = 0.3;
     closed->open = 0;
     second.tags.push_back(std::move(closed));
-    doc.currentPage = doc.pageOfBookPage(1);
+    doc.currentPage = doc.pageOfBookPage(2);
     if (!bookfile::save(doc, argv[1])) {
         std::fprintf(stderr, "versaleo-sample-book: cannot save %s\n", argv[1]);
         return 1;

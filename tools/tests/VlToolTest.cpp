@@ -1,6 +1,9 @@
 #include "VlTool.h"
 
 #include "book/CodePage.h"
+#include "views/SpreadGeometry.h"
+
+#include <QImage>
 
 #include "TestSupport.h"
 
@@ -107,6 +110,30 @@ TEST_F(VlTool, AnEncodingCommandAppliesAfterOpening)
     EXPECT_NE(run.out.find("\"charset\":134"), std::string::npos);
     EXPECT_EQ(vltool({"dump", "--encoding", "7", txt}).code, 2);
     EXPECT_EQ(vltool({"dump", "--encoding", "x", txt}).code, 2);
+}
+
+TEST_F(VlTool, RenderWritesWhatAViewShows)
+{
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "Words on the page, and more words on the page.\n";
+    const std::string txt = file("render.txt", text);
+    const std::string png = path("spread.png");
+    ASSERT_EQ(vltool({"render", "--metrics", "fixed", "--page", "6", "-o", png, txt}).code, 0);
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(960, 640));
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));  // the client frame
+    // the left page (index 5, the bookmark's back) is not current; the right one is
+    const Rect label = spread::labelBox(spread::pageRects(960, 640).right, 50);
+    EXPECT_EQ(image.pixelColor(label.left + 4, label.top + 10), QColor(0, 255, 122));
+
+    ASSERT_EQ(vltool({"render", "--one-page", "--size", "500x400", "-o", png, txt}).code, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(500, 400));
+    EXPECT_EQ(vltool({"render", "--size", "5x5", "-o", png, txt}).code, 2);
+    EXPECT_EQ(vltool({"render", "--page", "-1", "-o", png, txt}).code, 2);
+    EXPECT_EQ(vltool({"render", txt}).code, 2);
+    EXPECT_EQ(vltool({"render", "-o", dir + "/no/such/folder/x.png", txt}).code, 1);
 }
 
 TEST_F(VlTool, RealFontMetricsNeedNoDisplay)

@@ -1,0 +1,51 @@
+// Composing the open book once the background is cached: the flip animation
+// paints a spread per frame.
+#include "book/CVersaleoDoc.h"
+#include "book/TextLayout.h"
+#include "library/DocumentPictures.h"
+#include "library/ProgramFolder.h"
+#include "views/SpreadPainter.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void composeSpread(benchmark::State& state)
+{
+    CVersaleoDoc doc;
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "The reader turns a page of the old book while the night falls over the garden. ";
+    QtTextMeasurer measurer(doc.styles.bookPage.font);
+    layout::importText(doc, "/b/novel.txt", text, measurer);
+    doc.rebuildIndexPages();
+    doc.numberBookmarks();
+    doc.currentPage = doc.firstContentPage() + 3;  // two full text pages
+    DocumentPictures pictures(pictureFolder());
+    pictures.loadBackground(1);
+    pictures.loadOuterCover(1);
+    pictures.loadInnerCover(1);
+    SpreadPainter painter(doc, pictures);
+    QImage spread(1280, 800, QImage::Format_RGB32);
+    painter.compose(spread);  // builds the background cache
+    for (auto _ : state) {
+        painter.compose(spread);
+        benchmark::DoNotOptimize(spread.constBits());
+    }
+}
+BENCHMARK(composeSpread)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    installFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
