@@ -1,0 +1,139 @@
+#include "app/CMessageDlg.h"
+
+#include "style/CStyle.h"
+#include "style/CStyleButton.h"
+
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+class Dialogs : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "app_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QApplication::instance())
+            static QApplication app(argc, argv);
+        static CStyle style;
+        static bool loaded = false;
+        if (!loaded) {
+            TestFolder dir;
+            std::filesystem::copy_file(std::string(PROGRAM_FOLDER) + "/style.data", dir / "style.data");
+            style.InitBitmap(dir.path());
+            loaded = true;
+        }
+        setApplicationStyle(&style);
+    }
+    static bool visible(const CStyleButton* button) { return button && button->isVisible(); }
+};
+
+TEST_F(Dialogs, AnErrorHasOneOkCentredAtTheBottomAndNoClose)
+{
+    CMessageDlg box("Sorry! This isn't supported file type.", "Error", false);
+    box.show();
+    ASSERT_TRUE(visible(box.okButton()));
+    EXPECT_EQ(box.cancelButton(), nullptr);
+    EXPECT_EQ(box.closeButton(), nullptr);
+    const QRect ok = box.okButton()->geometry();
+    EXPECT_EQ(ok.size(), QSize(60, 20));
+    EXPECT_EQ(ok.left(), (box.width() - 60) / 2);
+    EXPECT_EQ(ok.bottom(), box.height() - 10 - 1);
+    EXPECT_EQ(box.okButton()->text(), "Ok");
+    EXPECT_EQ(box.findChildren<CStyleButton*>().size(), 1);
+}
+
+TEST_F(Dialogs, AQuestionHasOkCancelAndACloseButtonThatAnswersCancel)
+{
+    CMessageDlg question("Delete this leaf?", "Sure", true);
+    question.show();
+    ASSERT_TRUE(visible(question.okButton()));
+    ASSERT_TRUE(visible(question.cancelButton()));
+    ASSERT_TRUE(visible(question.closeButton()));
+    const QRect ok = question.okButton()->geometry(), cancel = question.cancelButton()->geometry();
+    EXPECT_EQ(cancel.right(), question.width() - 10 - 1);
+    EXPECT_EQ(ok.left(), cancel.left() - 65);
+    EXPECT_EQ(ok.top(), cancel.top());
+    // the close button sits at the right end of the caption band
+    const QRect close = question.closeButton()->geometry(), band = question.captionRect();
+    EXPECT_EQ(close.size(), QSize(16, 16));
+    EXPECT_EQ(close.right(), band.right() - 5);
+    EXPECT_GE(close.top(), band.top());
+    EXPECT_LE(close.bottom(), band.bottom());
+
+    QTimer::singleShot(0, [&question] { QTest::mouseClick(question.closeButton(), Qt::LeftButton); });
+    EXPECT_EQ(question.exec(), QDialog::Rejected);
+    QTimer::singleShot(0, [&question] { QTest::mouseClick(question.okButton(), Qt::LeftButton); });
+    EXPECT_EQ(question.exec(), QDialog::Accepted);
+    QTimer::singleShot(0, [&question] { QTest::keyClick(&question, Qt::Key_Escape); });
+    EXPECT_EQ(question.exec(), QDialog::Rejected);
+}
+
+TEST_F(Dialogs, TheBoxGrowsWithItsTextAndWrapsIt)
+{
+    CMessageDlg small("Short.", "Notice", false);
+    const QString longText = QString("This is a long notice that goes on and on. ").repeated(8);
+    CMessageDlg large(longText, "Notice", false);
+    EXPECT_GE(small.width(), 200);
+    EXPECT_GT(large.height(), small.height());
+    EXPECT_LE(large.width(), 360 + 40);
+}
+
+TEST_F(Dialogs, DraggingTheCaptionBandMovesTheDialog)
+{
+    CMessageDlg box("Move me.", "Notice", false);
+    box.move(100, 100);
+    box.show();
+    const QPoint start = box.pos();
+    const QPoint inBand = box.captionRect().center();
+    QTest::mousePress(&box, Qt::LeftButton, Qt::NoModifier, inBand);
+    QMouseEvent move(QEvent::MouseMove, QPointF(inBand + QPoint(30, 20)), QPointF(box.mapToGlobal(inBand + QPoint(30, 20))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&box, &move);
+    QTest::mouseRelease(&box, Qt::LeftButton, Qt::NoModifier, inBand + QPoint(30, 20));
+    EXPECT_EQ(box.pos(), start + QPoint(30, 20));
+}
+
+TEST_F(Dialogs, SkinnedButtonsWearTheirPictures)
+{
+    CMessageDlg box("Pictures.", "Notice", false);
+    box.show();
+    const QImage shot = box.grab().toImage();
+    const QRect ok = box.okButton()->geometry();
+    // the button face, not the dialog's background, fills the OK button
+    EXPECT_NE(shot.pixelColor(ok.left() + 4, ok.center().y()), QColor(239, 205, 224));
+    EXPECT_EQ(shot.pixelColor(2, box.height() - 3), QColor(239, 205, 224));
+    if (const char* out = std::getenv("VERSALEO_SCREENSHOTS")) {
+        shot.save(QString(out) + "/message.png");
+        CMessageDlg question("Do you want to save the changes of this book?", "Sure", true);
+        question.show();
+        question.grab().toImage().save(QString(out) + "/question.png");
+        // the square pictures of the skin on one sheet, eight to a row
+        QImage sheet(8 * 40 + 8, 40 * 40, QImage::Format_RGB32);
+        sheet.fill(QColor(239, 205, 224));
+        QPainter painter(&sheet);
+        int cell = 0;
+        const_cast<CStyle*>(applicationStyle())->forEachPicture([&](const char*, QImage& picture) {
+            if (picture.width() != picture.height())
+                return;
+            const QImage shown = picture.width() < 32 ? picture.scaled(32, 32) : picture;
+            painter.drawImage(8 + (cell % 8) * 40, 8 + (cell / 8) * 40, shown);
+            ++cell;
+        });
+        painter.end();
+        const int row = (cell + 7) / 8;
+        sheet.copy(0, 0, sheet.width(), row * 40 + 8).save(QString(out) + "/skin.png");
+    }
+}
+
+}  // namespace
