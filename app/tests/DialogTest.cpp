@@ -20,11 +20,6 @@ class Dialogs : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char name[] = "app_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            static QApplication app(argc, argv);
         static CStyle style;
         static bool loaded = false;
         if (!loaded) {

@@ -1,26 +1,11 @@
-// The main() of every test program: headless Qt, a private runtime folder,
-// and leak checking that ignores the caches system libraries keep for the
-// life of the process.
+// The main() of the test programs that need no widgets.
+#include "TestEnvironment.h"
+
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (!std::getenv("XDG_RUNTIME_DIR")) {
-        const std::string runtime = "/tmp/versaleo-tests-" + std::to_string(::geteuid());
-        ::mkdir(runtime.c_str(), 0700);
-        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    }
+    prepareTestEnvironment();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -137,17 +137,7 @@ TEST(Package, AbsurdlyLargeEntriesAreRefused)
     EXPECT_TRUE(fs::exists(dir / "style/b.bmp"));
 }
 
-class Buttons : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "style_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            static QApplication app(argc, argv);
-    }
-};
+class Buttons : public testing::Test {};
 
 TEST_F(Buttons, AClickSendsTheCommandUnlessDisabled)
 {
