@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-extern "C" inline const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
+// Defines the leak checker's suppressions; used once, beside main(), so the
+// linker keeps it.
+#define VERSALEO_LEAK_SUPPRESSIONS()                                                                        \
+    extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 inline void prepareTestEnvironment()
 {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+VERSALEO_LEAK_SUPPRESSIONS()
+
 int main(int argc, char** argv)
 {
     prepareTestEnvironment();
