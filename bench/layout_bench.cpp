@@ -9,6 +9,8 @@
 
 #include <QGuiApplication>
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -122,13 +124,4 @@ BENCHMARK_CAPTURE(rawZlib, chinese, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VERSALEO_GUI_BENCHMARK_MAIN()

@@ -8,6 +8,8 @@
 
 #include <QGuiApplication>
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -39,13 +41,4 @@ BENCHMARK(composeSpread)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VERSALEO_GUI_BENCHMARK_MAIN()

@@ -66,24 +66,31 @@ uint8_t contrasted(int value, int amount)
 
 }  // namespace
 
-long GetDIBWidth(HDIB dib)
+namespace {
+
+// A header dimension: 16 bits at coreOffset of a core header, else 32 bits at infoOffset.
+long headerDimension(HDIB dib, size_t coreOffset, size_t infoOffset)
 {
     if (!dib || DibSize(dib) < 12)
         return 0;
     const uint8_t* p = static_cast<uint8_t*>(DibLock(dib));
-    const long width = readField<uint32_t>(p) == 12 ? readField<uint16_t>(p + 4) : readField<int32_t>(p + 4);
+    const bool core = readField<uint32_t>(p) == 12;
+    const long value = core ? readField<uint16_t>(p + coreOffset)
+                            : (DibSize(dib) >= infoOffset + 4 ? readField<int32_t>(p + infoOffset) : 0);
     DibUnlock(dib);
-    return width;
+    return value;
+}
+
+}  // namespace
+
+long GetDIBWidth(HDIB dib)
+{
+    return headerDimension(dib, 4, 4);
 }
 
 long GetDIBHeight(HDIB dib)
 {
-    if (!dib || DibSize(dib) < 12)
-        return 0;
-    const uint8_t* p = static_cast<uint8_t*>(DibLock(dib));
-    const long height = readField<uint32_t>(p) == 12 ? readField<uint16_t>(p + 6) : readField<int32_t>(p + 8);
-    DibUnlock(dib);
-    return height;
+    return headerDimension(dib, 6, 8);
 }
 
 long GetDIBColorsNum(HDIB dib)

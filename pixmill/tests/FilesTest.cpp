@@ -190,17 +190,7 @@ TEST_F(Files, MutatedFilesOfEveryFormatNeverCrash)
     }
 }
 
-class PlatformBitmaps : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "pixmill_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QGuiApplication::instance())
-            static QGuiApplication app(argc, argv);
-    }
-};
+class PlatformBitmaps : public testing::Test {};
 
 TEST_F(PlatformBitmaps, DibsAndImagesConvertBothWays)
 {

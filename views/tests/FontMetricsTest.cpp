@@ -15,11 +15,6 @@ class FontMetrics : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char name[] = "views_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QGuiApplication::instance())
-            static QGuiApplication app(argc, argv);
         installFontSubstitutions();
     }
 };
