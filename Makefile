@@ -15,8 +15,13 @@ build: deps
 	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DBUILD_TESTING=OFF
 	cmake --build $(RUN_DIR) -j $(JOBS)
 
+# Until the reader window exists: make a sample book and show it as the
+# reader would, through vltool.
 run: build
 	$(RUN_DIR)/bin/aktool info
+	$(RUN_DIR)/bin/versaleo-sample-book $(RUN_DIR)/sample.vl
+	$(RUN_DIR)/bin/vltool render --page 7 -o $(RUN_DIR)/sample-spread.png $(RUN_DIR)/sample.vl
+	@echo "The sample book's open spread is in $(RUN_DIR)/sample-spread.png"
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERSALEO_SANITIZE=ON -DVERSALEO_WERROR=ON
