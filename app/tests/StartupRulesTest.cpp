@@ -1,0 +1,128 @@
+#include "app/Settings.h"
+#include "app/StartupRules.h"
+
+#include "book/CVersaleoDoc.h"
+
+#include "TestSupport.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsFile : public testing::Test {
+protected:
+    TestFolder dir;
+    QSettings settings{QString::fromStdString(dir / "settings.ini"), QSettings::IniFormat};
+    AppSettings read() { return readSettings(settings, "/current", "/program"); }
+};
+
+TEST_F(SettingsFile, DefaultsWhenNothingIsStored)
+{
+    const AppSettings values = read();
+    EXPECT_EQ(values.openFilePath, "/current");
+    EXPECT_EQ(values.saveFilePath, "/program");
+    EXPECT_EQ(values.flipSpeed, 50);
+    EXPECT_EQ(values.language, -1);
+    EXPECT_EQ(values.oneTipIndex, -1);
+    EXPECT_EQ(values.showStatusBar, 0);
+    EXPECT_EQ(values.windowWidth, 840);  // the stored default 800 is clamped
+    EXPECT_EQ(values.windowHeight, 620);
+    EXPECT_EQ(values.minWindowPositionRight, 850);
+}
+
+TEST_F(SettingsFile, StoredValuesAreClamped)
+{
+    settings.setValue("Settings/FlipSpeed", 9);
+    settings.setValue("Settings/WindowPositionLeft", -5);
+    settings.setValue("Settings/WindowPositionTop", 0);
+    settings.setValue("Settings/WindowWidth", 800);
+    settings.setValue("Settings/WindowHeight", 700);
+    EXPECT_EQ(read().flipSpeed, 50);
+    EXPECT_EQ(read().windowPositionLeft, 10);
+    EXPECT_EQ(read().windowPositionTop, 0);
+    EXPECT_EQ(read().windowWidth, 840);
+    EXPECT_EQ(read().windowHeight, 700);
+    for (const auto& [stored, expected] : {std::pair{51, 50}, std::pair{10, 10}, std::pair{50, 50}}) {
+        settings.setValue("Settings/FlipSpeed", stored);
+        EXPECT_EQ(read().flipSpeed, expected) << stored;
+    }
+    settings.setValue("Settings/FlipSpeed", "fast");
+    EXPECT_EQ(read().flipSpeed, 50);
+}
+
+TEST_F(SettingsFile, WrittenValuesReadBack)
+{
+    AppSettings values = read();
+    values.language = 1;
+    values.saveFilePath = "/books";
+    values.applyAll = 1;
+    writeSettings(settings, values);
+    const AppSettings back = read();
+    EXPECT_EQ(back.language, 1);
+    EXPECT_EQ(back.saveFilePath, "/books");
+    EXPECT_EQ(back.applyAll, 1);
+    EXPECT_EQ(settings.value("Settings/Tunedeck").toInt(), 1);
+}
+
+TEST(Language, StoredChoiceSystemLocaleAndTheChineseModule)
+{
+    EXPECT_EQ(decideLanguage(0, "zh_CN", true), 0);
+    EXPECT_EQ(decideLanguage(1, "en_GB", true), 1);
+    // anything else decides from the system: Chinese only for the mainland
+    EXPECT_EQ(decideLanguage(2, "zh_CN.UTF-8", true), 1);
+    EXPECT_EQ(decideLanguage(-1, "zh_TW", true), 0);
+    EXPECT_EQ(decideLanguage(-1, "de_DE", true), 0);
+    // without the module the interface stays English
+    EXPECT_EQ(decideLanguage(1, "zh_CN", false), 0);
+    EXPECT_EQ(decideLanguage(-1, "zh_CN", false), 0);
+}
+
+TEST(CommandLine, TheLastPlainParameterIsTheFile)
+{
+    CVersaleoCommandLineInfo info;
+    info.parse({"first.txt", "--verbose", "second.vl"});
+    EXPECT_EQ(info.fileName(), "second.vl");
+    CVersaleoCommandLineInfo none;
+    none.parse({"-x"});
+    EXPECT_EQ(none.fileName(), "");
+    EXPECT_TRUE(isOpenableExtension("HTML"));
+    EXPECT_TRUE(isOpenableExtension("vl"));
+    EXPECT_FALSE(isOpenableExtension("rtf"));
+    EXPECT_FALSE(isOpenableExtension(""));
+}
+
+TEST(Title, CutAtThirtyThreeBytesOnACharacterBoundary)
+{
+    EXPECT_EQ(frameTitle("VLDocument"), "VLDocument - Versaleo");
+    const std::string exact(33, 'a');
+    EXPECT_EQ(frameTitle(exact), exact + " - Versaleo");
+    EXPECT_EQ(frameTitle(exact + "b"), exact + "... - Versaleo");
+    // a double-byte character starting at byte 33 (index 32) is left out whole
+    const std::string han = std::string(32, 'a') + "\xD6\xD0" + "zz";
+    EXPECT_EQ(frameTitle(han), std::string(32, 'a') + "... - Versaleo");
+}
+
+TEST(OwnMaximise, TheWorkAreaLeavesTheTaskBarAndAGap)
+{
+    const Rect screen{0, 0, 1024, 768};
+    const Rect bottom = ownMaximiseArea(screen, Rect{0, 738, 1024, 768});
+    EXPECT_EQ(bottom, (Rect{0, 0, 1024, 733}));
+    EXPECT_EQ(ownMaximiseArea(screen, Rect{0, 0, 1024, 30}), (Rect{0, 35, 1024, 768}));
+    EXPECT_EQ(ownMaximiseArea(screen, Rect{0, 0, 60, 768}), (Rect{65, 0, 1024, 768}));
+    EXPECT_EQ(ownMaximiseArea(screen, Rect{964, 0, 1024, 768}), (Rect{0, 0, 959, 768}));
+    EXPECT_EQ(ownMaximiseArea(screen, std::nullopt), screen);
+}
+
+TEST(Drop, ThreeFilesBecomeOneSelection)
+{
+    const DropSelection drop = dropSelection({"/books/a.txt", "/other/b.vl", "noFolder.txt", "", "/books/c.pdf"});
+    EXPECT_EQ(drop.buffer, std::string("/books\0a.txt\0b.vl\0c.pdf\0\0", 25));
+    EXPECT_EQ(drop.firstName, 7u);
+    const std::vector<std::string> paths = parseOpenSelection(drop.buffer.data(), drop.buffer.size(), drop.firstName);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/books/a.txt", "/books/b.vl", "/books/c.pdf"}));
+    EXPECT_TRUE(dropSelection({"nofolder"}).buffer.empty());
+}
+
+}  // namespace
