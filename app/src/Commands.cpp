@@ -1,0 +1,169 @@
+#include "app/Commands.h"
+
+#include "book/CVersaleoDoc.h"
+
+namespace cmd {
+namespace {
+
+bool blocking(const FrameState& f)
+{
+    return f.continuousFlip || f.markMode || f.textSelection || f.bitmapSelection || f.browserShown;
+}
+
+bool selecting(const FrameState& f)
+{
+    return f.markMode || f.textSelection || f.bitmapSelection;
+}
+
+bool helpShown(const DocState& d)
+{
+    return d.activeWindow == CVersaleoDoc::kHelpWindow;
+}
+
+}  // namespace
+
+DocState docState(const CVersaleoDoc& doc)
+{
+    DocState state;
+    state.activeWindow = doc.activeWindow();
+    state.pageCount = doc.pageCount();
+    state.currentPage = doc.currentPage;
+    state.hasContent = doc.lastContentPage() >= doc.firstContentPage();
+    state.hasTextSources = !doc.textSources.empty();
+    if (doc.currentPage >= 0 && doc.currentPage < doc.pageCount())
+        state.currentKind = doc.pages[static_cast<size_t>(doc.currentPage)]->kind();
+    return state;
+}
+
+const std::vector<Command>& commandTable()
+{
+    static const std::vector<Command> table = {
+        {Open, "Open...", "File", true},
+        {SaveAs, "Save As...", "File", true},
+        {Print, "Print", "File", false},
+        {Exit, "Exit", "File", true},
+        {AddTag, "Add Tag", "Edit", false},
+        {AddMark, "Add Mark", "Edit", false},
+        {EditIndex, "Edit Index...", "Edit", false},
+        {EditBookmark, "Edit Bookmark...", "Edit", false},
+        {EditNotePage, "Edit Note Page...", "Edit", false},
+        {EditBookPage, "Edit Book Page...", "Edit", false},
+        {CopyPage, "Copy Page", "Edit", false},
+        {CutPage, "Cut Page", "Edit", false},
+        {PastePage, "Paste Page", "Edit", false},
+        {DeletePage, "Delete Page", "Edit", false},
+        {EditContent, "Edit Content", "Edit", false},
+        {ReadAsGb2312, "Simple Chinese (GB2312)", "Encoding", true},
+        {ReadAsBig5, "Traditional Chinese (Big5)", "Encoding", true},
+        {ReadAsUtf8, "Unicode (UTF-8)", "Encoding", true},
+        {ReadAsAnsi, "Window (ANSI)", "Encoding", true},
+        {ReadAsShiftJis, "Japanese (Shift_JIS)", "Encoding", true},
+        {ConvertBig5ToGb2312, "BIG5 --> GB2312", "Encoding", true},
+        {ConvertBig5ToGbk, "BIG5 --> GBK", "Encoding", true},
+        {ConvertGbkToGb2312, "GBK --> GB2312", "Encoding", true},
+        {ConvertGbkToBig5, "GBK --> BIG5", "Encoding", true},
+        {ConvertGb2312ToBig5, "GB2312 --> BIG5", "Encoding", true},
+        {ConvertGb2312ToGbk, "GB2312 --> GBK", "Encoding", true},
+        {SelectText, "Select Text", "Select", false},
+        {SelectBitmap, "Select Bitmap", "Select", false},
+        {CancelSelect, "Cancel Select", "Select", false},
+        {ContinueLeft, "Continue Left", "Flip", false},
+        {ContinueRight, "Continue Right", "Flip", false},
+        {StopFlip, "Stop", "", false},
+        {Jump, "Jump...", "Flip", false},
+        {JumpBox, "Jump", "", false},
+        {OnePage, "One Page", "View", false},
+        {TwoPage, "Two Page", "View", false},
+        {LanternSlide, "Lantern Slide", "View", false},
+        {FullWindow, "Full Window", "Window-Style", false},
+        {ClipWindow, "Clip Window", "Window-Style", false},
+        {StyleWindow, "Style Window", "Window-Style", false},
+        {Cabinet, "Cabinet...", "Tool", false},
+        {BackPicture, "Back Picture...", "Tool", false},
+        {BackMusic, "Back Music...", "Tool", false},
+        {RestTime, "Rest Time...", "Tool", false},
+        {Search, "Search...", "Tool", false},
+        {Internet, "Internet", "Tool", false},
+        {Environment, "Environment...", "Tool", false},
+        {Window1, "Window 1", "Window", true},
+        {Window2, "Window 2", "Window", true},
+        {Window3, "Window 3", "Window", true},
+        {Window4, "Window 4", "Window", true},
+        {Window5, "Window 5", "Window", true},
+        {HelpWindow, "Help Window", "Window", true},
+        {CloseWindow, "Close Window", "Window", true},
+        {Help, "Help", "Help", true},
+        {SystemMenu, "", "", false},
+        {Maximise, "", "", true},
+        {Minimise, "", "", true},
+        {Restore, "", "", true},
+    };
+    return table;
+}
+
+const Command* findCommand(int id)
+{
+    for (const Command& command : commandTable()) {
+        if (command.id == id)
+            return &command;
+    }
+    return nullptr;
+}
+
+int encodingCode(int id)
+{
+    if (id >= ReadAsGb2312 && id <= ReadAsShiftJis)
+        return id - ReadAsGb2312;
+    if (id >= ConvertBig5ToGb2312 && id <= ConvertGb2312ToGbk)
+        return 100 + (id - ConvertBig5ToGb2312);
+    return -1;
+}
+
+CommandUi updateRule(int id, const FrameState& f, const DocState& d)
+{
+    const Command* command = findCommand(id);
+    if (!command || !command->built)
+        return {};
+    CommandUi ui;
+    if (encodingCode(id) >= 0) {
+        ui.enabled = !blocking(f) && d.hasTextSources;
+        return ui;
+    }
+    if (id >= Window1 && id <= Window5) {
+        const int window = id - Window1 + 1;
+        ui.checked = d.activeWindow == window;
+        ui.enabled = !selecting(f) && !f.continuousFlip && !ui.checked;
+        return ui;
+    }
+    switch (id) {
+    case Open:
+        ui.enabled = !blocking(f) && !helpShown(d);
+        break;
+    case SaveAs:
+        ui.enabled = !blocking(f) && !helpShown(d) && d.pageCount > 4;
+        break;
+    case Exit:
+        ui.enabled = !f.continuousFlip;
+        break;
+    case HelpWindow:
+        ui.checked = helpShown(d);
+        ui.enabled = !selecting(f) && !f.continuousFlip && !ui.checked && f.helpWindowOpen;
+        break;
+    case CloseWindow:
+        ui.enabled = !selecting(f) && !f.continuousFlip && (helpShown(d) || d.pageCount > 4);
+        break;
+    case Help:
+        ui.enabled = !blocking(f) && !f.helpWindowOpen;
+        break;
+    case Maximise:
+    case Minimise:
+    case Restore:
+        ui.enabled = !f.continuousFlip && !f.markMode && !f.textSelection && !f.bitmapSelection;
+        break;
+    default:
+        break;
+    }
+    return ui;
+}
+
+}  // namespace cmd

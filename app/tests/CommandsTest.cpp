@@ -1,0 +1,111 @@
+#include "app/Commands.h"
+
+#include "book/CVersaleoDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using namespace cmd;
+
+DocState withBook(int window = 1)
+{
+    DocState d;
+    d.activeWindow = window;
+    d.pageCount = 10;
+    d.currentPage = 4;
+    d.hasContent = true;
+    d.hasTextSources = true;
+    d.currentKind = PageKind::BookPage;
+    return d;
+}
+
+TEST(CommandTable, EveryIdOnceAndUnbuiltOnesDisabled)
+{
+    std::set<int> ids;
+    for (const Command& command : commandTable()) {
+        EXPECT_TRUE(ids.insert(command.id).second) << command.id;
+        if (!command.built) {
+            EXPECT_FALSE(updateRule(command.id, {}, withBook()).enabled) << command.label;
+        }
+    }
+    EXPECT_EQ(findCommand(279)->label, std::string("Open..."));
+    EXPECT_EQ(findCommand(9999), nullptr);
+    EXPECT_FALSE(updateRule(9999, {}, withBook()).enabled);
+}
+
+TEST(Windows, TheCurrentWindowIsCheckedAndDisabled)
+{
+    const CommandUi three = updateRule(Window3, {}, withBook(3));
+    EXPECT_TRUE(three.checked);
+    EXPECT_FALSE(three.enabled);
+    const CommandUi one = updateRule(Window1, {}, withBook(3));
+    EXPECT_FALSE(one.checked);
+    EXPECT_TRUE(one.enabled);
+}
+
+TEST(Windows, AllWindowItemsAreDisabledDuringContinuousFlip)
+{
+    FrameState flipping;
+    flipping.continuousFlip = true;
+    flipping.helpWindowOpen = true;
+    for (int id : {Window1, Window2, Window3, Window4, Window5, HelpWindow, CloseWindow})
+        EXPECT_FALSE(updateRule(id, flipping, withBook(2)).enabled) << id;
+    EXPECT_FALSE(updateRule(Exit, flipping, withBook()).enabled);
+}
+
+TEST(Files, OpenAndSaveFollowTheBookAndTheModes)
+{
+    EXPECT_TRUE(updateRule(Open, {}, withBook()).enabled);
+    EXPECT_FALSE(updateRule(Open, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
+    DocState empty = withBook();
+    empty.pageCount = 4;
+    EXPECT_FALSE(updateRule(SaveAs, {}, empty).enabled);
+    EXPECT_TRUE(updateRule(SaveAs, {}, withBook()).enabled);
+    FrameState marking;
+    marking.markMode = true;
+    EXPECT_FALSE(updateRule(Open, marking, withBook()).enabled);
+    EXPECT_FALSE(updateRule(CloseWindow, {}, empty).enabled);
+    EXPECT_TRUE(updateRule(CloseWindow, {}, withBook()).enabled);
+}
+
+TEST(Encodings, NeedTextSourcesAndNoBlockingMode)
+{
+    EXPECT_EQ(encodingCode(ReadAsGb2312), 0);
+    EXPECT_EQ(encodingCode(ReadAsShiftJis), 4);
+    EXPECT_EQ(encodingCode(ConvertBig5ToGb2312), 100);
+    EXPECT_EQ(encodingCode(ConvertGb2312ToGbk), 105);
+    EXPECT_EQ(encodingCode(Open), -1);
+    EXPECT_TRUE(updateRule(ConvertGbkToBig5, {}, withBook()).enabled);
+    DocState opened = withBook();
+    opened.hasTextSources = false;
+    EXPECT_FALSE(updateRule(ConvertGbkToBig5, {}, opened).enabled);
+    FrameState browsing;
+    browsing.browserShown = true;
+    EXPECT_FALSE(updateRule(ReadAsUtf8, browsing, withBook()).enabled);
+}
+
+TEST(Help, OnlyWhileTheHelpWindowIsClosed)
+{
+    FrameState open;
+    open.helpWindowOpen = true;
+    EXPECT_FALSE(updateRule(Help, open, withBook()).enabled);
+    EXPECT_TRUE(updateRule(Help, {}, withBook()).enabled);
+    EXPECT_TRUE(updateRule(HelpWindow, open, withBook(1)).enabled);
+    EXPECT_TRUE(updateRule(HelpWindow, open, withBook(6)).checked);
+}
+
+TEST(DocumentState, ReadFromTheDocument)
+{
+    CVersaleoDoc doc;
+    DocState state = docState(doc);
+    EXPECT_EQ(state.pageCount, 4);
+    EXPECT_FALSE(state.hasContent);
+    EXPECT_EQ(state.currentKind, PageKind::CoverPage);
+    doc.switchWindow(4);
+    EXPECT_EQ(docState(doc).activeWindow, 4);
+}
+
+}  // namespace
