@@ -60,6 +60,22 @@ Rect ownMaximiseArea(const Rect& screen, const std::optional<Rect>& taskBar)
     return area;
 }
 
+int borderHit(const Rect& window, Point p, bool sizingAllowed)
+{
+    if (!sizingAllowed || !window.contains(p.x, p.y))
+        return 0;
+    int edges = 0;
+    if (p.x < window.left + 5)
+        edges |= kEdgeLeft;
+    if (p.x >= window.right - 5)
+        edges |= kEdgeRight;
+    if (p.y < window.top + 4)
+        edges |= kEdgeTop;
+    if (p.y >= window.bottom - 3)
+        edges |= kEdgeBottom;
+    return edges;
+}
+
 DropSelection dropSelection(const std::vector<std::string>& paths)
 {
     DropSelection selection;

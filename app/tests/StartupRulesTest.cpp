@@ -115,6 +115,20 @@ TEST(OwnMaximise, TheWorkAreaLeavesTheTaskBarAndAGap)
     EXPECT_EQ(ownMaximiseArea(screen, std::nullopt), screen);
 }
 
+TEST(Border, StripsForSizingUnlessMaximised)
+{
+    const Rect window{0, 0, 840, 620};
+    EXPECT_EQ(borderHit(window, {2, 300}, true), kEdgeLeft);
+    EXPECT_EQ(borderHit(window, {837, 300}, true), kEdgeRight);
+    EXPECT_EQ(borderHit(window, {400, 3}, true), kEdgeTop);
+    EXPECT_EQ(borderHit(window, {400, 617}, true), kEdgeBottom);
+    EXPECT_EQ(borderHit(window, {1, 1}, true), kEdgeLeft | kEdgeTop);
+    EXPECT_EQ(borderHit(window, {838, 618}, true), kEdgeRight | kEdgeBottom);
+    EXPECT_EQ(borderHit(window, {400, 300}, true), 0);
+    EXPECT_EQ(borderHit(window, {400, 4}, true), 0);
+    EXPECT_EQ(borderHit(window, {1, 1}, false), 0);
+}
+
 TEST(Drop, ThreeFilesBecomeOneSelection)
 {
     const DropSelection drop = dropSelection({"/books/a.txt", "/other/b.vl", "noFolder.txt", "", "/books/c.pdf"});

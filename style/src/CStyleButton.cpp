@@ -43,13 +43,24 @@ void CStyleButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QImage* picture = pictureForState();
-    if (picture && !picture->isNull())
-        painter.drawImage(rect(), *picture);
-    if (!text().isEmpty()) {
-        painter.setPen(isEnabled() ? QColor(60, 20, 70) : QColor(140, 130, 140));
-        // Pressed, the caption sinks with the button.
-        painter.drawText(rect().translated(isDown() ? 1 : 0, isDown() ? 1 : 0), Qt::AlignCenter, text());
+    const bool hasPicture = picture && !picture->isNull();
+    const int shift = isDown() ? 1 : 0;  // pressed, the caption sinks with the button
+    painter.setPen(isEnabled() ? QColor(60, 20, 70) : QColor(140, 130, 140));
+    // A tool-bar button with room to spare shows its picture with the caption
+    // under it; a text button stretches its picture and writes over it.
+    if (hasPicture && !text().isEmpty() && height() >= picture->height() + 14) {
+        painter.drawImage((width() - picture->width()) / 2, 1, *picture);
+        QFont font = painter.font();
+        font.setPixelSize(11);
+        painter.setFont(font);
+        painter.drawText(QRect(0, picture->height() + 1 + shift, width(), height() - picture->height() - 1),
+                         Qt::AlignHCenter | Qt::AlignTop, text());
+        return;
     }
+    if (hasPicture)
+        painter.drawImage(rect(), *picture);
+    if (!text().isEmpty())
+        painter.drawText(rect().translated(shift, shift), Qt::AlignCenter, text());
 }
 
 void CStyleButton::enterEvent(QEnterEvent* event)

@@ -37,6 +37,12 @@ std::string frameTitle(std::string_view name);
 // bar (on the side it lies on) and a 5-pixel gap; the whole screen without one.
 Rect ownMaximiseArea(const Rect& screen, const std::optional<Rect>& taskBar);
 
+// Which edges of the style window a point lies on, for sizing: the 5-pixel
+// left and right strips, the 4-pixel top and the 3-pixel bottom strip; none
+// while sizing is not allowed (own-maximised, full window).
+enum BorderEdge { kEdgeLeft = 1, kEdgeTop = 2, kEdgeRight = 4, kEdgeBottom = 8 };
+int borderHit(const Rect& window, Point p, bool sizingAllowed);
+
 // The file-dialog selection for dropped files: the first file's folder, then
 // every file's name, each ending in a NUL; files without a folder are passed
 // over. Empty when nothing remains. firstName is where the first name starts.

@@ -1,0 +1,105 @@
+// The main frame: the skinned style window with its top bar (title, caption
+// buttons, window tabs), the left, right and bottom tool bars, the status
+// bar, the reading views, the book windows and the routing of every command
+// through the command table.
+#pragma once
+
+#include "app/Commands.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+class CBookView;
+class CStyleButton;
+class CTopBar;
+class CVersaleoDoc;
+class DocumentPictures;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QSettings;
+class QStackedWidget;
+class QTimer;
+
+class CMainFrame : public QWidget {
+    Q_OBJECT
+
+public:
+    CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings& settings, int language);
+    ~CMainFrame() override;
+
+    // "name - Versaleo", cut as the title rule says.
+    void SetTitle(const std::string& name);
+    const QString& title() const { return m_title; }
+
+    // Drops the views' cached pictures, repaints, updates the status line.
+    void RefreshViews();
+    // Ends the in-place tag editing of the open spread.
+    void CommitTagEdits();
+
+    // Runs a command of the table (when its update rule allows it).
+    void runCommand(int id);
+    // Applies every update rule to the actions and buttons.
+    void updateCommands();
+
+    cmd::FrameState& state() { return m_state; }
+    CStyleButton* button(int id) const;
+    QAction* action(int id) const;
+    CBookView* currentView() const;
+
+    // Opens the help book in window 6 (English or Chinese by the language).
+    void openHelpBook();
+
+    // How the frame asks and tells; tests replace them.
+    std::function<void(const QString& caption, const QString& text)> showNotice;
+    std::function<QString()> askSaveAsPath;
+    std::function<QStringList()> askOpenPaths;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    friend class CTopBar;
+    void buildBars();
+    void buildActions();
+    CStyleButton* addButton(QWidget* bar, int id, const QString& caption, const QString& tip, const QImage* const pictures[4]);
+    void openFiles();
+    void saveAs();
+    void switchWindow(int n);
+    void closeWindow();
+    void ownMaximise();
+    void restoreFromMaximise();
+    void savePlacement();
+    void openDropped(const QStringList& paths);
+
+    CVersaleoDoc& m_doc;
+    DocumentPictures& m_pictures;
+    QSettings& m_settings;
+    int m_language;
+    cmd::FrameState m_state;
+    QString m_title;
+    CTopBar* m_topBar = nullptr;
+    QWidget* m_leftBar = nullptr;
+    QWidget* m_rightBar = nullptr;
+    QWidget* m_bottomBar = nullptr;
+    QLabel* m_statusBar = nullptr;
+    QLineEdit* m_pageBox = nullptr;
+    QStackedWidget* m_views = nullptr;
+    CBookView* m_twoPageView = nullptr;
+    CBookView* m_onePageView = nullptr;
+    std::map<int, CStyleButton*> m_buttons;
+    std::map<int, QAction*> m_actions;
+    QTimer* m_updateTimer = nullptr;
+    int m_windowStatus = 0;
+    QRect m_restoreRect;
+};

@@ -1,0 +1,38 @@
+// The application object: the settings, the interface language, the skin,
+// the document with its importers and pictures, and the main frame; the
+// start-up sequence that ends with the frame on screen and a first book open.
+#pragma once
+
+#include <QApplication>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMainFrame;
+class CStyle;
+class CVersaleoDoc;
+class DocumentPictures;
+class QSettings;
+
+class CVersaleoApp {
+public:
+    CVersaleoApp();
+    ~CVersaleoApp();
+
+    // Runs the start-up; returns the exit code to end with, or -1 when the
+    // frame is up and the event loop should run.
+    int InitInstance(const std::vector<std::string>& arguments);
+
+    int language() const { return m_language; }
+    CMainFrame* frame() const { return m_frame.get(); }
+    CVersaleoDoc& document() { return *m_doc; }
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<CStyle> m_style;
+    std::unique_ptr<CVersaleoDoc> m_doc;
+    std::unique_ptr<DocumentPictures> m_pictures;
+    std::unique_ptr<CMainFrame> m_frame;
+    int m_language = 0;
+};

@@ -1,0 +1,631 @@
+#include "app/CMainFrame.h"
+
+#include "app/CMessageDlg.h"
+#include "app/Settings.h"
+#include "app/StartupRules.h"
+
+#include "book/BookFile.h"
+#include "book/CVersaleoDoc.h"
+#include "book/CodePage.h"
+#include "book/Encodings.h"
+#include "library/DocumentPictures.h"
+#include "library/ProgramFolder.h"
+#include "style/CStyle.h"
+#include "style/CStyleButton.h"
+
+#include "aidkern/CAKPathManager.h"
+
+#include "CBookViews.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+constexpr int kTopBarHeight = 30;
+// The style window's border: 5 pixels left and right, 4 at the top, 3 at the bottom.
+constexpr int kBorderLeft = 5, kBorderTop = 4, kBorderRight = 5, kBorderBottom = 3;
+
+QRect toQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+Rect toRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+const QImage* const* pictureSet(const QImage* set[4], const QImage& u, const QImage& f, const QImage& d, const QImage& x)
+{
+    set[0] = &u;
+    set[1] = &f;
+    set[2] = &d;
+    set[3] = &x;
+    return set;
+}
+
+Qt::Edges frameBorderEdges(const QRect& window, const QPoint& p, bool sizingAllowed)
+{
+    const int hit = borderHit({window.left(), window.top(), window.right() + 1, window.bottom() + 1}, {p.x(), p.y()}, sizingAllowed);
+    Qt::Edges edges;
+    if (hit & kEdgeLeft)
+        edges |= Qt::LeftEdge;
+    if (hit & kEdgeRight)
+        edges |= Qt::RightEdge;
+    if (hit & kEdgeTop)
+        edges |= Qt::TopEdge;
+    if (hit & kEdgeBottom)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+#define SKIN_SET(name)                                                                                         \
+    [](const CStyle& s, const QImage* skinSlots[4]) { return pictureSet(skinSlots, s.name##_u, s.name##_f, s.name##_d, s.name##_x); }
+
+}  // namespace
+
+// The skinned caption: title, window tabs and caption buttons; dragging it
+// moves the frame, a double-click maximises or restores.
+class CTopBar : public QWidget {
+public:
+    explicit CTopBar(CMainFrame& frame) : QWidget(&frame), m_frame(frame) { setFixedHeight(kTopBarHeight); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QLinearGradient band(0, 0, 0, height());
+        band.setColorAt(0, QColor(250, 214, 252));
+        band.setColorAt(1, QColor(224, 150, 236));
+        painter.fillRect(rect(), band);
+        QFont font = painter.font();
+        font.setBold(true);
+        font.setPixelSize(13);
+        painter.setFont(font);
+        painter.setPen(QColor(70, 20, 80));
+        painter.drawText(QRect(34, 0, width() / 2, height()), Qt::AlignVCenter | Qt::AlignLeft, m_frame.title());
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && m_frame.m_windowStatus == 0) {
+            if (QWindow* window = m_frame.windowHandle(); window && window->startSystemMove())
+                return;
+            m_dragOffset = event->globalPosition().toPoint() - m_frame.frameGeometry().topLeft();
+            m_dragging = true;
+        }
+    }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (m_dragging)
+            m_frame.move(event->globalPosition().toPoint() - m_dragOffset);
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { m_dragging = false; }
+    void mouseDoubleClickEvent(QMouseEvent*) override
+    {
+        m_frame.runCommand(m_frame.m_windowStatus == 0 ? cmd::Maximise : cmd::Restore);
+    }
+
+private:
+    CMainFrame& m_frame;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+};
+
+CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings& settings, int language)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_doc(doc), m_pictures(pictures), m_settings(settings),
+      m_language(language)
+{
+    setAcceptDrops(true);
+    setMouseTracking(true);
+    setMinimumSize(840, 620);
+    const AppSettings values = readSettings(settings, QDir::currentPath(), QString::fromStdString(programFolder()));
+    setGeometry(values.windowPositionLeft, values.windowPositionTop, values.windowWidth, values.windowHeight);
+    m_windowStatus = values.windowStatus;
+    m_restoreRect = QRect(QPoint(values.minWindowPositionLeft, values.minWindowPositionTop),
+                          QPoint(values.minWindowPositionRight - 1, values.minWindowPositionBottom - 1));
+
+    showNotice = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
+    askSaveAsPath = [this] {
+        m_settings.beginGroup(QStringLiteral("Settings"));
+        const QString folder = m_settings.value(QStringLiteral("SaveFilePath"), QString::fromStdString(programFolder())).toString();
+        m_settings.endGroup();
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save File"), folder, QStringLiteral("Versaleo File (*.vl)"));
+    };
+    askOpenPaths = [this] {
+        m_settings.beginGroup(QStringLiteral("Settings"));
+        const QString folder = m_settings.value(QStringLiteral("OpenFilePath"), QDir::currentPath()).toString();
+        m_settings.endGroup();
+        return QFileDialog::getOpenFileNames(this, QStringLiteral("Open File"), folder,
+                                             QStringLiteral("Versaleo File (*.vl);;Text File (*.txt);;"
+                                                            "Web File (*.htm *.html);;Windows Help File (*.chm);;"
+                                                            "Pdf File (*.pdf);;Microsoft Word File (*.doc)"));
+    };
+
+    m_twoPageView = new CTwoPageView(doc, pictures);
+    m_onePageView = new COnePageView(doc, pictures);
+    m_views = new QStackedWidget;
+    m_views->addWidget(m_twoPageView);
+    m_views->addWidget(m_onePageView);
+    buildBars();
+    buildActions();
+    m_leftBar->setVisible(values.showLeftBar == 1);
+    m_rightBar->setVisible(values.showRightBar == 1);
+    m_bottomBar->setVisible(values.showBottomBar == 1);
+    m_statusBar->setVisible(values.showStatusBar == 1);
+    SetTitle("VLDocument");
+
+    m_updateTimer = new QTimer(this);
+    connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::updateCommands);
+    m_updateTimer->start(300);
+    updateCommands();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+CStyleButton* CMainFrame::addButton(QWidget* bar, int id, const QString& caption, const QString& tip,
+                                    const QImage* const pictures[4])
+{
+    auto* button = new CStyleButton(bar);
+    button->setCommandId(id);
+    button->setText(caption);
+    button->setToolTip(tip.isEmpty() ? caption : tip);
+    if (pictures)
+        button->SetPicture(pictures[0], pictures[1], pictures[2], pictures[3]);
+    connect(button, &CStyleButton::command, this, &CMainFrame::runCommand);
+    m_buttons[id] = button;
+    return button;
+}
+
+void CMainFrame::buildBars()
+{
+    const CStyle* style = applicationStyle();
+    const QImage* set[4] = {};
+    const auto pictures = [&](auto picker) -> const QImage* const* { return style ? picker(*style, set) : nullptr; };
+
+    m_topBar = new CTopBar(*this);
+    auto* top = new QHBoxLayout(m_topBar);
+    top->setContentsMargins(6, 5, 6, 5);
+    top->setSpacing(3);
+    auto* system = addButton(m_topBar, cmd::SystemMenu, QString(), QStringLiteral("Show system menu"), nullptr);
+    if (style)
+        system->SetPicture(&style->doctype, &style->doctype, &style->doctype, &style->doctype);
+    system->setFixedSize(20, 20);
+    top->addWidget(system);
+    top->addStretch(1);
+    const char* const tabs[] = {"Help", "Window1", "Window2", "Window3", "Window4", "Window5", "Close"};
+    const char* const tabTips[] = {"Show the help window", "Turn to window 1", "Turn to window 2", "Turn to window 3",
+                                   "Turn to window 4", "Turn to window 5", "Close the showing window"};
+    for (int i = 0; i < 7; ++i) {
+        auto* tab = addButton(m_topBar, cmd::HelpWindow + i, tabs[i], tabTips[i], pictures(SKIN_SET(middle_btn)));
+        tab->setFixedSize(60, 20);
+        top->addWidget(tab);
+    }
+    top->addSpacing(10);
+    for (const auto& [id, picker] : std::initializer_list<std::pair<int, const QImage* const* (*)(const CStyle&, const QImage* [4])>>{
+             {cmd::Minimise, SKIN_SET(min)}, {cmd::Restore, SKIN_SET(normal)}, {cmd::Maximise, SKIN_SET(max)}, {cmd::Exit, SKIN_SET(exit)}}) {
+        auto* button = addButton(m_topBar, id, QString(), QString(), style ? picker(*style, set) : nullptr);
+        button->setFixedSize(16, 16);
+        top->addWidget(button);
+    }
+    m_buttons[cmd::Maximise]->setToolTip(QStringLiteral("Maximize"));
+    m_buttons[cmd::Minimise]->setToolTip(QStringLiteral("Minimize"));
+    m_buttons[cmd::Restore]->setToolTip(QStringLiteral("Restore"));
+    m_buttons[cmd::Exit]->setToolTip(QStringLiteral("Exit"));
+
+    struct ToolButton {
+        int id;
+        const char* caption;
+        const char* tip;
+        const QImage* const* (*picker)(const CStyle&, const QImage* [4]);
+    };
+    const auto buildBar = [&](QWidget*& bar, QBoxLayout* layout, std::initializer_list<ToolButton> buttons) {
+        bar = new QWidget(this);
+        bar->setLayout(layout);
+        layout->setContentsMargins(4, 4, 4, 4);
+        layout->setSpacing(2);
+        for (const ToolButton& b : buttons) {
+            auto* button = addButton(bar, b.id, b.caption, b.tip, b.picker && style ? b.picker(*style, set) : nullptr);
+            button->setFixedSize(b.picker ? QSize(60, 48) : QSize(60, 20));
+            layout->addWidget(button, 0, Qt::AlignHCenter);
+        }
+        layout->addStretch(1);
+    };
+    buildBar(m_leftBar, new QVBoxLayout,
+             {{cmd::OnePage, "One", "Read book under one page mode", SKIN_SET(one)},
+              {cmd::TwoPage, "Two", "Read book under two page mode", SKIN_SET(two)},
+              {cmd::FullWindow, "Full", "Read book in the full window", SKIN_SET(full)},
+              {cmd::AddTag, "Tag", "Add a tag to the page", SKIN_SET(tag)},
+              {cmd::AddMark, "Mark", "Mark text of the page", SKIN_SET(mark)},
+              {cmd::EditIndex, "Index", "Edit the index", SKIN_SET(index)},
+              {cmd::EditBookmark, "Book-mark", "Edit the bookmarks", SKIN_SET(bookmark)},
+              {cmd::EditNotePage, "Note", "Edit the note pages", SKIN_SET(note)},
+              {cmd::Print, "Print", "Print the book", SKIN_SET(print)},
+              {cmd::Open, "File", "Open files as a book", SKIN_SET(file)},
+              {cmd::SaveAs, "Save", "Save the book as a Versaleo file", SKIN_SET(save)},
+              {cmd::EditBookPage, "Book", "Set book page color and font", SKIN_SET(book)}});
+    buildBar(m_rightBar, new QVBoxLayout,
+             {{cmd::Cabinet, "Cabinet", "Manage books", SKIN_SET(cabinet)},
+              {cmd::BackPicture, "Picture", "Choose the background picture", SKIN_SET(ground)},
+              {cmd::BackMusic, "Music", "Choose the background music", SKIN_SET(music)},
+              {cmd::RestTime, "Time", "Set the rest time", SKIN_SET(time)},
+              {cmd::Search, "Search", "Search the book", SKIN_SET(search)},
+              {cmd::Internet, "Web", "Browse the web", SKIN_SET(web)},
+              {cmd::Environment, "Envset", "Set the environment", SKIN_SET(envset)},
+              {cmd::Help, "Help", "Show help book in the help window", SKIN_SET(help)}});
+
+    m_bottomBar = new QWidget(this);
+    auto* bottom = new QHBoxLayout(m_bottomBar);
+    bottom->setContentsMargins(6, 3, 6, 3);
+    bottom->setSpacing(4);
+    const auto textButton = [&](int id, const char* caption, const char* tip) {
+        auto* button = addButton(m_bottomBar, id, caption, tip, style ? SKIN_SET(middle_btn)(*style, set) : nullptr);
+        button->setFixedSize(60, 20);
+        bottom->addWidget(button);
+    };
+    textButton(cmd::CopyPage, "Copy", "Copy the leaf");
+    textButton(cmd::CutPage, "Cut", "Cut the leaf");
+    textButton(cmd::PastePage, "Paste", "Paste the leaves");
+    textButton(cmd::DeletePage, "Delete", "Delete the leaf");
+    bottom->addStretch(1);
+    m_pageBox = new QLineEdit(m_bottomBar);
+    m_pageBox->setFixedWidth(50);
+    m_pageBox->setValidator(nullptr);
+    bottom->addWidget(m_pageBox);
+    textButton(cmd::JumpBox, "Jump", "Turn to some one book page");
+    for (const auto& [id, tip, picker] : std::initializer_list<std::tuple<int, const char*, const QImage* const* (*)(const CStyle&, const QImage* [4])>>{
+             {cmd::ContinueRight, "Continuly flip right page", SKIN_SET(prev)},
+             {cmd::StopFlip, "Stop flipping page", SKIN_SET(stop)},
+             {cmd::ContinueLeft, "Continuly flip left page", SKIN_SET(next)}}) {
+        auto* button = addButton(m_bottomBar, id, QString(), tip, style ? picker(*style, set) : nullptr);
+        button->setFixedSize(24, 24);
+        bottom->addWidget(button);
+    }
+    bottom->addStretch(1);
+    textButton(cmd::EditContent, "Edit", "Edit the page's text");
+    textButton(cmd::SelectText, "Text", "Select text");
+    textButton(cmd::SelectBitmap, "Bitmap", "Select a picture of the page");
+
+    m_statusBar = new QLabel(this);
+    m_statusBar->setContentsMargins(8, 2, 8, 2);
+
+    auto* middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    middle->addWidget(m_leftBar);
+    middle->addWidget(m_views, 1);
+    middle->addWidget(m_rightBar);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(kBorderLeft, kBorderTop, kBorderRight, kBorderBottom);
+    outer->setSpacing(0);
+    outer->addWidget(m_topBar);
+    outer->addLayout(middle, 1);
+    outer->addWidget(m_bottomBar);
+    outer->addWidget(m_statusBar);
+}
+
+void CMainFrame::buildActions()
+{
+    for (const cmd::Command& command : cmd::commandTable()) {
+        auto* act = new QAction(QString::fromUtf8(command.label), this);
+        act->setCheckable(command.id >= cmd::HelpWindow && command.id <= cmd::Window5);
+        connect(act, &QAction::triggered, this, [this, id = command.id] { runCommand(id); });
+        m_actions[command.id] = act;
+    }
+}
+
+CStyleButton* CMainFrame::button(int id) const
+{
+    const auto found = m_buttons.find(id);
+    return found == m_buttons.end() ? nullptr : found->second;
+}
+
+QAction* CMainFrame::action(int id) const
+{
+    const auto found = m_actions.find(id);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+CBookView* CMainFrame::currentView() const
+{
+    return m_state.twoPageMode ? m_twoPageView : m_onePageView;
+}
+
+void CMainFrame::updateCommands()
+{
+    m_state.pageBoxEmpty = m_pageBox->text().isEmpty();
+    const cmd::DocState doc = cmd::docState(m_doc);
+    for (const cmd::Command& command : cmd::commandTable()) {
+        const cmd::CommandUi ui = cmd::updateRule(command.id, m_state, doc);
+        if (QAction* act = action(command.id)) {
+            act->setEnabled(ui.enabled);
+            act->setChecked(ui.checked);
+        }
+        if (CStyleButton* b = button(command.id))
+            b->setEnabled(ui.enabled || command.id == cmd::SystemMenu);
+    }
+    // The "Help" tab shows only while the help window is open.
+    if (CStyleButton* help = button(cmd::HelpWindow))
+        help->setVisible(m_state.helpWindowOpen && !m_state.printView && !m_state.browserShown);
+    m_buttons[cmd::Maximise]->setVisible(m_windowStatus == 0);
+    m_buttons[cmd::Restore]->setVisible(m_windowStatus == 1);
+}
+
+void CMainFrame::SetTitle(const std::string& name)
+{
+    m_title = QString::fromStdString(codepage::toUtf8(frameTitle(name)));
+    setWindowTitle(m_title);
+    if (m_topBar)
+        m_topBar->update();
+}
+
+void CMainFrame::RefreshViews()
+{
+    m_twoPageView->refresh();
+    m_onePageView->refresh();
+    m_views->setCurrentWidget(currentView());
+    m_statusBar->setText(QString::fromStdString(m_doc.statisticsLine()));
+    updateCommands();
+}
+
+void CMainFrame::CommitTagEdits()
+{
+    if (m_doc.pages.empty())
+        return;
+    const int first = m_doc.currentPage - m_doc.currentPage % 2;
+    for (int i = first; i <= first + 1 && i < m_doc.pageCount(); ++i) {
+        if (i < 0)
+            continue;
+        for (const auto& tag : m_doc.pages[static_cast<size_t>(i)]->tags)
+            tag->commitEditor();
+    }
+}
+
+void CMainFrame::runCommand(int id)
+{
+    if (id == cmd::SystemMenu) {
+        QMenu menu(this);
+        menu.addAction(action(cmd::Help));
+        menu.exec(button(cmd::SystemMenu)->mapToGlobal(QPoint(0, button(cmd::SystemMenu)->height())));
+        return;
+    }
+    const cmd::CommandUi ui = cmd::updateRule(id, m_state, cmd::docState(m_doc));
+    if (!ui.enabled)
+        return;
+    CommitTagEdits();
+    if (const int code = cmd::encodingCode(id); code >= 0) {
+        encoding::reencode(m_doc, code);
+        RefreshViews();
+        return;
+    }
+    switch (id) {
+    case cmd::Open: openFiles(); break;
+    case cmd::SaveAs: saveAs(); break;
+    case cmd::Exit: close(); break;
+    case cmd::Window1: case cmd::Window2: case cmd::Window3: case cmd::Window4: case cmd::Window5:
+        switchWindow(id - cmd::Window1 + 1);
+        break;
+    case cmd::HelpWindow: switchWindow(CVersaleoDoc::kHelpWindow); break;
+    case cmd::CloseWindow: closeWindow(); break;
+    case cmd::Help: openHelpBook(); break;
+    case cmd::Maximise: ownMaximise(); break;
+    case cmd::Restore: restoreFromMaximise(); break;
+    case cmd::Minimise: showMinimized(); break;
+    default: break;
+    }
+    updateCommands();
+}
+
+void CMainFrame::openFiles()
+{
+    const QStringList paths = askOpenPaths();
+    if (paths.isEmpty())
+        return;
+    m_settings.setValue(QStringLiteral("Settings/OpenFilePath"), QFileInfo(paths.front()).absolutePath());
+    openDropped(paths);
+}
+
+void CMainFrame::openDropped(const QStringList& paths)
+{
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(path.toStdString());
+    const DropSelection selection = dropSelection(files);
+    if (m_doc.openFiles(selection.buffer.data(), selection.buffer.size(), selection.firstName) == 1 && m_doc.modified) {
+        std::string name;
+        CAKPathManager::AKGetFileName(files.front(), &name);
+        SetTitle(codepage::fromUtf8(name));
+    }
+    RefreshViews();
+}
+
+void CMainFrame::saveAs()
+{
+    QString path = askSaveAsPath();
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".vl");
+    m_settings.setValue(QStringLiteral("Settings/SaveFilePath"), QFileInfo(path).absolutePath());
+    bookfile::save(m_doc, path.toStdString());
+}
+
+void CMainFrame::switchWindow(int n)
+{
+    m_doc.switchWindow(n);
+    RefreshViews();
+}
+
+void CMainFrame::closeWindow()
+{
+    if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow) {
+        m_doc.emptyWindow();
+        m_doc.switchWindow(1);
+        m_state.helpWindowOpen = false;
+    } else {
+        if (m_doc.modified)
+            saveAs();
+        m_doc.emptyWindow();
+    }
+    RefreshViews();
+}
+
+void CMainFrame::openHelpBook()
+{
+    const std::string path = programFolder() + (m_language == 1 ? "/help_ch.vl" : "/help_en.vl");
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        showNotice(QStringLiteral("Error"),
+                   QStringLiteral("Fail to open %1 file. The file maybe lost").arg(QFileInfo(QString::fromStdString(path)).fileName()));
+        return;
+    }
+    m_doc.switchWindow(CVersaleoDoc::kHelpWindow);
+    m_doc.emptyWindow();
+    m_doc.openPath(path);
+    m_doc.modified = 0;
+    m_state.helpWindowOpen = true;
+    RefreshViews();
+}
+
+void CMainFrame::ownMaximise()
+{
+    m_windowStatus = 1;
+    m_restoreRect = geometry();
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    // The part of the screen the desktop keeps for itself stands in for the task bar.
+    const QRect whole = screen->geometry(), available = screen->availableGeometry();
+    std::optional<Rect> taskBar;
+    if (available.bottom() < whole.bottom())
+        taskBar = Rect{whole.left(), available.bottom() + 1, whole.right() + 1, whole.bottom() + 1};
+    else if (available.top() > whole.top())
+        taskBar = Rect{whole.left(), whole.top(), whole.right() + 1, available.top()};
+    else if (available.left() > whole.left())
+        taskBar = Rect{whole.left(), whole.top(), available.left(), whole.bottom() + 1};
+    else if (available.right() < whole.right())
+        taskBar = Rect{available.right() + 1, whole.top(), whole.right() + 1, whole.bottom() + 1};
+    setGeometry(toQRect(ownMaximiseArea(toRect(whole), taskBar)));
+}
+
+void CMainFrame::restoreFromMaximise()
+{
+    m_windowStatus = 0;
+    setGeometry(m_restoreRect);
+}
+
+void CMainFrame::savePlacement()
+{
+    AppSettings values = readSettings(m_settings, QDir::currentPath(), QString::fromStdString(programFolder()));
+    const QRect g = geometry();
+    values.windowPositionLeft = g.left();
+    values.windowPositionTop = g.top();
+    values.windowWidth = g.width();
+    values.windowHeight = g.height();
+    values.windowStatus = m_windowStatus;
+    values.minWindowPositionLeft = m_restoreRect.left();
+    values.minWindowPositionTop = m_restoreRect.top();
+    values.minWindowPositionRight = m_restoreRect.right() + 1;
+    values.minWindowPositionBottom = m_restoreRect.bottom() + 1;
+    writeSettings(m_settings, values);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_state.printView) {
+        event->ignore();
+        return;
+    }
+    savePlacement();
+    for (int n = 1; n <= 5; ++n) {
+        m_doc.switchWindow(n);
+        if (m_doc.modified) {
+            RefreshViews();
+            showNotice(QStringLiteral("Window%1").arg(n),
+                       QStringLiteral("Please save window%1's content before you quit the program!").arg(n));
+            closeWindow();
+        }
+    }
+    event->accept();
+}
+
+void CMainFrame::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QColor strip(122, 122, 255);
+    painter.fillRect(QRect(0, 0, width(), kBorderTop), strip);
+    painter.fillRect(QRect(0, height() - kBorderBottom, width(), kBorderBottom), strip);
+    painter.fillRect(QRect(0, 0, kBorderLeft, height()), strip);
+    painter.fillRect(QRect(width() - kBorderRight, 0, kBorderRight, height()), strip);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawLine(0, 2, width(), 2);
+    painter.drawLine(0, height() - 3, width(), height() - 3);
+    painter.fillRect(rect().adjusted(kBorderLeft, kBorderTop, -kBorderRight, -kBorderBottom), QColor(239, 205, 224));
+}
+
+void CMainFrame::mousePressEvent(QMouseEvent* event)
+{
+    const Qt::Edges edges = frameBorderEdges(rect(), event->position().toPoint(), m_windowStatus == 0 && !m_state.fullWindow);
+    if (edges && windowHandle())
+        windowHandle()->startSystemResize(edges);
+}
+
+void CMainFrame::mouseMoveEvent(QMouseEvent* event)
+{
+    const Qt::Edges edges = frameBorderEdges(rect(), event->position().toPoint(), m_windowStatus == 0 && !m_state.fullWindow);
+    if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
+        setCursor(Qt::SizeFDiagCursor);
+    else if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge))
+        setCursor(Qt::SizeBDiagCursor);
+    else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+        setCursor(Qt::SizeHorCursor);
+    else if (edges & (Qt::TopEdge | Qt::BottomEdge))
+        setCursor(Qt::SizeVerCursor);
+    else
+        unsetCursor();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow)
+        return;
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    if (!paths.isEmpty())
+        openDropped(paths);
+}
+
+void CMainFrame::contextMenuEvent(QContextMenuEvent* event)
+{
+    updateCommands();
+    QMenu menu(this);
+    std::map<std::string, QMenu*> popups;
+    for (const char* name : {"File", "Edit", "Encoding", "Select", "Flip", "View", "Window-Style", "Tool", "Window", "Help"})
+        popups[name] = menu.addMenu(QString::fromUtf8(name));
+    for (const cmd::Command& command : cmd::commandTable()) {
+        if (*command.menu)
+            popups[command.menu]->addAction(action(command.id));
+    }
+    menu.exec(event->globalPos());
+}

@@ -1,0 +1,117 @@
+#include "app/CVersaleoApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/CMessageDlg.h"
+#include "app/Settings.h"
+#include "app/StartupRules.h"
+
+#include "book/CVersaleoDoc.h"
+#include "book/CodePage.h"
+#include "book/Importers.h"
+#include "library/DocumentPictures.h"
+#include "library/ProgramFolder.h"
+#include "style/CStyle.h"
+#include "views/FontMetrics.h"
+
+#include "aidkern/CAKPathManager.h"
+#include "aidkern/CAKRegister.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSettings>
+
+namespace {
+
+// Messages of the document: the program's message box, wait cursor and refresh.
+class FrameNotifier : public DocumentNotifier {
+public:
+    explicit FrameNotifier(CMainFrame*& frame) : m_frame(frame) {}
+    void showMessage(DocMessage message) override
+    {
+        CMessageDlg(QString::fromUtf8(messageText(message)), QString::fromUtf8(messageCaption(message)), false, m_frame).exec();
+    }
+    void beginWait() override { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    void endWait() override { QApplication::restoreOverrideCursor(); }
+    void refreshViews() override
+    {
+        if (m_frame)
+            m_frame->RefreshViews();
+    }
+
+private:
+    CMainFrame*& m_frame;
+};
+
+CMainFrame* g_frame = nullptr;
+
+}  // namespace
+
+CVersaleoApp::CVersaleoApp() = default;
+
+CVersaleoApp::~CVersaleoApp()
+{
+    m_frame.reset();
+    g_frame = nullptr;
+    if (m_doc)
+        m_doc->setNotifier(nullptr);
+}
+
+int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
+{
+    m_settings = std::make_unique<QSettings>(QStringLiteral("Versaleo"), QStringLiteral("Versaleo"));
+    const std::string folder = programFolder();
+    const AppSettings values = readSettings(*m_settings, QDir::currentPath(), QString::fromStdString(folder));
+
+    // The Chinese interface needs its resource module beside the program.
+    const bool chineseModule = QFileInfo::exists(QString::fromStdString(folder + "/Idiomres.so"));
+    m_language = decideLanguage(values.language, QLocale::system().name().toStdString(), chineseModule);
+
+    installFontSubstitutions();
+    m_style = std::make_unique<CStyle>();
+    m_style->InitBitmap(folder);
+    setApplicationStyle(m_style.get());
+
+    m_doc = std::make_unique<CVersaleoDoc>();
+    m_doc->needIndex = values.needIndex;
+    m_doc->needBookmark = values.needBookmark;
+    m_doc->setFlipSpeed(values.flipSpeed);
+    m_doc->setMeasurerFactory([](const LOGFONT& font) { return std::make_shared<QtTextMeasurer>(font); });
+    registerStandardImporters(*m_doc);
+    static FrameNotifier notifier(g_frame);
+    m_doc->setNotifier(&notifier);
+
+    m_pictures = std::make_unique<DocumentPictures>(folder + "/picture");
+    m_pictures->loadFromSettings(*m_settings);
+
+    CVersaleoCommandLineInfo commandLine;
+    commandLine.parse(arguments);
+
+    // Books open with this program.
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    CAKRegister::AKRegisterFileRelation(".vl", "VL.Document", program, 1, program);
+
+    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_pictures, *m_settings, m_language);
+    g_frame = m_frame.get();
+
+    if (!commandLine.fileName().empty()) {
+        std::string extension;
+        CAKPathManager::AKGetFileExtern(commandLine.fileName(), &extension);
+        if (!isOpenableExtension(extension)) {
+            CMessageDlg(QStringLiteral("Sorry! This isn't supported file type."), QStringLiteral("Error"), false).exec();
+            return 1;
+        }
+        const std::string path = QFileInfo(QString::fromStdString(commandLine.fileName())).absoluteFilePath().toStdString();
+        if (m_doc->openPath(path) == 1 && m_doc->modified) {
+            std::string name;
+            CAKPathManager::AKGetFileName(path, &name);
+            m_frame->SetTitle(codepage::fromUtf8(name));
+        }
+    } else {
+        m_frame->openHelpBook();
+    }
+    m_frame->RefreshViews();
+    m_frame->show();
+    return -1;
+}

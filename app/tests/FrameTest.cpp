@@ -1,0 +1,146 @@
+#include "app/CMainFrame.h"
+#include "app/CSkinDialog.h"
+
+#include "book/CVersaleoDoc.h"
+#include "book/Importers.h"
+#include "book/TextLayout.h"
+#include "library/DocumentPictures.h"
+#include "style/CStyle.h"
+#include "style/CStyleButton.h"
+#include "views/FontMetrics.h"
+
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class Frame : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static CStyle style;
+        static bool loaded = false;
+        if (!loaded) {
+            TestFolder dir;
+            std::filesystem::copy_file(std::string(PROGRAM_FOLDER) + "/style.data", dir / "style.data");
+            style.InitBitmap(dir.path());
+            loaded = true;
+        }
+        setApplicationStyle(&style);
+        installFontSubstitutions();
+    }
+    Frame()
+    {
+        doc.setMeasurerFactory([](const LOGFONT& font) { return std::make_shared<QtTextMeasurer>(font); });
+        registerStandardImporters(doc);
+        pictures.loadFromSettings(settings);
+        frame = std::make_unique<CMainFrame>(doc, pictures, settings, 0);
+        frame->showNotice = [this](const QString& caption, const QString& text) {
+            notices.push_back((caption + ": " + text).toStdString());
+        };
+        frame->askSaveAsPath = [this] {
+            ++saveAsAsked;
+            return QString();
+        };
+    }
+    void openText(int window, const std::string& text)
+    {
+        doc.switchWindow(window);
+        const std::string path = dir / ("book" + std::to_string(window) + ".txt");
+        std::ofstream(path) << text;
+        doc.openPath(path);
+    }
+
+    TestFolder dir;
+    QSettings settings{QString::fromStdString(dir / "settings.ini"), QSettings::IniFormat};
+    CVersaleoDoc doc;
+    DocumentPictures pictures{std::string(PROGRAM_FOLDER) + "/picture"};
+    std::unique_ptr<CMainFrame> frame;
+    std::vector<std::string> notices;
+    int saveAsAsked = 0;
+};
+
+TEST_F(Frame, TheCurrentWindowIsCheckedAndItsTabDisabled)
+{
+    doc.switchWindow(3);
+    frame->updateCommands();
+    EXPECT_TRUE(frame->action(cmd::Window3)->isChecked());
+    EXPECT_FALSE(frame->action(cmd::Window3)->isEnabled());
+    EXPECT_FALSE(frame->button(cmd::Window3)->isEnabled());
+    EXPECT_TRUE(frame->button(cmd::Window1)->isEnabled());
+    frame->runCommand(cmd::Window1);
+    EXPECT_EQ(doc.activeWindow(), 1);
+    // commands whose work is not built yet stay disabled
+    EXPECT_FALSE(frame->button(cmd::AddTag)->isEnabled());
+    EXPECT_FALSE(frame->action(cmd::Print)->isEnabled());
+}
+
+TEST_F(Frame, ClosingAsksForExactlyTheModifiedWindows)
+{
+    openText(2, "The second window's book.\n");
+    openText(4, "The fourth window's book.\n");
+    doc.switchWindow(1);
+    frame->show();
+    frame->close();
+    EXPECT_EQ(notices, (std::vector<std::string>{"Window2: Please save window2's content before you quit the program!",
+                                                 "Window4: Please save window4's content before you quit the program!"}));
+    EXPECT_EQ(saveAsAsked, 2);
+    EXPECT_EQ(settings.value("Settings/WindowWidth").toInt(), frame->width());
+}
+
+TEST_F(Frame, ItNeverGetsSmallerThanItsMinimum)
+{
+    frame->show();
+    frame->resize(600, 400);
+    EXPECT_GE(frame->width(), 840);
+    EXPECT_GE(frame->height(), 620);
+}
+
+TEST_F(Frame, TheTitleAndTheStatusLineFollowTheBook)
+{
+    EXPECT_EQ(frame->title(), "VLDocument - Versaleo");
+    frame->SetTitle(std::string(40, 'n'));
+    EXPECT_EQ(frame->title().toStdString(), std::string(33, 'n') + "... - Versaleo");
+}
+
+TEST_F(Frame, TheHelpWindowOpensItsBookAndIgnoresDrops)
+{
+    ScopedEnv home("VERSALEO_HOME", PROGRAM_FOLDER);
+    frame->openHelpBook();
+    EXPECT_EQ(doc.activeWindow(), CVersaleoDoc::kHelpWindow);
+    EXPECT_TRUE(frame->state().helpWindowOpen);
+    EXPECT_GT(doc.bookmarkCount(), 2);
+    EXPECT_EQ(doc.modified, 0);
+    frame->updateCommands();
+    EXPECT_FALSE(frame->action(cmd::Open)->isEnabled());
+    EXPECT_TRUE(frame->action(cmd::HelpWindow)->isChecked());
+    frame->runCommand(cmd::CloseWindow);
+    EXPECT_EQ(doc.activeWindow(), 1);
+    EXPECT_FALSE(frame->state().helpWindowOpen);
+}
+
+TEST_F(Frame, ALookAtTheReader)
+{
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "The reader turns a page of the old book while night falls quietly over the garden. ";
+    openText(1, text);
+    frame->SetTitle("novel.txt");
+    frame->resize(1100, 760);
+    frame->show();
+    frame->RefreshViews();
+    const QImage shot = frame->grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(1100, 760));
+    EXPECT_EQ(shot.pixelColor(2, 300), QColor(122, 122, 255));  // the border strip
+    if (const char* out = std::getenv("VERSALEO_SCREENSHOTS"))
+        shot.save(QString(out) + "/reader.png");
+}
+
+}  // namespace
