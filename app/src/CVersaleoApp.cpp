@@ -48,7 +48,10 @@ CMainFrame* g_frame = nullptr;
 
 }  // namespace
 
-CVersaleoApp::CVersaleoApp() = default;
+CVersaleoApp::CVersaleoApp()
+    : showError([](const QString& caption, const QString& text) { CMessageDlg(text, caption, false).exec(); })
+{
+}
 
 CVersaleoApp::~CVersaleoApp()
 {
@@ -99,7 +102,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
         std::string extension;
         CAKPathManager::AKGetFileExtern(commandLine.fileName(), &extension);
         if (!isOpenableExtension(extension)) {
-            CMessageDlg(QStringLiteral("Sorry! This isn't supported file type."), QStringLiteral("Error"), false).exec();
+            showError(QStringLiteral("Error"), QStringLiteral("Sorry! This isn't supported file type."));
             return 1;
         }
         const std::string path = QFileInfo(QString::fromStdString(commandLine.fileName())).absoluteFilePath().toStdString();

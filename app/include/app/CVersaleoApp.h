@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ public:
     int InitInstance(const std::vector<std::string>& arguments);
 
     int language() const { return m_language; }
+
+    // How start-up reports an error before the frame is up; tests replace it.
+    std::function<void(const QString& caption, const QString& text)> showError;
     CMainFrame* frame() const { return m_frame.get(); }
     CVersaleoDoc& document() { return *m_doc; }
 

@@ -1,0 +1,68 @@
+#include "app/CMainFrame.h"
+#include "app/CVersaleoApp.h"
+
+#include "book/CVersaleoDoc.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// A program folder with the skin, the pictures and the help book, and a
+// private settings and data home.
+class Startup : public testing::Test {
+protected:
+    Startup()
+    {
+        for (const char* item : {"style.data", "help_en.vl", "picture"})
+            std::filesystem::copy(std::string(PROGRAM_FOLDER) + "/" + item, dir / item,
+                                  std::filesystem::copy_options::recursive);
+    }
+    TestFolder dir;
+    ScopedEnv home{"VERSALEO_HOME", dir.path()};
+    ScopedEnv config{"XDG_CONFIG_HOME", dir / "config"};
+    ScopedEnv data{"XDG_DATA_HOME", dir / "data"};
+    std::vector<std::string> errors;
+    int start(CVersaleoApp& app, std::vector<std::string> arguments)
+    {
+        app.showError = [this](const QString& caption, const QString& text) {
+            errors.push_back((caption + ": " + text).toStdString());
+        };
+        return app.InitInstance(arguments);
+    }
+};
+
+TEST_F(Startup, WithoutAFileTheHelpBookOpensInTheHelpWindow)
+{
+    CVersaleoApp app;
+    EXPECT_EQ(start(app, {}), -1);
+    EXPECT_EQ(app.document().activeWindow(), CVersaleoDoc::kHelpWindow);
+    EXPECT_GT(app.document().bookmarkCount(), 0);
+    EXPECT_EQ(app.frame()->title(), "VLDocument - Versaleo");
+    // the book file type is registered with the desktop
+    EXPECT_TRUE(std::filesystem::exists(dir / "data/applications/vl-document.desktop"));
+}
+
+TEST_F(Startup, ACommandLineFileInCapitalsOpens)
+{
+    std::ofstream(dir / "Page.HTML") << "<html><body><p>Hello from the web page</body></html>";
+    CVersaleoApp app;
+    EXPECT_EQ(start(app, {"ignored.txt", dir / "Page.HTML"}), -1);
+    EXPECT_EQ(app.document().activeWindow(), 1);
+    EXPECT_EQ(app.document().bookPageCount(), 2);
+    EXPECT_EQ(app.frame()->title(), "Page.HTML - Versaleo");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Startup, AnUnsupportedFileEndsWithOneAfterTheMessage)
+{
+    CVersaleoApp app;
+    EXPECT_EQ(start(app, {dir / "letter.rtf"}), 1);
+    EXPECT_EQ(errors, std::vector<std::string>{"Error: Sorry! This isn't supported file type."});
+}
+
+}  // namespace
