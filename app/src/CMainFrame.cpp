@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
@@ -161,10 +162,11 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
     m_views->addWidget(m_onePageView);
     buildBars();
     buildActions();
-    m_leftBar->setVisible(values.showLeftBar == 1);
-    m_rightBar->setVisible(values.showRightBar == 1);
-    m_bottomBar->setVisible(values.showBottomBar == 1);
-    m_statusBar->setVisible(values.showStatusBar == 1);
+    m_showLeftBar = values.showLeftBar == 1;
+    m_showRightBar = values.showRightBar == 1;
+    m_showBottomBar = values.showBottomBar == 1;
+    m_showStatusBar = values.showStatusBar == 1;
+    showDecorations(true, true);
     SetTitle("VLDocument");
 
     m_updateTimer = new QTimer(this);
@@ -307,9 +309,12 @@ void CMainFrame::buildBars()
     middle->addWidget(m_leftBar);
     middle->addWidget(m_views, 1);
     middle->addWidget(m_rightBar);
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->hide();
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kBorderLeft, kBorderTop, kBorderRight, kBorderBottom);
     outer->setSpacing(0);
+    outer->setMenuBar(m_menuBar);
     outer->addWidget(m_topBar);
     outer->addLayout(middle, 1);
     outer->addWidget(m_bottomBar);
@@ -420,6 +425,14 @@ void CMainFrame::runCommand(int id)
     case cmd::HelpWindow: switchWindow(CVersaleoDoc::kHelpWindow); break;
     case cmd::CloseWindow: closeWindow(); break;
     case cmd::Help: openHelpBook(); break;
+    case cmd::OnePage:
+    case cmd::TwoPage:
+        m_state.twoPageMode = id == cmd::TwoPage;
+        RefreshViews();
+        break;
+    case cmd::FullWindow: toggleFullWindow(); break;
+    case cmd::ClipWindow: toggleClipWindow(); break;
+    case cmd::StyleWindow: toggleStyleWindow(); break;
     case cmd::Maximise: ownMaximise(); break;
     case cmd::Restore: restoreFromMaximise(); break;
     case cmd::Minimise: showMinimized(); break;
@@ -616,16 +629,88 @@ void CMainFrame::dropEvent(QDropEvent* event)
         openDropped(paths);
 }
 
-void CMainFrame::contextMenuEvent(QContextMenuEvent* event)
+void CMainFrame::fillMenus(QMenu* root)
 {
-    updateCommands();
-    QMenu menu(this);
     std::map<std::string, QMenu*> popups;
-    for (const char* name : {"File", "Edit", "Encoding", "Select", "Flip", "View", "Window-Style", "Tool", "Window", "Help"})
-        popups[name] = menu.addMenu(QString::fromUtf8(name));
+    for (const char* name : {"File", "Edit", "Encoding", "Select", "Flip", "View", "Window-Style", "Tool", "Window", "Help"}) {
+        QMenu* popup = root ? root->addMenu(QString::fromUtf8(name)) : m_menuBar->addMenu(QString::fromUtf8(name));
+        connect(popup, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+        popups[name] = popup;
+    }
     for (const cmd::Command& command : cmd::commandTable()) {
         if (*command.menu)
             popups[command.menu]->addAction(action(command.id));
     }
+}
+
+void CMainFrame::contextMenuEvent(QContextMenuEvent* event)
+{
+    updateCommands();
+    QMenu menu(this);
+    fillMenus(&menu);
     menu.exec(event->globalPos());
+}
+
+void CMainFrame::showDecorations(bool frame, bool bars)
+{
+    CommitTagEdits();
+    if (m_state.traditionalStyle) {
+        m_topBar->hide();
+        layout()->setContentsMargins(0, 0, 0, 0);
+        m_menuBar->setVisible(bars);
+    } else {
+        m_menuBar->hide();
+        m_topBar->setVisible(frame);
+        layout()->setContentsMargins(frame ? kBorderLeft : 0, frame ? kBorderTop : 0, frame ? kBorderRight : 0,
+                                     frame ? kBorderBottom : 0);
+    }
+    const bool tools = bars && !m_state.fullWindow;
+    m_leftBar->setVisible(tools && m_showLeftBar);
+    m_rightBar->setVisible(tools && m_showRightBar);
+    m_bottomBar->setVisible(tools && m_showBottomBar);
+    m_statusBar->setVisible(tools && m_showStatusBar);
+    RefreshViews();
+    currentView()->setFocus();
+}
+
+void CMainFrame::toggleFullWindow()
+{
+    if (!m_state.fullWindow) {
+        m_savedPlacement = geometry();
+        m_state.fullWindow = true;
+        showDecorations(false, false);
+        showFullScreen();
+    } else {
+        m_state.fullWindow = false;
+        showDecorations(true, true);
+        showNormal();
+        setGeometry(m_savedPlacement);
+    }
+}
+
+void CMainFrame::toggleClipWindow()
+{
+    m_state.clipWindow = !m_state.clipWindow;
+    if (m_state.clipWindow) {
+        showDecorations(false, true);
+    } else {
+        resize(840, 620);
+        showDecorations(true, true);
+    }
+}
+
+void CMainFrame::toggleStyleWindow()
+{
+    showDecorations(false, false);
+    m_state.traditionalStyle = !m_state.traditionalStyle;
+    const QRect placement = geometry();
+    const bool shown = isVisible();
+    // The traditional window has the system's frame and the menu bar.
+    setWindowFlags(m_state.traditionalStyle ? Qt::Window : Qt::Window | Qt::FramelessWindowHint);
+    if (m_state.traditionalStyle && m_menuBar->actions().isEmpty())
+        fillMenus(nullptr);
+    setGeometry(placement);
+    if (shown)
+        show();
+    showDecorations(true, true);
 }

@@ -72,12 +72,12 @@ const std::vector<Command>& commandTable()
         {StopFlip, "Stop", "", false},
         {Jump, "Jump...", "Flip", false},
         {JumpBox, "Jump", "", false},
-        {OnePage, "One Page", "View", false},
-        {TwoPage, "Two Page", "View", false},
+        {OnePage, "One Page", "View", true},
+        {TwoPage, "Two Page", "View", true},
         {LanternSlide, "Lantern Slide", "View", false},
-        {FullWindow, "Full Window", "Window-Style", false},
-        {ClipWindow, "Clip Window", "Window-Style", false},
-        {StyleWindow, "Style Window", "Window-Style", false},
+        {FullWindow, "Full Window", "Window-Style", true},
+        {ClipWindow, "Clip Window", "Window-Style", true},
+        {StyleWindow, "Style Window", "Window-Style", true},
         {Cabinet, "Cabinet...", "Tool", false},
         {BackPicture, "Back Picture...", "Tool", false},
         {BackMusic, "Back Music...", "Tool", false},
@@ -154,6 +154,24 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
         break;
     case Help:
         ui.enabled = !blocking(f) && !f.helpWindowOpen;
+        break;
+    case OnePage:
+        ui.enabled = !blocking(f) && !f.clipWindow && f.twoPageMode;
+        break;
+    case TwoPage:
+        ui.enabled = !blocking(f) && !f.clipWindow && !f.twoPageMode;
+        break;
+    case FullWindow:
+        ui.checked = f.fullWindow;
+        ui.enabled = !blocking(f) && !f.clipWindow;
+        break;
+    case ClipWindow:
+        ui.checked = f.clipWindow;
+        ui.enabled = !blocking(f) && !f.fullWindow && f.twoPageMode;
+        break;
+    case StyleWindow:
+        ui.checked = !f.traditionalStyle;
+        ui.enabled = !blocking(f) && !f.fullWindow && !f.clipWindow;
         break;
     case Maximise:
     case Minimise:

@@ -97,6 +97,24 @@ TEST(Help, OnlyWhileTheHelpWindowIsClosed)
     EXPECT_TRUE(updateRule(HelpWindow, open, withBook(6)).checked);
 }
 
+TEST(Modes, FullClipAndStyleWindowKeepEachOtherApart)
+{
+    FrameState full;
+    full.fullWindow = true;
+    EXPECT_TRUE(updateRule(FullWindow, full, withBook()).checked);
+    EXPECT_FALSE(updateRule(ClipWindow, full, withBook()).enabled);
+    EXPECT_FALSE(updateRule(StyleWindow, full, withBook()).enabled);
+    FrameState clip;
+    clip.clipWindow = true;
+    EXPECT_FALSE(updateRule(FullWindow, clip, withBook()).enabled);
+    EXPECT_FALSE(updateRule(OnePage, clip, withBook()).enabled);
+    FrameState one;
+    one.twoPageMode = false;
+    EXPECT_FALSE(updateRule(ClipWindow, one, withBook()).enabled);
+    EXPECT_FALSE(updateRule(OnePage, one, withBook()).enabled);
+    EXPECT_TRUE(updateRule(TwoPage, one, withBook()).enabled);
+}
+
 TEST(DocumentState, ReadFromTheDocument)
 {
     CVersaleoDoc doc;

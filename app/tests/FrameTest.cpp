@@ -5,6 +5,7 @@
 #include "book/Importers.h"
 #include "book/TextLayout.h"
 #include "library/DocumentPictures.h"
+#include "CBookViews.h"
 #include "style/CStyle.h"
 #include "style/CStyleButton.h"
 #include "views/FontMetrics.h"
@@ -124,6 +125,43 @@ TEST_F(Frame, TheHelpWindowOpensItsBookAndIgnoresDrops)
     frame->runCommand(cmd::CloseWindow);
     EXPECT_EQ(doc.activeWindow(), 1);
     EXPECT_FALSE(frame->state().helpWindowOpen);
+}
+
+TEST_F(Frame, WindowModesShowAndHideTheDecorations)
+{
+    openText(1, "A book to look at in every mode.\n");
+    frame->show();
+    CStyleButton* one = frame->button(cmd::OnePage);
+    ASSERT_TRUE(one->isVisible());
+    frame->runCommand(cmd::ClipWindow);
+    EXPECT_TRUE(frame->state().clipWindow);
+    EXPECT_TRUE(one->isVisible());  // the tool bars stay
+    EXPECT_FALSE(frame->button(cmd::Exit)->isVisible());  // the top bar goes
+    frame->runCommand(cmd::FullWindow);  // not while clipped
+    EXPECT_FALSE(frame->state().fullWindow);
+    frame->runCommand(cmd::ClipWindow);
+    EXPECT_TRUE(frame->button(cmd::Exit)->isVisible());
+    EXPECT_EQ(frame->size(), QSize(840, 620));
+
+    frame->runCommand(cmd::FullWindow);
+    EXPECT_TRUE(frame->state().fullWindow);
+    EXPECT_FALSE(one->isVisible());
+    frame->runCommand(cmd::FullWindow);
+    EXPECT_TRUE(one->isVisible());
+
+    frame->runCommand(cmd::OnePage);
+    EXPECT_FALSE(frame->state().twoPageMode);
+    EXPECT_EQ(frame->currentView()->spreadWidth(), 2 * frame->currentView()->width() - 80);
+    frame->runCommand(cmd::TwoPage);
+    EXPECT_TRUE(frame->state().twoPageMode);
+
+    frame->runCommand(cmd::StyleWindow);
+    EXPECT_TRUE(frame->state().traditionalStyle);
+    EXPECT_FALSE(frame->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(frame->button(cmd::Exit)->isVisible());
+    frame->runCommand(cmd::StyleWindow);
+    EXPECT_TRUE(frame->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(frame->button(cmd::Exit)->isVisible());
 }
 
 TEST_F(Frame, ALookAtTheReader)

@@ -80,6 +80,13 @@ private:
     void ownMaximise();
     void restoreFromMaximise();
     void savePlacement();
+    // Shows or hides the frame (border and top bar, or the system frame in
+    // traditional style) and the bars (the tool bars, or the menu bar).
+    void showDecorations(bool frame, bool bars);
+    void toggleFullWindow();
+    void toggleClipWindow();
+    void toggleStyleWindow();
+    void fillMenus(QMenu* root);
     void openDropped(const QStringList& paths);
 
     CVersaleoDoc& m_doc;
@@ -100,6 +107,9 @@ private:
     std::map<int, CStyleButton*> m_buttons;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;
+    class QMenuBar* m_menuBar = nullptr;
+    QRect m_savedPlacement;
+    bool m_showLeftBar = true, m_showRightBar = true, m_showBottomBar = true, m_showStatusBar = false;
     int m_windowStatus = 0;
     QRect m_restoreRect;
 };
