@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMessageDlg.h"
+#include "app/CSplashDlg.h"
 #include "app/Settings.h"
 #include "app/StartupRules.h"
 
@@ -72,6 +73,8 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     m_language = decideLanguage(values.language, QLocale::system().name().toStdString(), chineseModule);
 
     installFontSubstitutions();
+    CSplashDlg splash(folder, m_language);
+    splash.showNow();
     m_style = std::make_unique<CStyle>();
     m_style->InitBitmap(folder);
     setApplicationStyle(m_style.get());
@@ -87,6 +90,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
 
     m_pictures = std::make_unique<DocumentPictures>(folder + "/picture");
     m_pictures->loadFromSettings(*m_settings);
+    splash.close();
 
     CVersaleoCommandLineInfo commandLine;
     commandLine.parse(arguments);

@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "app/CSplashDlg.h"
 #include "app/CVersaleoApp.h"
 
 #include "book/CVersaleoDoc.h"
@@ -45,6 +46,17 @@ TEST_F(Startup, WithoutAFileTheHelpBookOpensInTheHelpWindow)
     EXPECT_EQ(app.frame()->title(), "VLDocument - Versaleo");
     // the book file type is registered with the desktop
     EXPECT_TRUE(std::filesystem::exists(dir / "data/applications/vl-document.desktop"));
+}
+
+TEST_F(Startup, TheSplashShowsItsPictureAndHidesWithoutOne)
+{
+    CSplashDlg english(PROGRAM_FOLDER, 0);
+    EXPECT_TRUE(english.showNow());
+    EXPECT_EQ(english.size(), QSize(400, 300));
+    EXPECT_TRUE(CSplashDlg(PROGRAM_FOLDER, 1).hasPicture());
+    CSplashDlg missing(dir.path(), 0);
+    EXPECT_FALSE(missing.showNow());
+    EXPECT_FALSE(missing.isVisible());
 }
 
 TEST_F(Startup, ACommandLineFileInCapitalsOpens)

@@ -207,6 +207,48 @@ QImage pagePicture(int variant)
     return image;
 }
 
+QImage splash(bool chinese)
+{
+    QImage image(400, 300, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 300);
+    sky.setColorAt(0, QColor(252, 232, 250));
+    sky.setColorAt(1, QColor(214, 150, 226));
+    painter.fillRect(image.rect(), sky);
+    // An open book, its pages curving up from the spine.
+    const QPointF spine(200, 190);
+    for (const double side : {-1.0, 1.0}) {
+        QPainterPath page;
+        page.moveTo(spine);
+        page.cubicTo(spine + QPointF(side * 40, -22), spine + QPointF(side * 100, -22), spine + QPointF(side * 140, -6));
+        page.lineTo(spine + QPointF(side * 140, -96));
+        page.cubicTo(spine + QPointF(side * 100, -112), spine + QPointF(side * 40, -112), spine + QPointF(0, -90));
+        page.closeSubpath();
+        painter.setPen(QPen(QColor(120, 60, 130), 2));
+        painter.setBrush(QColor(255, 250, 240));
+        painter.drawPath(page);
+        painter.setPen(QPen(QColor(170, 140, 180), 1.2));
+        for (int line = 1; line <= 5; ++line) {
+            const double y = -90 + line * 14;
+            painter.drawLine(spine + QPointF(side * 22, y - 4), spine + QPointF(side * 122, y + 2));
+        }
+    }
+    QFont name(QStringLiteral("Liberation Sans"));
+    name.setPixelSize(34);
+    name.setBold(true);
+    painter.setFont(name);
+    painter.setPen(QColor(110, 20, 90));
+    painter.drawText(QRect(0, 205, 400, 44), Qt::AlignCenter, QStringLiteral("Versaleo"));
+    QFont line(QStringLiteral("Liberation Sans"));
+    line.setPixelSize(14);
+    painter.setFont(line);
+    painter.setPen(QColor(80, 40, 90));
+    painter.drawText(QRect(0, 248, 400, 24), Qt::AlignCenter,
+                     chinese ? QString::fromUtf8("电子书阅读与制作 1.9 版") : QStringLiteral("Reads and makes books - Version 1.9"));
+    return image;
+}
+
 QImage fallback()
 {
     QImage image(64, 64, QImage::Format_RGB32);

@@ -12,5 +12,6 @@ QImage outerCover();                   // 600 x 900
 QImage innerCoverPattern();            // a 96 x 96 tile
 QImage pagePicture(int variant);       // 1-3, 360 x 540
 QImage fallback();                     // 64 x 64, tiles seamlessly
+QImage splash(bool chinese);           // 400 x 300, shown while the program starts
 
 }  // namespace artwork
