@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "BuiltSkin.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,15 +22,7 @@ class Dialogs : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static CStyle style;
-        static bool loaded = false;
-        if (!loaded) {
-            TestFolder dir;
-            std::filesystem::copy_file(std::string(PROGRAM_FOLDER) + "/style.data", dir / "style.data");
-            style.InitBitmap(dir.path());
-            loaded = true;
-        }
-        setApplicationStyle(&style);
+        useBuiltSkin();
     }
     static bool visible(const CStyleButton* button) { return button && button->isVisible(); }
 };

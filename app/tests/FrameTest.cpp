@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QSettings>
 
+#include "BuiltSkin.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,15 +28,7 @@ class Frame : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static CStyle style;
-        static bool loaded = false;
-        if (!loaded) {
-            TestFolder dir;
-            std::filesystem::copy_file(std::string(PROGRAM_FOLDER) + "/style.data", dir / "style.data");
-            style.InitBitmap(dir.path());
-            loaded = true;
-        }
-        setApplicationStyle(&style);
+        useBuiltSkin();
         installFontSubstitutions();
     }
     Frame()
