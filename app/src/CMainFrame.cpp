@@ -3,6 +3,7 @@
 #include "app/CMessageDlg.h"
 #include "app/Settings.h"
 #include "app/StartupRules.h"
+#include "app/UiText.h"
 
 #include "book/BookFile.h"
 #include "book/CVersaleoDoc.h"
@@ -56,6 +57,13 @@ const QImage* const* pictureSet(const QImage* set[4], const QImage& u, const QIm
     set[2] = &d;
     set[3] = &x;
     return set;
+}
+
+// A text of the interface, the English given when the string table has none.
+QString translated(int id, const char* english)
+{
+    const QString text = ui::text(id);
+    return text.isEmpty() ? QString::fromUtf8(english) : text;
 }
 
 Qt::Edges frameBorderEdges(const QRect& window, const QPoint& p, bool sizingAllowed)
@@ -143,16 +151,16 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
         m_settings.beginGroup(QStringLiteral("Settings"));
         const QString folder = m_settings.value(QStringLiteral("SaveFilePath"), QString::fromStdString(programFolder())).toString();
         m_settings.endGroup();
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Save File"), folder, QStringLiteral("Versaleo File (*.vl)"));
+        return QFileDialog::getSaveFileName(this, ui::text(4007), folder, ui::text(4500));
     };
     askOpenPaths = [this] {
         m_settings.beginGroup(QStringLiteral("Settings"));
         const QString folder = m_settings.value(QStringLiteral("OpenFilePath"), QDir::currentPath()).toString();
         m_settings.endGroup();
-        return QFileDialog::getOpenFileNames(this, QStringLiteral("Open File"), folder,
-                                             QStringLiteral("Versaleo File (*.vl);;Text File (*.txt);;"
-                                                            "Web File (*.htm *.html);;Windows Help File (*.chm);;"
-                                                            "Pdf File (*.pdf);;Microsoft Word File (*.doc)"));
+        QStringList filters;
+        for (const int id : {4500, 4501, 4502, 4508, 4509, 4503})
+            filters << ui::text(id);
+        return QFileDialog::getOpenFileNames(this, ui::text(4006), folder, filters.join(QStringLiteral(";;")));
     };
 
     m_twoPageView = new CTwoPageView(doc, pictures);
@@ -201,17 +209,16 @@ void CMainFrame::buildBars()
     auto* top = new QHBoxLayout(m_topBar);
     top->setContentsMargins(6, 5, 6, 5);
     top->setSpacing(3);
-    auto* system = addButton(m_topBar, cmd::SystemMenu, QString(), QStringLiteral("Show system menu"), nullptr);
+    auto* system = addButton(m_topBar, cmd::SystemMenu, QString(), ui::text(3301), nullptr);
     if (style)
         system->SetPicture(&style->doctype, &style->doctype, &style->doctype, &style->doctype);
     system->setFixedSize(20, 20);
     top->addWidget(system);
     top->addStretch(1);
-    const char* const tabs[] = {"Help", "Window1", "Window2", "Window3", "Window4", "Window5", "Close"};
-    const char* const tabTips[] = {"Show the help window", "Turn to window 1", "Turn to window 2", "Turn to window 3",
-                                   "Turn to window 4", "Turn to window 5", "Close the showing window"};
+    const int tabs[] = {3005, 3000, 3001, 3002, 3003, 3004, 3006};
+    const int tabTips[] = {3307, 3302, 3303, 3304, 3305, 3306, 3300};
     for (int i = 0; i < 7; ++i) {
-        auto* tab = addButton(m_topBar, cmd::HelpWindow + i, tabs[i], tabTips[i], pictures(SKIN_SET(middle_btn)));
+        auto* tab = addButton(m_topBar, cmd::HelpWindow + i, ui::text(tabs[i]), ui::text(tabTips[i]), pictures(SKIN_SET(middle_btn)));
         tab->setFixedSize(60, 20);
         top->addWidget(tab);
     }
@@ -222,15 +229,15 @@ void CMainFrame::buildBars()
         button->setFixedSize(16, 16);
         top->addWidget(button);
     }
-    m_buttons[cmd::Maximise]->setToolTip(QStringLiteral("Maximize"));
-    m_buttons[cmd::Minimise]->setToolTip(QStringLiteral("Minimize"));
-    m_buttons[cmd::Restore]->setToolTip(QStringLiteral("Restore"));
-    m_buttons[cmd::Exit]->setToolTip(QStringLiteral("Exit"));
+    m_buttons[cmd::Maximise]->setToolTip(ui::text(3310));
+    m_buttons[cmd::Minimise]->setToolTip(ui::text(3308));
+    m_buttons[cmd::Restore]->setToolTip(ui::text(3309));
+    m_buttons[cmd::Exit]->setToolTip(ui::text(3311));
 
     struct ToolButton {
         int id;
         const char* caption;
-        const char* tip;
+        int tip;
         const QImage* const* (*picker)(const CStyle&, const QImage* [4]);
     };
     const auto buildBar = [&](QWidget*& bar, QBoxLayout* layout, std::initializer_list<ToolButton> buttons) {
@@ -239,66 +246,68 @@ void CMainFrame::buildBars()
         layout->setContentsMargins(4, 4, 4, 4);
         layout->setSpacing(2);
         for (const ToolButton& b : buttons) {
-            auto* button = addButton(bar, b.id, b.caption, b.tip, b.picker && style ? b.picker(*style, set) : nullptr);
+            auto* button = addButton(bar, b.id, translated(ui::kButtonCaption + b.id, b.caption), ui::text(b.tip),
+                                     b.picker && style ? b.picker(*style, set) : nullptr);
             button->setFixedSize(b.picker ? QSize(60, 48) : QSize(60, 20));
             layout->addWidget(button, 0, Qt::AlignHCenter);
         }
         layout->addStretch(1);
     };
     buildBar(m_leftBar, new QVBoxLayout,
-             {{cmd::OnePage, "One", "Read book under one page mode", SKIN_SET(one)},
-              {cmd::TwoPage, "Two", "Read book under two page mode", SKIN_SET(two)},
-              {cmd::FullWindow, "Full", "Read book in the full window", SKIN_SET(full)},
-              {cmd::AddTag, "Tag", "Add a tag to the page", SKIN_SET(tag)},
-              {cmd::AddMark, "Mark", "Mark text of the page", SKIN_SET(mark)},
-              {cmd::EditIndex, "Index", "Edit the index", SKIN_SET(index)},
-              {cmd::EditBookmark, "Book-mark", "Edit the bookmarks", SKIN_SET(bookmark)},
-              {cmd::EditNotePage, "Note", "Edit the note pages", SKIN_SET(note)},
-              {cmd::Print, "Print", "Print the book", SKIN_SET(print)},
-              {cmd::Open, "File", "Open files as a book", SKIN_SET(file)},
-              {cmd::SaveAs, "Save", "Save the book as a Versaleo file", SKIN_SET(save)},
-              {cmd::EditBookPage, "Book", "Set book page color and font", SKIN_SET(book)}});
+             {{cmd::OnePage, "One", 3360, SKIN_SET(one)},
+              {cmd::TwoPage, "Two", 3361, SKIN_SET(two)},
+              {cmd::FullWindow, "Full", 3362, SKIN_SET(full)},
+              {cmd::AddTag, "Tag", 3363, SKIN_SET(tag)},
+              {cmd::AddMark, "Mark", 3364, SKIN_SET(mark)},
+              {cmd::EditIndex, "Index", 3365, SKIN_SET(index)},
+              {cmd::EditBookmark, "Book-mark", 3366, SKIN_SET(bookmark)},
+              {cmd::EditNotePage, "Note", 3367, SKIN_SET(note)},
+              {cmd::Print, "Print", 3368, SKIN_SET(print)},
+              {cmd::Open, "File", 3369, SKIN_SET(file)},
+              {cmd::SaveAs, "Save", 3370, SKIN_SET(save)},
+              {cmd::EditBookPage, "Book", 3371, SKIN_SET(book)}});
     buildBar(m_rightBar, new QVBoxLayout,
-             {{cmd::Cabinet, "Cabinet", "Manage books", SKIN_SET(cabinet)},
-              {cmd::BackPicture, "Picture", "Choose the background picture", SKIN_SET(ground)},
-              {cmd::BackMusic, "Music", "Choose the background music", SKIN_SET(music)},
-              {cmd::RestTime, "Time", "Set the rest time", SKIN_SET(time)},
-              {cmd::Search, "Search", "Search the book", SKIN_SET(search)},
-              {cmd::Internet, "Web", "Browse the web", SKIN_SET(web)},
-              {cmd::Environment, "Envset", "Set the environment", SKIN_SET(envset)},
-              {cmd::Help, "Help", "Show help book in the help window", SKIN_SET(help)}});
+             {{cmd::Cabinet, "Cabinet", 3320, SKIN_SET(cabinet)},
+              {cmd::BackPicture, "Picture", 3322, SKIN_SET(ground)},
+              {cmd::BackMusic, "Music", 3323, SKIN_SET(music)},
+              {cmd::RestTime, "Time", 3324, SKIN_SET(time)},
+              {cmd::Search, "Search", 3325, SKIN_SET(search)},
+              {cmd::Internet, "Web", 3326, SKIN_SET(web)},
+              {cmd::Environment, "Envset", 3327, SKIN_SET(envset)},
+              {cmd::Help, "Help", 3328, SKIN_SET(help)}});
 
     m_bottomBar = new QWidget(this);
     auto* bottom = new QHBoxLayout(m_bottomBar);
     bottom->setContentsMargins(6, 3, 6, 3);
     bottom->setSpacing(4);
-    const auto textButton = [&](int id, const char* caption, const char* tip) {
-        auto* button = addButton(m_bottomBar, id, caption, tip, style ? SKIN_SET(middle_btn)(*style, set) : nullptr);
+    const auto textButton = [&](int id, const char* caption, int tip) {
+        auto* button = addButton(m_bottomBar, id, translated(ui::kButtonCaption + id, caption), ui::text(tip),
+                                 style ? SKIN_SET(middle_btn)(*style, set) : nullptr);
         button->setFixedSize(60, 20);
         bottom->addWidget(button);
     };
-    textButton(cmd::CopyPage, "Copy", "Copy the leaf");
-    textButton(cmd::CutPage, "Cut", "Cut the leaf");
-    textButton(cmd::PastePage, "Paste", "Paste the leaves");
-    textButton(cmd::DeletePage, "Delete", "Delete the leaf");
+    textButton(cmd::CopyPage, "Copy", 3340);
+    textButton(cmd::CutPage, "Cut", 3341);
+    textButton(cmd::PastePage, "Paste", 3342);
+    textButton(cmd::DeletePage, "Delete", 3343);
     bottom->addStretch(1);
     m_pageBox = new QLineEdit(m_bottomBar);
     m_pageBox->setFixedWidth(50);
     m_pageBox->setValidator(nullptr);
     bottom->addWidget(m_pageBox);
-    textButton(cmd::JumpBox, "Jump", "Turn to some one book page");
-    for (const auto& [id, tip, picker] : std::initializer_list<std::tuple<int, const char*, const QImage* const* (*)(const CStyle&, const QImage* [4])>>{
-             {cmd::ContinueRight, "Continuly flip right page", SKIN_SET(prev)},
-             {cmd::StopFlip, "Stop flipping page", SKIN_SET(stop)},
-             {cmd::ContinueLeft, "Continuly flip left page", SKIN_SET(next)}}) {
-        auto* button = addButton(m_bottomBar, id, QString(), tip, style ? picker(*style, set) : nullptr);
+    textButton(cmd::JumpBox, "Jump", 3344);
+    for (const auto& [id, tip, picker] : std::initializer_list<std::tuple<int, int, const QImage* const* (*)(const CStyle&, const QImage* [4])>>{
+             {cmd::ContinueRight, 3345, SKIN_SET(prev)},
+             {cmd::StopFlip, 3346, SKIN_SET(stop)},
+             {cmd::ContinueLeft, 3347, SKIN_SET(next)}}) {
+        auto* button = addButton(m_bottomBar, id, QString(), ui::text(tip), style ? picker(*style, set) : nullptr);
         button->setFixedSize(24, 24);
         bottom->addWidget(button);
     }
     bottom->addStretch(1);
-    textButton(cmd::EditContent, "Edit", "Edit the page's text");
-    textButton(cmd::SelectText, "Text", "Select text");
-    textButton(cmd::SelectBitmap, "Bitmap", "Select a picture of the page");
+    textButton(cmd::EditContent, "Edit", 3348);
+    textButton(cmd::SelectText, "Text", 3349);
+    textButton(cmd::SelectBitmap, "Bitmap", 3350);
 
     m_statusBar = new QLabel(this);
     m_statusBar->setContentsMargins(8, 2, 8, 2);
@@ -324,7 +333,7 @@ void CMainFrame::buildBars()
 void CMainFrame::buildActions()
 {
     for (const cmd::Command& command : cmd::commandTable()) {
-        auto* act = new QAction(QString::fromUtf8(command.label), this);
+        auto* act = new QAction(translated(ui::kMenuLabel + command.id, command.label), this);
         act->setCheckable(command.id >= cmd::HelpWindow && command.id <= cmd::Window5);
         connect(act, &QAction::triggered, this, [this, id = command.id] { runCommand(id); });
         m_actions[command.id] = act;
@@ -381,8 +390,22 @@ void CMainFrame::RefreshViews()
     m_twoPageView->refresh();
     m_onePageView->refresh();
     m_views->setCurrentWidget(currentView());
-    m_statusBar->setText(QString::fromStdString(m_doc.statisticsLine()));
+    m_statusBar->setText(statusLine());
     updateCommands();
+}
+
+QString CMainFrame::statusLine() const
+{
+    if (ui::language() != 1)
+        return QString::fromStdString(m_doc.statisticsLine());
+    QString line = ui::text(4611);
+    for (const int count : {m_doc.indexPageCount(), m_doc.bookPageCount(), m_doc.notePageCount(), m_doc.bookmarkCount(),
+                            m_doc.indexEntryCount(), m_doc.tagCount(), m_doc.markCount()}) {
+        const qsizetype at = line.indexOf(QStringLiteral("%d"));
+        if (at >= 0)
+            line.replace(at, 2, QString::number(count));
+    }
+    return line;
 }
 
 void CMainFrame::CommitTagEdits()
@@ -459,7 +482,7 @@ void CMainFrame::openDropped(const QStringList& paths)
     if (m_doc.openFiles(selection.buffer.data(), selection.buffer.size(), selection.firstName) == 1 && m_doc.modified) {
         std::string name;
         CAKPathManager::AKGetFileName(files.front(), &name);
-        SetTitle(codepage::fromUtf8(name));
+        SetTitle(codepage::fromFileName(name));
     }
     RefreshViews();
 }
@@ -499,8 +522,7 @@ void CMainFrame::openHelpBook()
 {
     const std::string path = programFolder() + (m_language == 1 ? "/help_ch.vl" : "/help_en.vl");
     if (!QFileInfo::exists(QString::fromStdString(path))) {
-        showNotice(QStringLiteral("Error"),
-                   QStringLiteral("Fail to open %1 file. The file maybe lost").arg(QFileInfo(QString::fromStdString(path)).fileName()));
+        showNotice(ui::text(4102), ui::text(4406, QFileInfo(QString::fromStdString(path)).fileName()));
         return;
     }
     m_doc.switchWindow(CVersaleoDoc::kHelpWindow);
@@ -565,8 +587,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         m_doc.switchWindow(n);
         if (m_doc.modified) {
             RefreshViews();
-            showNotice(QStringLiteral("Window%1").arg(n),
-                       QStringLiteral("Please save window%1's content before you quit the program!").arg(n));
+            showNotice(ui::text(4017 + n), ui::text(4200 + n));
             closeWindow();
         }
     }
@@ -632,8 +653,10 @@ void CMainFrame::dropEvent(QDropEvent* event)
 void CMainFrame::fillMenus(QMenu* root)
 {
     std::map<std::string, QMenu*> popups;
+    int popupId = 9001;
     for (const char* name : {"File", "Edit", "Encoding", "Select", "Flip", "View", "Window-Style", "Tool", "Window", "Help"}) {
-        QMenu* popup = root ? root->addMenu(QString::fromUtf8(name)) : m_menuBar->addMenu(QString::fromUtf8(name));
+        const QString title = translated(popupId++, name);
+        QMenu* popup = root ? root->addMenu(title) : m_menuBar->addMenu(title);
         connect(popup, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
         popups[name] = popup;
     }

@@ -1,5 +1,7 @@
 #include "app/CSkinDialog.h"
 
+#include "app/UiText.h"
+
 #include "style/CStyleButton.h"
 
 #include <QMouseEvent>
@@ -42,8 +44,8 @@ void CSkinDialog::SetUp(const QString& title, bool showOk, bool showCancel, bool
     m_captionBand = captionBand;
     // A close button needs the band to sit in and a Cancel to stand for.
     m_showClose = showClose && showCancel && captionBand;
-    m_cancelCaption = cancelCaption.isEmpty() ? QStringLiteral("Cancel") : cancelCaption;
-    m_okCaption = okCaption.isEmpty() ? QStringLiteral("Ok") : okCaption;
+    m_cancelCaption = cancelCaption.isEmpty() ? ui::text(3291) : cancelCaption;
+    m_okCaption = okCaption.isEmpty() ? ui::text(3290) : okCaption;
 
     const CStyle* style = applicationStyle();
     const auto make = [this, style](CStyleButton*& button, int id, const QString& caption, bool wanted, bool close) {

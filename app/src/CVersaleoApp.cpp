@@ -5,6 +5,7 @@
 #include "app/CSplashDlg.h"
 #include "app/Settings.h"
 #include "app/StartupRules.h"
+#include "app/UiText.h"
 
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
@@ -31,7 +32,17 @@ public:
     explicit FrameNotifier(CMainFrame*& frame) : m_frame(frame) {}
     void showMessage(DocMessage message) override
     {
-        CMessageDlg(QString::fromUtf8(messageText(message)), QString::fromUtf8(messageCaption(message)), false, m_frame).exec();
+        CMessageDlg(ui::text(messageId(message)), ui::text(4102), false, m_frame).exec();
+    }
+    static int messageId(DocMessage message)
+    {
+        switch (message) {
+        case DocMessage::NoFileToOpen: return 4402;
+        case DocMessage::UnsupportedType: return 4401;
+        case DocMessage::WordMissing: return 4404;
+        case DocMessage::InnerError: return 4405;
+        }
+        return 4405;
     }
     void beginWait() override { QApplication::setOverrideCursor(Qt::WaitCursor); }
     void endWait() override { QApplication::restoreOverrideCursor(); }
@@ -69,8 +80,9 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     const AppSettings values = readSettings(*m_settings, QDir::currentPath(), QString::fromStdString(folder));
 
     // The Chinese interface needs its resource module beside the program.
-    const bool chineseModule = QFileInfo::exists(QString::fromStdString(folder + "/Idiomres.so"));
+    const bool chineseModule = QFileInfo::exists(QString::fromStdString(folder + "/" + ui::moduleFileName()));
     m_language = decideLanguage(values.language, QLocale::system().name().toStdString(), chineseModule);
+    m_language = ui::setLanguage(m_language, folder);
 
     installFontSubstitutions();
     CSplashDlg splash(folder, m_language);
@@ -106,14 +118,14 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
         std::string extension;
         CAKPathManager::AKGetFileExtern(commandLine.fileName(), &extension);
         if (!isOpenableExtension(extension)) {
-            showError(QStringLiteral("Error"), QStringLiteral("Sorry! This isn't supported file type."));
+            showError(ui::text(4102), ui::text(4401));
             return 1;
         }
         const std::string path = QFileInfo(QString::fromStdString(commandLine.fileName())).absoluteFilePath().toStdString();
         if (m_doc->openPath(path) == 1 && m_doc->modified) {
             std::string name;
             CAKPathManager::AKGetFileName(path, &name);
-            m_frame->SetTitle(codepage::fromUtf8(name));
+            m_frame->SetTitle(codepage::fromFileName(name));
         }
     } else {
         m_frame->openHelpBook();

@@ -78,6 +78,27 @@ std::string toUtf8(std::string_view bytes, const char* from)
     return Converter("UTF-8", from).run(bytes, "\xEF\xBF\xBD", false);
 }
 
+bool isUtf8(std::string_view bytes)
+{
+    for (size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        if (length == 0 || i + length > bytes.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string fromFileName(std::string_view name)
+{
+    return isUtf8(name) ? fromUtf8(name) : std::string(name);
+}
+
 std::string fromUtf8(std::string_view utf8, const char* to)
 {
     return Converter(to, "UTF-8").run(utf8, "?", true);

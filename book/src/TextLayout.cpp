@@ -1,6 +1,7 @@
 #include "book/TextLayout.h"
 
 #include "book/CVersaleoDoc.h"
+#include "book/CodePage.h"
 #include "book/Dbcs.h"
 
 #include "aidkern/CAKPathManager.h"
@@ -215,6 +216,9 @@ void importText(CVersaleoDoc& doc, const std::string& path, std::string text, Te
     std::string name, title;
     CAKPathManager::AKGetFileName(path, &name);
     CAKPathManager::AKGetFileTitle(path, &title);
+    // File names are UTF-8 here; captions and index titles are page text.
+    name = codepage::fromFileName(name);
+    title = codepage::fromFileName(title);
     const std::string caption = doc.needBookmark == 1 ? dbcs::cutCopy(title, 20) : std::string();
     const std::string indexTitle = doc.needIndex == 1 ? dbcs::cutCopy(name, IndexEntry::kEditorLimit) : std::string();
 

@@ -182,6 +182,16 @@ TEST(ImportText, CaptionAndTitleFromTheFileNameCutAtACharacterBoundary)
     EXPECT_EQ(off.bookmarkCount(), 0);
 }
 
+TEST(ImportText, AFileNameOfTheFileSystemBecomesPageText)
+{
+    CVersaleoDoc doc;
+    FixedMeasurer m;
+    layout::importText(doc, "/books/\xE4\xB8\xAD\xE6\x96\x87.txt", "text\n", m);  // 中文.txt in UTF-8
+    doc.rebuildIndexPages();
+    EXPECT_EQ(doc.pages[4]->caption, "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(doc.indexEntries[0]->titleText(), "\xD6\xD0\xCE\xC4.txt");
+}
+
 TEST(ImportText, AnUnreadableFileIsAnEmptyText)
 {
     EXPECT_EQ(layout::readPlainText(""), "");

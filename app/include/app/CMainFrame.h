@@ -38,6 +38,8 @@ public:
 
     // Drops the views' cached pictures, repaints, updates the status line.
     void RefreshViews();
+    // The statistics line of the status bar, in the interface language.
+    QString statusLine() const;
     // Ends the in-place tag editing of the open spread.
     void CommitTagEdits();
 

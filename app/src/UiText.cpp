@@ -1,0 +1,129 @@
+#include "app/UiText.h"
+
+#include <QLibrary>
+
+#include <map>
+
+namespace {
+
+// The English string table.
+const std::map<int, const char*>& english()
+{
+    static const std::map<int, const char*> table = {
+        {3000, "Window1"}, {3001, "Window2"}, {3002, "Window3"}, {3003, "Window4"}, {3004, "Window5"},
+        {3005, "Help"}, {3006, "Close"},
+        {3048, "Cancel"}, {3049, "Cancel"}, {3064, "Mark"}, {3072, "Cancel"},
+        {3290, "Ok"}, {3291, "Cancel"}, {3294, "Exit"}, {3295, "Next Tip"},
+        {3300, "Close the showing window"}, {3301, "Show system menu"}, {3302, "Turn to window 1"},
+        {3303, "Turn to window 2"}, {3304, "Turn to window 3"}, {3305, "Turn to window 4"}, {3306, "Turn to window 5"},
+        {3307, "Show the help window"}, {3308, "Minimize"}, {3309, "Restore"}, {3310, "Maximize"}, {3311, "Exit"},
+        {3320, "Manage books"}, {3322, "Choose the background picture"}, {3323, "Choose the background music"},
+        {3324, "Set the rest time"}, {3325, "Search the book"}, {3326, "Browse the web"},
+        {3327, "Set the environment"}, {3328, "Show help book in the help window"},
+        {3340, "Copy the leaf"}, {3341, "Cut the leaf"}, {3342, "Paste the leaves"}, {3343, "Delete the leaf"},
+        {3344, "Turn to some one book page"}, {3345, "Continuly flip right page"}, {3346, "Stop flipping page"},
+        {3347, "Continuly flip left page"}, {3348, "Edit the page's text"}, {3349, "Select text"},
+        {3350, "Select a picture of the page"},
+        {3360, "Read book under one page mode"}, {3361, "Read book under two page mode"},
+        {3362, "Read book in the full window"}, {3363, "Add a tag to the page"}, {3364, "Mark text of the page"},
+        {3365, "Edit the index"}, {3366, "Edit the bookmarks"}, {3367, "Edit the note pages"},
+        {3368, "Print the book"}, {3369, "Open files as a book"}, {3370, "Save the book as a Versaleo file"},
+        {3371, "Set book page color and font"},
+        {4006, "Open File"}, {4007, "Save File"},
+        {4018, "Window1"}, {4019, "Window2"}, {4020, "Window3"}, {4021, "Window4"}, {4022, "Window5"},
+        {4100, "Notice"}, {4101, "Sure"}, {4102, "Error"},
+        {4201, "Please save window1's content before you quit the program!"},
+        {4202, "Please save window2's content before you quit the program!"},
+        {4203, "Please save window3's content before you quit the program!"},
+        {4204, "Please save window4's content before you quit the program!"},
+        {4205, "Please save window5's content before you quit the program!"},
+        {4401, "Sorry! This isn't supported file type."}, {4402, "There isn't file to open."},
+        {4404, "The Office Word isn't installed or it has been removed."}, {4405, "There is an inner error."},
+        {4406, "Fail to open %s file. The file maybe lost"},
+        {4500, "Versaleo File (*.vl)"}, {4501, "Text File (*.txt)"}, {4502, "Web File (*.htm *.html)"},
+        {4503, "Microsoft Word File (*.doc)"}, {4508, "Windows Help File (*.chm)"}, {4509, "Pdf File (*.pdf)"},
+        {4611, "Statistic:  [Index page: %d]  [Book page: %d]  [Note page: %d]  [Bookmark: %d]  [Index: %d]  "
+               "[Tag: %d]  [Mark: %d]"},
+        // the popups of the main menu
+        {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
+        {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},
+    };
+    return table;
+}
+
+struct Module {
+    QLibrary library;
+    std::map<int, QString> texts;
+};
+
+Module*& chineseModule()
+{
+    static Module* module = nullptr;
+    return module;
+}
+
+int& currentLanguage()
+{
+    static int language = 0;
+    return language;
+}
+
+}  // namespace
+
+namespace ui {
+
+const char* moduleFileName()
+{
+    return "Idiomres.so";
+}
+
+int setLanguage(int language, const std::string& programFolder)
+{
+    currentLanguage() = 0;
+    if (language != 1)
+        return 0;
+    if (!chineseModule()) {
+        auto module = std::make_unique<Module>();
+        module->library.setFileName(QString::fromStdString(programFolder + "/" + moduleFileName()));
+        const auto strings = reinterpret_cast<IdiomresStringsFunction>(module->library.resolve("IdiomresStrings"));
+        if (!strings)
+            return 0;
+        int count = 0;
+        const IdiomresString* table = strings(&count);
+        for (int i = 0; table && i < count && i < 100000; ++i) {
+            if (table[i].text)
+                module->texts[table[i].id] = QString::fromUtf8(table[i].text);
+        }
+        // Loaded once, kept until the program ends.
+        chineseModule() = module.release();
+    }
+    currentLanguage() = 1;
+    return 1;
+}
+
+int language()
+{
+    return currentLanguage();
+}
+
+QString text(int id)
+{
+    if (currentLanguage() == 1 && chineseModule()) {
+        const auto found = chineseModule()->texts.find(id);
+        if (found != chineseModule()->texts.end())
+            return found->second;
+    }
+    const auto found = english().find(id);
+    return found == english().end() ? QString() : QString::fromUtf8(found->second);
+}
+
+QString text(int id, const QString& argument)
+{
+    QString result = text(id);
+    const qsizetype at = result.indexOf(QLatin1Char('%'));
+    if (at >= 0 && at + 1 < result.size())
+        result.replace(at, 2, argument);
+    return result;
+}
+
+}  // namespace ui
