@@ -424,8 +424,13 @@ void CMainFrame::CommitTagEdits()
 void CMainFrame::runCommand(int id)
 {
     if (id == cmd::SystemMenu) {
+        // The system popup: the items of "Tool" and "Help".
+        updateCommands();
         QMenu menu(this);
-        menu.addAction(action(cmd::Help));
+        for (const cmd::Command& command : cmd::commandTable()) {
+            if (std::string_view(command.menu) == "Tool" || std::string_view(command.menu) == "Help")
+                menu.addAction(action(command.id));
+        }
         menu.exec(button(cmd::SystemMenu)->mapToGlobal(QPoint(0, button(cmd::SystemMenu)->height())));
         return;
     }
@@ -470,10 +475,10 @@ void CMainFrame::openFiles()
     if (paths.isEmpty())
         return;
     m_settings.setValue(QStringLiteral("Settings/OpenFilePath"), QFileInfo(paths.front()).absolutePath());
-    openDropped(paths);
+    openPaths(paths);
 }
 
-void CMainFrame::openDropped(const QStringList& paths)
+void CMainFrame::openPaths(const QStringList& paths)
 {
     std::vector<std::string> files;
     for (const QString& path : paths)
@@ -639,15 +644,19 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow)
-        return;
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile())
             paths << url.toLocalFile();
     }
-    if (!paths.isEmpty())
-        openDropped(paths);
+    DropFiles(paths);
+}
+
+void CMainFrame::DropFiles(const QStringList& paths)
+{
+    if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow || paths.isEmpty())
+        return;
+    openPaths(paths);
 }
 
 void CMainFrame::fillMenus(QMenu* root)

@@ -158,6 +158,31 @@ TEST_F(Frame, WindowModesShowAndHideTheDecorations)
     EXPECT_TRUE(frame->button(cmd::Exit)->isVisible());
 }
 
+TEST_F(Frame, DroppedFilesOpenExceptOnTheHelpWindow)
+{
+    const std::string a = dir / "a.txt", b = dir / "b.txt";
+    std::ofstream(a) << "first dropped\n";
+    std::ofstream(b) << "second dropped\n";
+    const auto drop = [this, &a, &b] { frame->DropFiles({QString::fromStdString(b), QString::fromStdString(a)}); };
+    doc.switchWindow(CVersaleoDoc::kHelpWindow);
+    drop();
+    EXPECT_EQ(doc.pageCount(), 4);
+    doc.switchWindow(2);
+    drop();
+    EXPECT_EQ(doc.bookmarkCount(), 2);
+    EXPECT_EQ(frame->title(), "b.txt - Versaleo");
+}
+
+TEST_F(Frame, TheTraditionalWindowGrowsBackToItsMinimum)
+{
+    frame->show();
+    frame->runCommand(cmd::StyleWindow);
+    ASSERT_TRUE(frame->state().traditionalStyle);
+    frame->resize(600, 400);
+    EXPECT_GE(frame->width(), 840);
+    EXPECT_GE(frame->height(), 620);
+}
+
 TEST_F(Frame, ALookAtTheReader)
 {
     std::string text;

@@ -53,6 +53,9 @@ public:
     QAction* action(int id) const;
     CBookView* currentView() const;
 
+    // Files dropped on the window open in it; the help window takes none.
+    void DropFiles(const QStringList& paths);
+
     // Opens the help book in window 6 (English or Chinese by the language).
     void openHelpBook();
 
@@ -89,7 +92,7 @@ private:
     void toggleClipWindow();
     void toggleStyleWindow();
     void fillMenus(QMenu* root);
-    void openDropped(const QStringList& paths);
+    void openPaths(const QStringList& paths);
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
