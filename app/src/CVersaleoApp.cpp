@@ -80,9 +80,15 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     const AppSettings values = readSettings(*m_settings, QDir::currentPath(), QString::fromStdString(folder));
 
     // The Chinese interface needs its resource module beside the program.
-    const bool chineseModule = QFileInfo::exists(QString::fromStdString(folder + "/" + ui::moduleFileName()));
+    // Beside the program's data, or with the libraries when installed.
+    std::string moduleFolder = folder;
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/versaleo");
+    if (!QFileInfo::exists(QString::fromStdString(folder + "/" + ui::moduleFileName())) &&
+        QFileInfo::exists(installed + "/" + ui::moduleFileName()))
+        moduleFolder = installed.toStdString();
+    const bool chineseModule = QFileInfo::exists(QString::fromStdString(moduleFolder + "/" + ui::moduleFileName()));
     m_language = decideLanguage(values.language, QLocale::system().name().toStdString(), chineseModule);
-    m_language = ui::setLanguage(m_language, folder);
+    m_language = ui::setLanguage(m_language, moduleFolder);
 
     installFontSubstitutions();
     CSplashDlg splash(folder, m_language);

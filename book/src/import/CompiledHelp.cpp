@@ -89,7 +89,10 @@ std::string defaultHelperPath()
     self[length] = '\0';
     std::string folder;
     CAKPathManager::AKGetFileFolder(self, &folder);
-    return folder + "/" + kHelperName;
+    // Beside the program in the build tree; with the libraries when installed.
+    const std::string beside = folder + "/" + kHelperName;
+    const std::string installed = folder + "/../lib/versaleo/" + kHelperName;
+    return ::access(beside.c_str(), X_OK) != 0 && ::access(installed.c_str(), X_OK) == 0 ? installed : beside;
 }
 
 bool CompiledHelpImporter::import(CVersaleoDoc& doc, const std::string& path)
