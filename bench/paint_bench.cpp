@@ -4,6 +4,7 @@
 #include "book/TextLayout.h"
 #include "library/DocumentPictures.h"
 #include "library/ProgramFolder.h"
+#include "views/FlipAnimation.h"
 #include "views/SpreadPainter.h"
 
 #include <QGuiApplication>
@@ -38,6 +39,31 @@ void composeSpread(benchmark::State& state)
     }
 }
 BENCHMARK(composeSpread)->Unit(benchmark::kMillisecond);
+
+// One frame of a page flip: squeeze, shear, spine, on a 1280x800 spread.
+void flipFrame(benchmark::State& state)
+{
+    CVersaleoDoc doc;
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "The reader turns a page of the old book while the night falls over the garden. ";
+    QtTextMeasurer measurer(doc.styles.bookPage.font);
+    layout::importText(doc, "/b/novel.txt", text, measurer);
+    doc.rebuildIndexPages();
+    doc.currentPage = doc.firstContentPage() + 2;
+    DocumentPictures pictures(pictureFolder());
+    pictures.loadBackground(1);
+    SpreadPainter painter(doc, pictures);
+    flip::Renderer renderer(doc, painter);
+    renderer.begin(doc.currentPage, doc.currentPage + 2, QSize(1280, 800));
+    int x = renderer.pageWidth() / 2;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderer.frame(x).constBits());
+        x = x > -renderer.pageWidth() + 100 ? x - 100 : renderer.pageWidth() - 1;
+    }
+    renderer.end();
+}
+BENCHMARK(flipFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -165,6 +165,15 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
 
     m_twoPageView = new CTwoPageView(doc, pictures);
     m_onePageView = new COnePageView(doc, pictures);
+    for (CBookView* view : {m_twoPageView, m_onePageView}) {
+        view->inputBlocked = [this] { return m_state.continuousFlip; };
+        // A click while flipping stops the flipping after the flip in progress.
+        view->blockedClick = [this] { m_state.continuousFlip = false; };
+        view->pageChanged = [this] {
+            m_statusBar->setText(statusLine());
+            updateCommands();
+        };
+    }
     m_views = new QStackedWidget;
     m_views->addWidget(m_twoPageView);
     m_views->addWidget(m_onePageView);
@@ -177,6 +186,9 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
     showDecorations(true, true);
     SetTitle("VLDocument");
 
+    m_flipTimer = new QTimer(this);
+    m_flipTimer->setInterval(300);
+    connect(m_flipTimer, &QTimer::timeout, this, &CMainFrame::continuousFlipTick);
     m_updateTimer = new QTimer(this);
     connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::updateCommands);
     m_updateTimer->start(300);
@@ -458,6 +470,9 @@ void CMainFrame::runCommand(int id)
         m_state.twoPageMode = id == cmd::TwoPage;
         RefreshViews();
         break;
+    case cmd::ContinueLeft: startContinuousFlip(true); break;
+    case cmd::ContinueRight: startContinuousFlip(false); break;
+    case cmd::StopFlip: m_state.continuousFlip = false; break;
     case cmd::FullWindow: toggleFullWindow(); break;
     case cmd::ClipWindow: toggleClipWindow(); break;
     case cmd::StyleWindow: toggleStyleWindow(); break;
@@ -703,6 +718,36 @@ void CMainFrame::showDecorations(bool frame, bool bars)
     m_statusBar->setVisible(tools && m_showStatusBar);
     RefreshViews();
     currentView()->setFocus();
+}
+
+void CMainFrame::startContinuousFlip(bool forward)
+{
+    m_state.continuousFlip = true;
+    m_flipForward = forward;
+    m_flipTimer->start();
+}
+
+void CMainFrame::continuousFlipTick()
+{
+    const int c = m_doc.currentPage;
+    const bool atEnd = m_flipForward ? c >= m_doc.pageCount() - 1 : c <= 0;
+    if (!m_state.continuousFlip || atEnd) {
+        m_state.continuousFlip = false;
+        m_flipTimer->stop();
+        updateCommands();
+        return;
+    }
+    // Keys and clicks stay blocked during the flip; the view's turn rules apply.
+    if (m_state.twoPageMode) {
+        currentView()->turnTo(m_flipForward ? c + 2 : c - 2);
+    } else {
+        auto* one = static_cast<COnePageView*>(m_onePageView);
+        const bool flips = m_flipForward ? c % 2 == 0 : c % 2 == 1;
+        if (flips)
+            one->turnTo(m_flipForward ? c + 2 : c - 2);
+        else
+            one->slide(m_flipForward);
+    }
 }
 
 void CMainFrame::toggleFullWindow()

@@ -67,9 +67,9 @@ const std::vector<Command>& commandTable()
         {SelectText, "Select Text", "Select", false},
         {SelectBitmap, "Select Bitmap", "Select", false},
         {CancelSelect, "Cancel Select", "Select", false},
-        {ContinueLeft, "Continue Left", "Flip", false},
-        {ContinueRight, "Continue Right", "Flip", false},
-        {StopFlip, "Stop", "", false},
+        {ContinueLeft, "Continue Left", "Flip", true},
+        {ContinueRight, "Continue Right", "Flip", true},
+        {StopFlip, "Stop", "", true},
         {Jump, "Jump...", "Flip", false},
         {JumpBox, "Jump", "", false},
         {OnePage, "One Page", "View", true},
@@ -154,6 +154,16 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
         break;
     case Help:
         ui.enabled = !blocking(f) && !f.helpWindowOpen;
+        break;
+    case ContinueLeft:
+        ui.enabled = !blocking(f) && d.pageCount > 0 && d.currentPage < d.pageCount - 1;
+        break;
+    case ContinueRight:
+        ui.enabled = !blocking(f) && d.pageCount > 0 && d.currentPage != 0;
+        break;
+    case StopFlip:
+        ui.enabled = f.continuousFlip && !f.markMode && !f.textSelection && !f.bitmapSelection && !f.browserShown &&
+                     d.pageCount > 0;
         break;
     case OnePage:
         ui.enabled = !blocking(f) && !f.clipWindow && f.twoPageMode;

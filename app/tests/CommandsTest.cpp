@@ -115,6 +115,22 @@ TEST(Modes, FullClipAndStyleWindowKeepEachOtherApart)
     EXPECT_TRUE(updateRule(TwoPage, one, withBook()).enabled);
 }
 
+TEST(Flipping, ContinuousFlipCommands)
+{
+    DocState first = withBook();
+    first.currentPage = 0;
+    EXPECT_FALSE(updateRule(ContinueRight, {}, first).enabled);
+    EXPECT_TRUE(updateRule(ContinueLeft, {}, first).enabled);
+    DocState last = withBook();
+    last.currentPage = last.pageCount - 1;
+    EXPECT_FALSE(updateRule(ContinueLeft, {}, last).enabled);
+    FrameState flipping;
+    flipping.continuousFlip = true;
+    EXPECT_TRUE(updateRule(StopFlip, flipping, withBook()).enabled);
+    EXPECT_FALSE(updateRule(StopFlip, {}, withBook()).enabled);
+    EXPECT_FALSE(updateRule(ContinueLeft, flipping, withBook()).enabled);
+}
+
 TEST(DocumentState, ReadFromTheDocument)
 {
     CVersaleoDoc doc;

@@ -118,6 +118,31 @@ void SpreadPainter::compose(QImage& target, const PaintOptions& options)
     }
 }
 
+QImage SpreadPainter::paintPageImage(int index, QSize size, int behindStep)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (index < 0 || index >= m_doc.pageCount())
+        return image;
+    Canvas canvas(image);
+    canvas.setPen(Pen{Pen::Solid, kBlack});
+    while (index >= 0 && index < m_doc.pageCount() &&
+           m_doc.pages[static_cast<size_t>(index)]->kind() == PageKind::BookmarkPage)
+        index += behindStep;
+    if (index >= 0 && index < m_doc.pageCount())
+        paintPage(canvas, index, {0, 0, size.width(), size.height()}, {});
+    return image;
+}
+
+void SpreadPainter::drawSpine(QImage& target, int leftCount, int rightCount)
+{
+    Canvas canvas(target);
+    PaintOptions options;
+    options.spineLeftCount = leftCount;
+    options.spineRightCount = rightCount;
+    paintSpine(canvas, target.width(), target.height(), spread::facingPair(m_doc), options);
+}
+
 void SpreadPainter::paintBackground(Canvas& canvas, int width, int height)
 {
     if (m_background.size() != QSize(width, height)) {

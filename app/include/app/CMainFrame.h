@@ -88,6 +88,8 @@ private:
     // Shows or hides the frame (border and top bar, or the system frame in
     // traditional style) and the bars (the tool bars, or the menu bar).
     void showDecorations(bool frame, bool bars);
+    void startContinuousFlip(bool forward);
+    void continuousFlipTick();
     void toggleFullWindow();
     void toggleClipWindow();
     void toggleStyleWindow();
@@ -112,6 +114,8 @@ private:
     std::map<int, CStyleButton*> m_buttons;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;
+    QTimer* m_flipTimer = nullptr;
+    bool m_flipForward = true;
     class QMenuBar* m_menuBar = nullptr;
     QRect m_savedPlacement;
     bool m_showLeftBar = true, m_showRightBar = true, m_showBottomBar = true, m_showStatusBar = false;

@@ -49,6 +49,12 @@ public:
 
     const spread::PageRects& pageRects() const { return m_pages; }
 
+    // One record painted alone into an image of its own (a turning sheet's
+    // face); a bookmark shows the page behind it (`behindStep` away).
+    QImage paintPageImage(int index, QSize size, int behindStep);
+    // The spine shading alone, with the counts of the two sides.
+    void drawSpine(QImage& target, int leftCount, int rightCount);
+
 private:
     void paintBackground(Canvas& canvas, int width, int height);
     void paintEdges(Canvas& canvas, int width, spread::FacingPair pair);

@@ -1,0 +1,174 @@
+#include "views/FlipAnimation.h"
+
+#include "book/TextLayout.h"
+#include "views/FontMetrics.h"
+
+#include "CBookViews.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FlipTravel, TheStepIsTwiceTheFlipSpeed)
+{
+    const auto slow = flip::offsets(400, 10, true);
+    ASSERT_GE(slow.size(), 2u);
+    EXPECT_EQ(slow[0] - slow[1], 20);
+    const auto fast = flip::offsets(400, 50, true);
+    EXPECT_EQ(fast[0] - fast[1], 100);
+}
+
+TEST(FlipTravel, AWidthThatIsAMultipleOfTheStepRunsFromWToMinusW)
+{
+    const auto xs = flip::offsets(400, 50, true);
+    EXPECT_EQ(xs.front(), 400);
+    EXPECT_EQ(xs.back(), -400);
+    EXPECT_EQ(xs.size(), 9u);
+    const auto back = flip::offsets(400, 50, false);
+    EXPECT_EQ(back.front(), -400);
+    EXPECT_EQ(back.back(), 400);
+}
+
+TEST(FlipTravel, OtherWidthsEndExactlyAtTheFarEdge)
+{
+    const auto xs = flip::offsets(430, 50, true);
+    EXPECT_EQ(xs.front(), 400);  // w - (w mod s)
+    EXPECT_EQ(xs.back(), -430);
+    const auto back = flip::offsets(430, 50, false);
+    EXPECT_EQ(back.front(), -400);
+    EXPECT_EQ(back.back(), 430);
+    EXPECT_EQ(flip::lift(0, 430), 50);
+    EXPECT_EQ(flip::lift(430, 430), 0);
+}
+
+TEST(FlipTravel, SheetsAndTheRecordsTheyTurn)
+{
+    EXPECT_EQ(flip::sheetCount(4, 6), 1);
+    EXPECT_EQ(flip::turningRecords(4, 6), (std::vector<int>{4, 5}));
+    EXPECT_EQ(flip::turningRecords(5, 7), (std::vector<int>{6, 7}));
+    EXPECT_EQ(flip::turningRecords(6, 4), (std::vector<int>{4, 5}));
+    // a jump turns one thick sheet of every leaf between
+    EXPECT_EQ(flip::sheetCount(4, 12), 4);
+    EXPECT_EQ(flip::turningRecords(4, 12).size(), 8u);
+}
+
+class Views : public testing::Test {
+protected:
+    class NoPictures : public PictureSource {
+    public:
+        QImage plain = [] {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(Qt::darkGreen);
+            return image;
+        }();
+        const QImage& background() override { return plain; }
+        const QImage& outerCover() override { return plain; }
+        const QImage& innerCover() override { return plain; }
+        QImage pagePicture(int) override { return {}; }
+    };
+    Views()
+    {
+        installFontSubstitutions();
+        std::string text;
+        for (int i = 0; i < 300; ++i)
+            text += "Words to fill the pages of a book that is turned. ";
+        QtTextMeasurer measurer(doc.styles.bookPage.font);
+        layout::layOutText(doc, doc.firstContentPage(), text, nullptr, "", "", measurer);
+        doc.rebuildIndexPages();
+        doc.numberBookmarks();
+        for (CBookView* view : {static_cast<CBookView*>(&two), static_cast<CBookView*>(&one)}) {
+            view->setFrameDelay(0);
+            view->resize(960, 640);
+            view->show();
+            view->repaint();
+        }
+    }
+    CVersaleoDoc doc;
+    NoPictures pictures;
+    CTwoPageView two{doc, pictures};
+    COnePageView one{doc, pictures};
+};
+
+TEST_F(Views, ClicksInTheFlipZonesTurnBothWays)
+{
+    doc.currentPage = 6;
+    two.refresh();
+    two.ensureComposed();
+    const Rect right = two.painter().pageRects().right;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.right - 5, 300));
+    EXPECT_EQ(doc.currentPage, 8);
+    two.ensureComposed();
+    const Rect left = two.painter().pageRects().left;
+    // the left page becomes current first, then flips back
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(left.left + 5, 300));
+    EXPECT_EQ(doc.currentPage, 5);
+    for (const auto& page : doc.pages)
+        EXPECT_FALSE(page->hidden);
+}
+
+TEST_F(Views, ClickingTheFacingPageChangesTheIndexByOne)
+{
+    doc.currentPage = 6;
+    two.refresh();
+    two.ensureComposed();
+    two.setRecording(true);
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+    EXPECT_EQ(doc.currentPage, 5);
+    EXPECT_TRUE(two.recordedFrames().empty());  // no animation
+}
+
+TEST_F(Views, ArrowsAndClamping)
+{
+    doc.currentPage = 5;
+    QTest::keyClick(&two, Qt::Key_Left);
+    EXPECT_EQ(doc.currentPage, 7);  // two-page: forward by two whatever the parity
+    QTest::keyClick(&two, Qt::Key_Right);
+    EXPECT_EQ(doc.currentPage, 5);
+    two.turnTo(doc.pageCount() + 40);
+    EXPECT_EQ(doc.currentPage, doc.pageCount() - 1);
+    doc.currentPage = 0;
+    QTest::keyClick(&one, Qt::Key_Left);
+    EXPECT_EQ(doc.currentPage, 2);  // one-page view at index 0
+    QTest::keyClick(&one, Qt::Key_Right);
+    EXPECT_EQ(doc.currentPage, 1);  // slides to the left page
+}
+
+TEST_F(Views, BlockedInputStopsInsteadOfTurning)
+{
+    bool blocked = true;
+    int stops = 0;
+    two.inputBlocked = [&blocked] { return blocked; };
+    two.blockedClick = [&] { ++stops; blocked = false; };
+    doc.currentPage = 6;
+    two.refresh();
+    two.ensureComposed();
+    const Rect right = two.painter().pageRects().right;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.right - 5, 300));
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(doc.currentPage, 6);
+    QTest::keyClick(&two, Qt::Key_Left);
+    EXPECT_EQ(doc.currentPage, 8);  // unblocked again
+}
+
+TEST_F(Views, AFlipShowsTheSheetCrossingTheSpine)
+{
+    doc.currentPage = 6;
+    two.setRecording(true);
+    two.turnTo(8);
+    const auto& frames = two.recordedFrames();
+    ASSERT_GE(frames.size(), 5u);
+    EXPECT_EQ(doc.currentPage, 8);
+    // halfway the sheet stands over the spine and the under-spread shows
+    const QImage& first = frames.front();
+    const QImage& last = frames.back();
+    EXPECT_EQ(first.size(), QSize(960, 640));
+    EXPECT_NE(first, last);
+    if (const char* out = std::getenv("VERSALEO_SCREENSHOTS")) {
+        for (size_t i = 0; i < frames.size(); ++i)
+            frames[i].save(QString(out) + QString("/flip-%1.png").arg(i, 2, 10, QChar('0')));
+    }
+}
+
+}  // namespace
