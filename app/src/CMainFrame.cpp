@@ -166,6 +166,8 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
     m_twoPageView = new CTwoPageView(doc, pictures);
     m_onePageView = new COnePageView(doc, pictures);
     for (CBookView* view : {m_twoPageView, m_onePageView}) {
+        view->setModes(&m_viewModes);
+        view->modesChanged = [this] { updateCommands(); };
         view->inputBlocked = [this] { return m_state.continuousFlip; };
         // A click while flipping stops the flipping after the flip in progress.
         view->blockedClick = [this] { m_state.continuousFlip = false; };
@@ -346,7 +348,11 @@ void CMainFrame::buildActions()
 {
     for (const cmd::Command& command : cmd::commandTable()) {
         auto* act = new QAction(translated(ui::kMenuLabel + command.id, command.label), this);
-        act->setCheckable(command.id >= cmd::HelpWindow && command.id <= cmd::Window5);
+        // Items whose update rule checks them: the windows and the modes.
+        const bool mode = command.id == cmd::FullWindow || command.id == cmd::ClipWindow ||
+                          command.id == cmd::StyleWindow || command.id == cmd::AddTag || command.id == cmd::AddMark ||
+                          command.id == cmd::SelectText || command.id == cmd::SelectBitmap;
+        act->setCheckable(mode || (command.id >= cmd::HelpWindow && command.id <= cmd::Window5));
         connect(act, &QAction::triggered, this, [this, id = command.id] { runCommand(id); });
         m_actions[command.id] = act;
     }
@@ -369,8 +375,30 @@ CBookView* CMainFrame::currentView() const
     return m_state.twoPageMode ? m_twoPageView : m_onePageView;
 }
 
+void CMainFrame::syncModes()
+{
+    m_state.markMode = m_viewModes.markMode;
+    m_state.tagPending = m_viewModes.tagPending;
+    m_state.textSelection = m_viewModes.textSelection;
+    m_state.bitmapSelection = m_viewModes.bitmapSelection;
+    m_viewModes.helpWindowActive = m_doc.activeWindow() == CVersaleoDoc::kHelpWindow;
+}
+
+void CMainFrame::toggleSelection(bool text)
+{
+    bool& mode = text ? m_viewModes.textSelection : m_viewModes.bitmapSelection;
+    mode = !mode;
+    m_viewModes.tagPending = false;
+    // Leaving a selection mode clears what was selected.
+    if (!mode) {
+        for (CBookView* view : {static_cast<CBookView*>(m_twoPageView), static_cast<CBookView*>(m_onePageView)})
+            view->cancelSelection();
+    }
+}
+
 void CMainFrame::updateCommands()
 {
+    syncModes();
     m_state.pageBoxEmpty = m_pageBox->text().isEmpty();
     const cmd::DocState doc = cmd::docState(m_doc);
     for (const cmd::Command& command : cmd::commandTable()) {
@@ -424,8 +452,9 @@ void CMainFrame::CommitTagEdits()
 {
     if (m_doc.pages.empty())
         return;
-    const int first = m_doc.currentPage - m_doc.currentPage % 2;
-    for (int i = first; i <= first + 1 && i < m_doc.pageCount(); ++i) {
+    // The spread pairs an odd page with the next one, so the current page's
+    // neighbours on both sides are covered.
+    for (int i = m_doc.currentPage - 1; i <= m_doc.currentPage + 1 && i < m_doc.pageCount(); ++i) {
         if (i < 0)
             continue;
         for (const auto& tag : m_doc.pages[static_cast<size_t>(i)]->tags)
@@ -446,6 +475,7 @@ void CMainFrame::runCommand(int id)
         menu.exec(button(cmd::SystemMenu)->mapToGlobal(QPoint(0, button(cmd::SystemMenu)->height())));
         return;
     }
+    syncModes();
     const cmd::CommandUi ui = cmd::updateRule(id, m_state, cmd::docState(m_doc));
     if (!ui.enabled)
         return;
@@ -473,6 +503,14 @@ void CMainFrame::runCommand(int id)
     case cmd::ContinueLeft: startContinuousFlip(true); break;
     case cmd::ContinueRight: startContinuousFlip(false); break;
     case cmd::StopFlip: m_state.continuousFlip = false; break;
+    case cmd::AddTag: m_viewModes.tagPending = true; break;
+    case cmd::AddMark:
+        m_viewModes.markMode = !m_viewModes.markMode;
+        m_viewModes.tagPending = false;
+        break;
+    case cmd::SelectText: toggleSelection(true); break;
+    case cmd::SelectBitmap: toggleSelection(false); break;
+    case cmd::CancelSelect: toggleSelection(m_viewModes.textSelection); break;
     case cmd::FullWindow: toggleFullWindow(); break;
     case cmd::ClipWindow: toggleClipWindow(); break;
     case cmd::StyleWindow: toggleStyleWindow(); break;

@@ -42,8 +42,8 @@ const std::vector<Command>& commandTable()
         {SaveAs, "Save As...", "File", true},
         {Print, "Print", "File", false},
         {Exit, "Exit", "File", true},
-        {AddTag, "Add Tag", "Edit", false},
-        {AddMark, "Add Mark", "Edit", false},
+        {AddTag, "Add Tag", "Edit", true},
+        {AddMark, "Add Mark", "Edit", true},
         {EditIndex, "Edit Index...", "Edit", false},
         {EditBookmark, "Edit Bookmark...", "Edit", false},
         {EditNotePage, "Edit Note Page...", "Edit", false},
@@ -64,9 +64,9 @@ const std::vector<Command>& commandTable()
         {ConvertGbkToBig5, "GBK --> BIG5", "Encoding", true},
         {ConvertGb2312ToBig5, "GB2312 --> BIG5", "Encoding", true},
         {ConvertGb2312ToGbk, "GB2312 --> GBK", "Encoding", true},
-        {SelectText, "Select Text", "Select", false},
-        {SelectBitmap, "Select Bitmap", "Select", false},
-        {CancelSelect, "Cancel Select", "Select", false},
+        {SelectText, "Select Text", "Select", true},
+        {SelectBitmap, "Select Bitmap", "Select", true},
+        {CancelSelect, "Cancel Select", "Select", true},
         {ContinueLeft, "Continue Left", "Flip", true},
         {ContinueRight, "Continue Right", "Flip", true},
         {StopFlip, "Stop", "", true},
@@ -154,6 +154,29 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
         break;
     case Help:
         ui.enabled = !blocking(f) && !f.helpWindowOpen;
+        break;
+    case AddTag:
+        ui.checked = f.tagPending;
+        ui.enabled = !blocking(f) && !helpShown(d) && d.pageCount > 0 && d.currentKind == PageKind::BookPage;
+        break;
+    case AddMark:
+        ui.checked = f.markMode;
+        ui.enabled = !f.textSelection && !f.bitmapSelection && !f.browserShown && !helpShown(d) && !f.continuousFlip &&
+                     d.pageCount > 0 && d.currentKind == PageKind::BookPage && !(f.traditionalStyle && f.markMode);
+        break;
+    // A selection mode stays switchable while it is on; the other blocking
+    // modes keep it off.
+    case SelectText:
+        ui.checked = f.textSelection;
+        ui.enabled = !f.continuousFlip && !f.markMode && !f.bitmapSelection && !f.browserShown && d.pageCount > 0 &&
+                     (f.textSelection || d.currentKind == PageKind::BookPage);
+        break;
+    case SelectBitmap:
+        ui.checked = f.bitmapSelection;
+        ui.enabled = !f.continuousFlip && !f.markMode && !f.textSelection && !f.browserShown && d.pageCount > 0;
+        break;
+    case CancelSelect:
+        ui.enabled = f.textSelection || f.bitmapSelection;
         break;
     case ContinueLeft:
         ui.enabled = !blocking(f) && d.pageCount > 0 && d.currentPage < d.pageCount - 1;

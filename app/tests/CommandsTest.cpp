@@ -131,6 +131,34 @@ TEST(Flipping, ContinuousFlipCommands)
     EXPECT_FALSE(updateRule(ContinueLeft, flipping, withBook()).enabled);
 }
 
+TEST(Modes, TagsMarksAndSelectionsExcludeEachOther)
+{
+    EXPECT_TRUE(updateRule(AddTag, {}, withBook()).enabled);
+    EXPECT_TRUE(updateRule(AddMark, {}, withBook()).enabled);
+    EXPECT_TRUE(updateRule(SelectText, {}, withBook()).enabled);
+    EXPECT_FALSE(updateRule(CancelSelect, {}, withBook()).enabled);
+    // Tags and marks go on book pages only, never in the help window.
+    DocState cover = withBook();
+    cover.currentKind = PageKind::CoverPage;
+    EXPECT_FALSE(updateRule(AddTag, {}, cover).enabled);
+    EXPECT_FALSE(updateRule(AddMark, {}, cover).enabled);
+    EXPECT_FALSE(updateRule(AddTag, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
+    FrameState marking;
+    marking.markMode = true;
+    EXPECT_TRUE(updateRule(AddMark, marking, withBook()).checked);
+    EXPECT_TRUE(updateRule(AddMark, marking, withBook()).enabled);  // to leave it
+    EXPECT_FALSE(updateRule(AddTag, marking, withBook()).enabled);
+    EXPECT_FALSE(updateRule(SelectText, marking, withBook()).enabled);
+    marking.traditionalStyle = true;
+    EXPECT_FALSE(updateRule(AddMark, marking, withBook()).enabled);
+    FrameState selecting;
+    selecting.textSelection = true;
+    EXPECT_TRUE(updateRule(SelectText, selecting, cover).enabled);  // it can always be left
+    EXPECT_FALSE(updateRule(SelectBitmap, selecting, withBook()).enabled);
+    EXPECT_TRUE(updateRule(CancelSelect, selecting, withBook()).enabled);
+    EXPECT_FALSE(updateRule(ContinueLeft, selecting, withBook()).enabled);
+}
+
 TEST(DocumentState, ReadFromTheDocument)
 {
     CVersaleoDoc doc;

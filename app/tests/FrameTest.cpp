@@ -73,8 +73,41 @@ TEST_F(Frame, TheCurrentWindowIsCheckedAndItsTabDisabled)
     frame->runCommand(cmd::Window1);
     EXPECT_EQ(doc.activeWindow(), 1);
     // commands whose work is not built yet stay disabled
-    EXPECT_FALSE(frame->button(cmd::AddTag)->isEnabled());
+    EXPECT_FALSE(frame->action(cmd::CopyPage)->isEnabled());
     EXPECT_FALSE(frame->action(cmd::Print)->isEnabled());
+}
+
+TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
+{
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "A line of words that the reader selects. ";
+    openText(1, text);
+    doc.currentPage = doc.firstContentPage();
+    while (doc.currentPage < doc.pageCount() && doc.pages[static_cast<size_t>(doc.currentPage)]->kind() != PageKind::BookPage)
+        ++doc.currentPage;
+    ASSERT_LT(doc.currentPage, doc.pageCount());
+    frame->updateCommands();
+    ASSERT_TRUE(frame->action(cmd::SelectText)->isEnabled());
+    frame->runCommand(cmd::AddTag);
+    frame->runCommand(cmd::SelectText);
+    CBookView* view = frame->currentView();
+    EXPECT_TRUE(view->modes().textSelection);
+    EXPECT_FALSE(view->modes().tagPending);  // a selection mode drops a pending tag
+    EXPECT_TRUE(frame->action(cmd::SelectText)->isChecked());
+    EXPECT_FALSE(frame->action(cmd::ContinueLeft)->isEnabled());
+    view->selectAll();
+    CBookPage& page = *doc.pages[static_cast<size_t>(doc.currentPage)];
+    ASSERT_TRUE(std::any_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    frame->runCommand(cmd::CancelSelect);
+    EXPECT_FALSE(view->modes().textSelection);
+    EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    EXPECT_TRUE(frame->action(cmd::ContinueLeft)->isEnabled());
+    // Mark mode toggles with its command.
+    frame->runCommand(cmd::AddMark);
+    EXPECT_TRUE(view->modes().markMode);
+    frame->runCommand(cmd::AddMark);
+    EXPECT_FALSE(view->modes().markMode);
 }
 
 TEST_F(Frame, ClosingAsksForExactlyTheModifiedWindows)

@@ -1,5 +1,7 @@
 #include "views/SpreadPainter.h"
 
+#include "views/PageInput.h"
+
 #include "book/CVersaleoDoc.h"
 #include "book/Dbcs.h"
 #include "book/TextLayout.h"
@@ -331,8 +333,7 @@ void SpreadPainter::paintMarks(Canvas& canvas, CBookPage& page)
 
 void SpreadPainter::paintTag(Canvas& canvas, PageTag& tag, const Rect& page)
 {
-    const int x = page.left + static_cast<int>(tag.x * page.width());
-    const int y = page.top + static_cast<int>(tag.y * page.height());
+    const auto [x, y] = pageinput::tagPoint(tag, page);
     for (int i = 0; i < 6; ++i) {
         const auto shade = static_cast<uint8_t>((i + 6) * 10);
         canvas.fillRect({x, y + i - 10, x + 100, y - i}, rgb(shade, shade, static_cast<uint8_t>((i + 20) * 10)));

@@ -1,8 +1,18 @@
 #include "CBookViews.h"
 
 #include "book/CVersaleoDoc.h"
+#include "book/CodePage.h"
 
+#include "TagEditor.h"
+
+#include "views/Canvas.h"
 #include "views/FlipAnimation.h"
+#include "views/FontMetrics.h"
+
+#include "pixmill/Pixmill.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,6 +49,37 @@ void CBookView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QPoint offset = scrollOffset();
     painter.drawImage(QPoint(0, 0), m_flipFrame.isNull() ? m_spread : m_flipFrame, QRect(offset, QSize(width(), height())));
+    if (m_flipFrame.isNull() && m_doc.currentPage >= 0 && m_doc.currentPage < m_doc.pageCount()) {
+        const CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+        // The growing highlight of a mark being dragged: darkens like a marker pen.
+        if (m_markDrag.line >= 0 && m_markDrag.end != m_markDrag.anchor) {
+            const int top = page.lineTops[m_markDrag.line];
+            const int from = std::min(m_markDrag.anchor, m_markDrag.end), to = std::max(m_markDrag.anchor, m_markDrag.end);
+            painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+            painter.fillRect(QRect(QPoint(from, top) - offset, QPoint(to - 1, top + page.fontHeight - 1) - offset),
+                             toQColor(m_doc.styles.markColour));
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+        // The selected mark or tag, framed with dots.
+        QPen dotted(Qt::black, 1, Qt::DotLine);
+        painter.setPen(dotted);
+        painter.setBrush(Qt::NoBrush);
+        if (m_selectedMark >= 0 && m_selectedMark < static_cast<int>(page.marks.size())) {
+            for (const Rect& r : page.marks[static_cast<size_t>(m_selectedMark)].rects)
+                painter.drawRect(QRect(r.left - offset.x(), r.top - offset.y(), r.width() - 1, r.height() - 1));
+        }
+        if (m_selectedTag >= 0 && m_selectedTag < static_cast<int>(page.tags.size())) {
+            const Point at = pageinput::tagPoint(*page.tags[static_cast<size_t>(m_selectedTag)], currentPageRect());
+            painter.drawRect(QRect(at.x - offset.x(), at.y - 10 - offset.y(), 100, 10));
+        }
+        // The bitmap selection while it is dragged: a dotted green frame.
+        if (m_modes->bitmapSelection && m_bitmapSelection) {
+            painter.setPen(QPen(QColor(0, 255, 0), 1, Qt::DotLine));
+            const Rect& r = *m_bitmapSelection;
+            painter.drawRect(QRect(QPoint(std::min(r.left, r.right), std::min(r.top, r.bottom)) - offset,
+                                   QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)) - offset));
+        }
+    }
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }
@@ -113,30 +154,317 @@ int CBookView::bookmarkTabTarget(QPoint p, int strip) const
 
 void CBookView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
+    const bool left = event->button() == Qt::LeftButton;
+    if (!left && event->button() != Qt::RightButton)
         return QWidget::mousePressEvent(event);
-    if (inputBlocked && inputBlocked()) {
+    if (left && inputBlocked && inputBlocked()) {
         if (blockedClick)
             blockedClick();
         return;
     }
     if (m_doc.pages.empty())
         return;
+    unselectItem();
+    if (!left) {
+        if (inputBlocked && inputBlocked()) {
+            if (blockedClick)
+                blockedClick();
+        }
+        return;
+    }
     // Zones come from the geometry the painter lays out.
     ensureComposed();
     clickAt(event->position().toPoint() + scrollOffset());
+}
+
+void CBookView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || !m_dragging || m_doc.pages.empty())
+        return;
+    const QPoint p = event->position().toPoint() + scrollOffset();
+    const Rect page = currentPageRect();
+    CBookPage& current = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    if (m_modes->markMode && m_markDrag.line >= 0) {
+        const Rect text{page.left + 30, page.top + 30, page.right - 30, page.bottom - 30};
+        if (text.contains(p.x(), p.y())) {
+            m_markDrag.end = pageinput::clampToLine(current, m_markDrag.line, p.x());
+            update();
+        }
+    } else if (m_modes->textSelection && page.contains(p.x(), p.y())) {
+        m_selectionCorner = p;
+        pageinput::applyTextSelection(current, {m_selectionAnchor.x(), m_selectionAnchor.y()}, {p.x(), p.y()},
+                                      current.fontHeight, lineCount(current));
+        refresh();
+    } else if (m_modes->bitmapSelection && m_bitmapSelection && page.contains(p.x(), p.y())) {
+        m_bitmapSelection->right = p.x();
+        m_bitmapSelection->bottom = p.y();
+        update();
+    }
+}
+
+void CBookView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    const bool dragging = std::exchange(m_dragging, false);
+    if (!dragging || m_doc.pages.empty())
+        return;
+    if (m_modes->markMode) {
+        CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+        const auto mark = pageinput::finishMarkDrag(page, m_markDrag, m_doc.styles.markColour);
+        m_markDrag = {};
+        if (mark) {
+            m_doc.modified = 1;
+            if (modesChanged)
+                modesChanged();
+        }
+        refresh();
+    } else if (m_modes->bitmapSelection) {
+        m_options.bitmapSelection = m_bitmapSelection;
+        refresh();
+    }
 }
 
 void CBookView::keyPressEvent(QKeyEvent* event)
 {
     if ((inputBlocked && inputBlocked()) || m_doc.pages.empty())
         return;
-    if (event->key() == Qt::Key_Left)
+    if (event->key() == Qt::Key_Escape) {
+        m_modes->markMode = false;
+        m_modes->tagPending = false;
+        m_markDrag = {};
+        unselectItem();
+        if (m_modes->textSelection || m_modes->bitmapSelection)
+            cancelSelection();
+        if (modesChanged)
+            modesChanged();
+        return;
+    }
+    if (m_modes->markMode)
+        return;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if (control && event->key() == Qt::Key_C && (m_modes->textSelection || m_modes->bitmapSelection))
+        copySelection();
+    else if (control && event->key() == Qt::Key_A && (m_modes->textSelection || m_modes->bitmapSelection))
+        selectAll();
+    else if (event->key() == Qt::Key_Delete && (m_selectedMark >= 0 || m_selectedTag >= 0) && !m_modes->helpWindowActive)
+        deleteSelectedItem();
+    else if (m_modes->textSelection || m_modes->bitmapSelection)
+        QWidget::keyPressEvent(event);
+    else if (event->key() == Qt::Key_Left)
         arrowKey(true);
     else if (event->key() == Qt::Key_Right)
         arrowKey(false);
     else
         QWidget::keyPressEvent(event);
+}
+
+Rect CBookView::currentPageRect() const
+{
+    const int c = m_doc.currentPage;
+    if (c < 0 || c >= m_doc.pageCount())
+        return {};
+    const CBookPage& page = *m_doc.pages[static_cast<size_t>(c)];
+    if (page.kind() == PageKind::BookmarkPage)
+        return page.textArea;
+    const spread::PageRects& pages = m_painter.pageRects();
+    return c % 2 == 1 ? pages.left : pages.right;
+}
+
+int CBookView::lineCount(const CBookPage& page)
+{
+    CBookPage& p = const_cast<CBookPage&>(page);
+    return static_cast<int>(m_options.wideLines ? p.wideLines().size() : p.lines.size());
+}
+
+bool CBookView::modeClick(QPoint p)
+{
+    pageinput::ViewModes& modes = *m_modes;
+    if (!modes.markMode && !modes.textSelection && !modes.bitmapSelection && !modes.tagPending)
+        return false;
+    const Rect rect = currentPageRect();
+    CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    // A mode counts only in the page; elsewhere the click goes on as usual.
+    if (!rect.contains(p.x(), p.y())) {
+        if (modes.tagPending) {
+            modes.tagPending = false;
+            if (modesChanged)
+                modesChanged();
+        }
+        return false;
+    }
+    if (modes.markMode) {
+        m_markDrag = pageinput::startMarkDrag(page, {p.x(), p.y()}, lineCount(page));
+        m_dragging = true;
+        return true;
+    }
+    if (modes.textSelection) {
+        pageinput::clearTextSelection(page);
+        m_selectionAnchor = m_selectionCorner = p;
+        pageinput::applyTextSelection(page, {p.x(), p.y()}, {p.x(), p.y()}, page.fontHeight, lineCount(page));
+        m_options.textSelection = true;
+        m_dragging = true;
+        refresh();
+        return true;
+    }
+    if (modes.bitmapSelection) {
+        m_options.bitmapSelection.reset();
+        m_bitmapSelection = Rect{p.x(), p.y(), p.x(), p.y()};
+        m_dragging = true;
+        refresh();
+        return true;
+    }
+    modes.tagPending = false;
+    auto tag = pageinput::newTag(rect, {p.x(), p.y()}, m_doc.styles.tagColour);
+    PageTag& placed = *tag;
+    page.tags.push_back(std::move(tag));
+    m_doc.modified = 1;
+    refresh();
+    const Point at = pageinput::tagPoint(placed, rect);
+    openTagEditor(placed, {at.x, at.y, at.x + 100, at.y + 20});
+    if (modesChanged)
+        modesChanged();
+    return true;
+}
+
+bool CBookView::itemClick(QPoint p)
+{
+    CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    if (page.kind() != PageKind::BookPage)
+        return false;
+    const Rect rect = currentPageRect();
+    for (auto& tag : page.tags) {
+        const auto& t = tag->triangle;
+        const QPolygon triangle({QPoint(t[0].x, t[0].y), QPoint(t[1].x, t[1].y), QPoint(t[2].x, t[2].y)});
+        if (triangle.containsPoint(p, Qt::OddEvenFill)) {
+            tag->open = tag->open ? 0 : 1;
+            refresh();
+            return true;
+        }
+        if (tag->open && tag->box.contains(p.x(), p.y())) {
+            openTagEditor(*tag, tag->box);
+            return true;
+        }
+    }
+    if (pageinput::tagRodAt(page, rect, {p.x(), p.y()}) >= 0)
+        return true;
+    if (const int mark = pageinput::markAt(page, {p.x(), p.y()}); mark >= 0) {
+        m_selectedMark = mark;
+        update();
+        return true;
+    }
+    return false;
+}
+
+void CBookView::openTagEditor(PageTag& tag, const Rect& box)
+{
+    if (tag.editor)
+        return;
+    auto* editor = new TagEditorBox(this);
+    editor->setFont(fontFromLogFont(m_doc.styles.tagFont));
+    QPalette palette = editor->palette();
+    palette.setColor(QPalette::Base, toQColor(tag.colour));
+    palette.setColor(QPalette::Text, Qt::black);
+    editor->setPalette(palette);
+    QStringList lines;
+    for (size_t k = 0; k < PageTag::kLines; ++k) {
+        if (const std::string line = tag.line(k); !line.empty())
+            lines << fromSystem(line);
+    }
+    editor->setPlainText(lines.join(QChar('\n')));
+    const QPoint offset = scrollOffset();
+    editor->setGeometry(box.left - offset.x(), box.top - offset.y(), box.width(), box.height());
+    editor->fitHeight();
+    PageTag* edited = &tag;
+    editor->leaving = [this, edited] {
+        edited->commitEditor();
+        m_doc.modified = 1;
+        refresh();
+    };
+    tag.editor = std::make_unique<TagEditor>(editor);
+    editor->show();
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+}
+
+void CBookView::unselectItem()
+{
+    if (m_selectedMark < 0 && m_selectedTag < 0)
+        return;
+    m_selectedMark = m_selectedTag = -1;
+    update();
+}
+
+void CBookView::copySelection()
+{
+    if (m_doc.pages.empty())
+        return;
+    if (m_modes->textSelection) {
+        const std::string bytes = m_doc.selectedText(m_doc.currentPage, !m_options.wideLines);
+        QGuiApplication::clipboard()->setText(QString::fromStdString(codepage::toUtf8(bytes)));
+        return;
+    }
+    if (!m_modes->bitmapSelection || !m_bitmapSelection)
+        return;
+    const QPoint offset = scrollOffset();
+    const Rect& r = *m_bitmapSelection;
+    QRect area(QPoint(std::min(r.left, r.right), std::min(r.top, r.bottom)) - offset,
+               QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)) - offset);
+    area.adjust(1, 1, -1, -1);
+    if (area.width() < 5 || area.height() < 5)
+        return;
+    // What the window shows, without the frame drawn over it.
+    ensureComposed();
+    QImage shown = m_spread.copy(QRect(offset, size()));
+    CopyDCToClipBoard(&shown, area.x(), area.y(), area.width(), area.height());
+}
+
+void CBookView::selectAll()
+{
+    if (m_doc.pages.empty())
+        return;
+    ensureComposed();
+    const Rect page = currentPageRect();
+    CBookPage& current = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    if (m_modes->textSelection) {
+        m_selectionAnchor = {page.left, page.top};
+        m_selectionCorner = {page.right, page.bottom};
+        pageinput::applyTextSelection(current, {page.left, page.top}, {page.right, page.bottom}, current.fontHeight,
+                                      lineCount(current));
+        m_options.textSelection = true;
+    } else if (m_modes->bitmapSelection) {
+        m_bitmapSelection = Rect{page.left + 1, page.top + 1, page.right - 2, page.bottom - 2};
+        m_options.bitmapSelection = m_bitmapSelection;
+    }
+    refresh();
+}
+
+void CBookView::cancelSelection()
+{
+    if (!m_doc.pages.empty() && m_doc.currentPage < m_doc.pageCount())
+        pageinput::clearTextSelection(*m_doc.pages[static_cast<size_t>(m_doc.currentPage)]);
+    m_bitmapSelection.reset();
+    m_options.bitmapSelection.reset();
+    m_options.textSelection = false;
+    refresh();
+}
+
+void CBookView::deleteSelectedItem()
+{
+    if (m_doc.pages.empty())
+        return;
+    CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    if (m_selectedMark >= 0 && m_selectedMark < static_cast<int>(page.marks.size()))
+        page.marks.erase(page.marks.begin() + m_selectedMark);
+    else if (m_selectedTag >= 0 && m_selectedTag < static_cast<int>(page.tags.size()))
+        page.tags.erase(page.tags.begin() + m_selectedTag);
+    else
+        return;
+    m_selectedMark = m_selectedTag = -1;
+    m_doc.modified = 1;
+    refresh();
+    if (modesChanged)
+        modesChanged();
 }
 
 void CTwoPageView::turnTo(int t)
@@ -167,6 +495,8 @@ void CTwoPageView::clickAt(QPoint p)
     if (leftIndex >= 0 && left.contains(p.x(), p.y())) {
         if (c != leftIndex)
             turnTo(leftIndex);
+        if (modeClick(p) || itemClick(p))
+            return;
         if (p.x() < left.left + left.width() / 6)
             turnTo(leftIndex - 2);
         return;
@@ -174,10 +504,14 @@ void CTwoPageView::clickAt(QPoint p)
     if (rightIndex < m_doc.pageCount() && right.contains(p.x(), p.y())) {
         if (c != rightIndex)
             turnTo(rightIndex);
+        if (modeClick(p) || itemClick(p))
+            return;
         if (p.x() >= right.right - right.width() / 6)
             turnTo(rightIndex + 2);
         return;
     }
+    if (modeClick(p))
+        return;
     if (const int target = bookmarkTabTarget(p, 16); target >= 0)
         turnTo(target);
 }
@@ -247,7 +581,11 @@ void COnePageView::clickAt(QPoint p)
     const bool rightShown = c % 2 == 0;
     const Rect& shown = rightShown ? pages.right : pages.left;
     const Rect& facing = rightShown ? pages.left : pages.right;
+    if (modeClick(p))
+        return;
     if (shown.contains(p.x(), p.y())) {
+        if (itemClick(p))
+            return;
         const bool inFlipZone = rightShown ? p.x() >= shown.right - shown.width() / 6 : p.x() < shown.left + shown.width() / 6;
         if (inFlipZone)
             turnTo(rightShown ? c + 2 : c - 2);

@@ -4,11 +4,13 @@
 // off-screen image that reaches the window in one go.
 #pragma once
 
+#include "views/PageInput.h"
 #include "views/SpreadPainter.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CVersaleoDoc;
@@ -41,17 +43,38 @@ public:
     void setRecording(bool on) { m_recording = on; }
     const std::vector<QImage>& recordedFrames() const { return m_recorded; }
 
+    // The frame's modes; by default the view keeps its own.
+    void setModes(pageinput::ViewModes* modes) { m_modes = modes ? modes : &m_ownModes; }
+    pageinput::ViewModes& modes() { return *m_modes; }
+
+    // The text selection's characters to the clipboard, or in bitmap
+    // selection the picture inside the frame.
+    void copySelection();
+    // The whole current page selected.
+    void selectAll();
+    void cancelSelection();
+    // Deletes the selected mark or tag of the current page.
+    void deleteSelectedItem();
+    int selectedMark() const { return m_selectedMark; }
+    int selectedTag() const { return m_selectedTag; }
+    const std::optional<Rect>& bitmapSelection() const { return m_bitmapSelection; }
+
     // Input is ignored while this says so (continuous flipping, for one).
     std::function<bool()> inputBlocked;
     // A click while input is blocked: the frame stops what blocks it.
     std::function<void()> blockedClick;
     // The current page changed.
     std::function<void()> pageChanged;
+    // A mode flag changed here (a placed tag leaves tag mode), or a mark or
+    // tag was added: the frame updates its bars.
+    std::function<void()> modesChanged;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // A left click at a point of the spread.
     virtual void clickAt(QPoint spreadPoint) = 0;
@@ -60,6 +83,17 @@ protected:
     // along its outer edge: the index to turn to, or -1.
     int bookmarkTabTarget(QPoint p, int strip) const;
     int lastIndex() const;
+    // The rectangle of the current page in the spread (a bookmark's own when
+    // the current record is a bookmark).
+    Rect currentPageRect() const;
+    // Runs the click of a mode on the current page: marking, selecting or
+    // placing a tag. False when no mode took the click.
+    bool modeClick(QPoint p);
+    // A click on the current book page's tags and marks; true when one took it.
+    bool itemClick(QPoint p);
+    void unselectItem();
+    int lineCount(const CBookPage& page);
+    void openTagEditor(PageTag& tag, const Rect& box);
 
     CVersaleoDoc& m_doc;
     SpreadPainter m_painter;
@@ -69,6 +103,14 @@ protected:
     int m_frameDelay = 12;
     bool m_recording = false;
     std::vector<QImage> m_recorded;
+
+    pageinput::ViewModes m_ownModes;
+    pageinput::ViewModes* m_modes = &m_ownModes;
+    pageinput::MarkDrag m_markDrag;
+    QPoint m_selectionAnchor, m_selectionCorner;
+    std::optional<Rect> m_bitmapSelection;
+    bool m_dragging = false;  // the left button went down on the current page in a mode
+    int m_selectedMark = -1, m_selectedTag = -1;
 };
 
 class CTwoPageView : public CBookView {

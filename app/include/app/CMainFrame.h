@@ -6,6 +6,8 @@
 
 #include "app/Commands.h"
 
+#include "views/PageInput.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -90,6 +92,8 @@ private:
     void showDecorations(bool frame, bool bars);
     void startContinuousFlip(bool forward);
     void continuousFlipTick();
+    void syncModes();
+    void toggleSelection(bool text);
     void toggleFullWindow();
     void toggleClipWindow();
     void toggleStyleWindow();
@@ -101,6 +105,8 @@ private:
     QSettings& m_settings;
     int m_language;
     cmd::FrameState m_state;
+    // The mode flags the views read and change; copied into m_state for the rules.
+    pageinput::ViewModes m_viewModes;
     QString m_title;
     CTopBar* m_topBar = nullptr;
     QWidget* m_leftBar = nullptr;

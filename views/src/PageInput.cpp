@@ -1,0 +1,192 @@
+#include "views/PageInput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace pageinput {
+
+Point tagAnchor(const Rect& page, Point p)
+{
+    // Right and bottom first: on a page too small for both, the left/top win.
+    int x = std::min(p.x, page.right - 120);
+    int y = std::min(p.y, page.bottom - 40);
+    x = std::max(x, page.left + 20);
+    y = std::max(y, page.top + 30);
+    return {x, y};
+}
+
+Point tagPoint(const PageTag& tag, const Rect& page)
+{
+    return {page.left + static_cast<int>(std::lround(tag.x * page.width())),
+            page.top + static_cast<int>(std::lround(tag.y * page.height()))};
+}
+
+std::unique_ptr<PageTag> newTag(const Rect& page, Point p, COLORREF colour)
+{
+    auto tag = std::make_unique<PageTag>();
+    const Point at = tagAnchor(page, p);
+    tag->open = 1;
+    tag->colour = colour;
+    tag->x = page.width() > 0 ? static_cast<double>(at.x - page.left) / page.width() : 0.0;
+    tag->y = page.height() > 0 ? static_cast<double>(at.y - page.top) / page.height() : 0.0;
+    return tag;
+}
+
+int lineAt(const CBookPage& page, int y, int lineCount)
+{
+    const int shown = std::min(lineCount, CBookPage::kLineSlots);
+    for (int i = 0; i < shown; ++i) {
+        const int top = page.lineTops[i];
+        if (top <= y && y <= top + page.fontHeight)
+            return i;
+    }
+    return -1;
+}
+
+std::pair<int, int> lineCells(const CBookPage& page, int line)
+{
+    int first = -1, last = -1;
+    for (size_t i = 0; i < page.cells.size(); ++i) {
+        const CharCell& cell = page.cells[i];
+        // Cells whose line was not drawn have an empty rectangle.
+        if (cell.line != line || cell.rect.width() <= 0)
+            continue;
+        if (first < 0)
+            first = static_cast<int>(i);
+        last = static_cast<int>(i);
+    }
+    return {first, last};
+}
+
+MarkDrag startMarkDrag(const CBookPage& page, Point p, int lineCount)
+{
+    MarkDrag drag;
+    const int line = lineAt(page, p.y, lineCount);
+    if (line < 0)
+        return drag;
+    const auto [first, last] = lineCells(page, line);
+    if (first < 0)
+        return drag;
+    const CharCell& a = page.cells[static_cast<size_t>(first)];
+    const CharCell& b = page.cells[static_cast<size_t>(last)];
+    if (p.x < a.rect.left || p.x > b.rect.right)
+        return drag;
+    drag.line = line;
+    drag.anchor = drag.end = p.x;
+    return drag;
+}
+
+int clampToLine(const CBookPage& page, int line, int x)
+{
+    const auto [first, last] = lineCells(page, line);
+    if (first < 0)
+        return x;
+    return std::clamp(x, page.cells[static_cast<size_t>(first)].rect.left, page.cells[static_cast<size_t>(last)].rect.right);
+}
+
+std::optional<size_t> finishMarkDrag(CBookPage& page, const MarkDrag& drag, COLORREF colour)
+{
+    if (drag.line < 0 || std::abs(drag.end - drag.anchor) < 10)
+        return std::nullopt;
+    const int from = std::min(drag.anchor, drag.end);
+    const int to = std::max(drag.anchor, drag.end);
+    int first = -1, last = -1;
+    for (size_t i = 0; i < page.cells.size(); ++i) {
+        const CharCell& cell = page.cells[i];
+        if (cell.line != drag.line || cell.rect.width() <= 0)
+            continue;
+        const int middle = (cell.rect.left + cell.rect.right) / 2;
+        if (middle < from || middle > to)
+            continue;
+        if (first < 0)
+            first = static_cast<int>(i);
+        last = static_cast<int>(i);
+    }
+    // A drag over blanks alone marks nothing.
+    if (first < 0)
+        return std::nullopt;
+    PageMark mark;
+    mark.colour = colour;
+    mark.firstCell = first;
+    mark.lastCell = last;
+    const int top = page.lineTops[drag.line];
+    mark.rects.push_back({from, top, to, top + page.fontHeight});
+    page.marks.push_back(std::move(mark));
+    return page.marks.size() - 1;
+}
+
+std::vector<size_t> applyTextSelection(CBookPage& page, Point a, Point b, int charHeight, int lineCount)
+{
+    if (b.y < a.y)
+        std::swap(a, b);
+    int firstLine = -1, lastLine = -1;
+    const int shown = std::min(lineCount, CBookPage::kLineSlots);
+    for (int i = 0; i < shown; ++i) {
+        const int middle = page.lineTops[i] + charHeight / 2;
+        if (middle >= a.y && middle <= b.y) {
+            if (firstLine < 0)
+                firstLine = i;
+            lastLine = i;
+        }
+    }
+    if ((firstLine == lastLine || firstLine < 0) && a.x > b.x)
+        std::swap(a.x, b.x);
+
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < page.cells.size(); ++i) {
+        CharCell& cell = page.cells[i];
+        const int cx = (cell.rect.left + cell.rect.right) / 2;
+        bool selected = false;
+        if (firstLine >= 0 && cell.rect.width() > 0 && cell.line >= firstLine && cell.line <= lastLine) {
+            if (firstLine == lastLine)
+                selected = a.x <= cx && cx <= b.x;
+            else if (cell.line == firstLine)
+                selected = cx >= a.x;
+            else if (cell.line == lastLine)
+                selected = cx <= b.x;
+            else
+                selected = true;
+        }
+        if ((cell.selected != 0) != selected) {
+            cell.selected = selected ? 1 : 0;
+            changed.push_back(i);
+        }
+    }
+    return changed;
+}
+
+void clearTextSelection(CBookPage& page)
+{
+    for (CharCell& cell : page.cells)
+        cell.selected = 0;
+}
+
+int markAt(const CBookPage& page, Point p)
+{
+    for (size_t i = 0; i < page.marks.size(); ++i) {
+        for (const Rect& r : page.marks[i].rects) {
+            if (r.contains(p.x, p.y))
+                return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int tagRodAt(const CBookPage& page, const Rect& pageRect, Point p)
+{
+    for (size_t i = 0; i < page.tags.size(); ++i) {
+        const Point at = tagPoint(*page.tags[i], pageRect);
+        if (p.x >= at.x && p.x <= at.x + 100 && p.y >= at.y - 10 && p.y <= at.y)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int tagEditorHeight(int lineHeight, int lines)
+{
+    const double f = lines <= 1 ? 1.3 : lines + 0.5;
+    return static_cast<int>(lineHeight * f + 1);
+}
+
+}  // namespace pageinput

@@ -1,0 +1,288 @@
+#include "views/PageInput.h"
+
+#include "ViewFixture.h"
+#include "TagEditor.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace {
+
+using namespace pageinput;
+
+// Three lines of five 10-pixel characters from x = 100, rows 20 apart.
+std::unique_ptr<CBookPage> gridPage()
+{
+    auto owned = std::make_unique<CBookPage>(PageKind::BookPage);
+    CBookPage& page = *owned;
+    page.lines = {"abcde\r\n", "fghij\r\n", "klmno\r\n"};
+    page.fontHeight = 16;
+    for (int line = 0; line < 3; ++line) {
+        page.lineTops[line] = 50 + 20 * line;
+        for (int k = 0; k < 5; ++k)
+            page.cells.push_back({line, 0, {100 + 10 * k, 50 + 20 * line, 110 + 10 * k, 66 + 20 * line}});
+    }
+    return owned;
+}
+
+std::string selectedLetters(const CBookPage& page)
+{
+    std::string letters;
+    for (size_t i = 0; i < page.cells.size(); ++i) {
+        if (page.cells[i].selected)
+            letters += static_cast<char>('a' + i);
+    }
+    return letters;
+}
+
+TEST(TagPlacement, TheAnchorKeepsTheTagOnThePage)
+{
+    const Rect page{40, 30, 480, 620};
+    EXPECT_EQ(tagAnchor(page, {479, 619}), (Point{360, 580}));
+    EXPECT_EQ(tagAnchor(page, {40, 30}), (Point{60, 60}));
+    EXPECT_EQ(tagAnchor(page, {200, 300}), (Point{200, 300}));
+    // A new tag remembers its place as fractions that come back to the pixel.
+    const auto tag = newTag(page, {479, 619}, rgb(255, 255, 0));
+    EXPECT_TRUE(tag->open);
+    EXPECT_EQ(tag->colour, rgb(255, 255, 0));
+    EXPECT_EQ(tagPoint(*tag, page), (Point{360, 580}));
+    // On a wider page the same fractions scale with it.
+    EXPECT_EQ(tagPoint(*tag, Rect{0, 0, 880, 1180}).x, 640);
+}
+
+TEST(TagPlacement, TheEditorGrowsWithItsLines)
+{
+    EXPECT_EQ(tagEditorHeight(16, 1), 21);  // 16 x 1.3 + 1
+    EXPECT_EQ(tagEditorHeight(16, 2), 41);  // 16 x 2.5 + 1
+    EXPECT_EQ(tagEditorHeight(15, 10), 158);
+}
+
+TEST(TextSelection, CornersSelectRunsOfLines)
+{
+    auto owned = gridPage();
+    CBookPage& page = *owned;
+    // From the middle of the first line to the middle of the last.
+    auto changed = applyTextSelection(page, {125, 45}, {125, 100}, 16, 3);
+    EXPECT_EQ(selectedLetters(page), "cdefghijklm");
+    EXPECT_EQ(changed.size(), 11u);
+    // Dragging upwards swaps the corners: the same cells, nothing changes.
+    changed = applyTextSelection(page, {125, 100}, {125, 45}, 16, 3);
+    EXPECT_EQ(selectedLetters(page), "cdefghijklm");
+    EXPECT_TRUE(changed.empty());
+    // Within one line right-to-left is ordered; only what changed is reported.
+    changed = applyTextSelection(page, {134, 55}, {112, 60}, 16, 3);
+    EXPECT_EQ(selectedLetters(page), "bc");
+    EXPECT_EQ(changed.size(), 11u);
+    // A line counts only when the drag crosses its middle.
+    applyTextSelection(page, {100, 51}, {150, 57}, 16, 3);
+    EXPECT_EQ(selectedLetters(page), "");
+    // A rectangle covering no line's middle selects nothing.
+    applyTextSelection(page, {100, 120}, {150, 130}, 16, 3);
+    EXPECT_EQ(selectedLetters(page), "");
+}
+
+TEST(MarkDrag, TenPixelsMakeAMarkNineDoNot)
+{
+    auto owned = gridPage();
+    CBookPage& page = *owned;
+    EXPECT_EQ(startMarkDrag(page, {95, 75}, 3).line, -1);  // left of the first character
+    EXPECT_EQ(startMarkDrag(page, {120, 68}, 3).line, -1);  // between the rows
+    EXPECT_EQ(startMarkDrag(page, {120, 71}, 3).line, 1);
+    MarkDrag drag = startMarkDrag(page, {101, 75}, 3);
+    ASSERT_EQ(drag.line, 1);
+    drag.end = 110;
+    EXPECT_FALSE(finishMarkDrag(page, drag, rgb(255, 255, 0)));
+    EXPECT_TRUE(page.marks.empty());
+    drag.end = 131;  // from the first character over the middles of three
+    const auto mark = finishMarkDrag(page, drag, rgb(255, 255, 0));
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(page.marks[*mark].firstCell, 5);
+    EXPECT_EQ(page.marks[*mark].lastCell, 7);
+    EXPECT_EQ(page.marks[*mark].rects.front(), (Rect{101, 70, 131, 86}));
+    EXPECT_EQ(markAt(page, {120, 80}), 0);
+    EXPECT_EQ(clampToLine(page, 1, 400), 150);
+}
+
+// Saves what the view shows when screenshots are asked for.
+void look(QWidget& view, const char* name)
+{
+    if (const char* out = std::getenv("VERSALEO_SCREENSHOTS"))
+        view.grab().save(QString(out) + "/" + name + ".png");
+}
+
+void moveWithButton(QWidget* widget, QPoint to)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+void drag(QWidget* widget, QPoint from, QPoint to)
+{
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
+    moveWithButton(widget, (from + to) / 2);
+    moveWithButton(widget, to);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+class PageInput : public Views {
+protected:
+    // An even book page, current in the two-page view, laid out.
+    CBookPage& currentBookPage()
+    {
+        int c = doc.firstContentPage();
+        while (c % 2 == 1 || doc.pages[static_cast<size_t>(c)]->kind() != PageKind::BookPage)
+            ++c;
+        doc.currentPage = c;
+        two.refresh();
+        two.ensureComposed();
+        return *doc.pages[static_cast<size_t>(c)];
+    }
+    std::pair<int, int> lineSpan(const CBookPage& page, int line)
+    {
+        const auto [first, last] = lineCells(page, line);
+        return {page.cells[static_cast<size_t>(first)].rect.left, page.cells[static_cast<size_t>(last)].rect.right};
+    }
+};
+
+TEST_F(PageInput, ATagAtTheBottomRightCornerStaysOnThePage)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    two.modes().tagPending = true;
+    int changes = 0;
+    two.modesChanged = [&] { ++changes; };
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.right - 2, right.bottom - 2));
+    ASSERT_EQ(page.tags.size(), 1u);
+    EXPECT_EQ(tagPoint(*page.tags[0], right), (Point{right.right - 120, right.bottom - 40}));
+    EXPECT_FALSE(two.modes().tagPending);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(doc.modified, 1);
+    // The editor opens on the new tag; what is typed there becomes its text.
+    auto* editor = two.findChild<TagEditorBox*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->geometry().topLeft(), QPoint(right.right - 120, right.bottom - 40));
+    QTest::keyClicks(editor, "milk");
+    QTest::keyClick(editor, Qt::Key_Tab);  // ignored
+    const int oneLine = editor->height();
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "eggs");
+    EXPECT_GT(editor->height(), oneLine);
+    look(two, "tag-editor");
+    page.tags[0]->commitEditor();
+    EXPECT_EQ(page.tags[0]->line(0), "milk");
+    EXPECT_EQ(page.tags[0]->line(1), "eggs");
+    EXPECT_FALSE(page.tags[0]->editor);
+}
+
+TEST_F(PageInput, ATagHoldsTenLinesAtMost)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    two.modes().tagPending = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, right.top + 100));
+    auto* editor = two.findChild<TagEditorBox*>();
+    ASSERT_NE(editor, nullptr);
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClicks(editor, "x");
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    // Each Return past the tenth line is taken back, so the last x's gather.
+    EXPECT_EQ(editor->document()->blockCount(), 10);
+    page.tags[0]->commitEditor();
+    EXPECT_EQ(page.tags[0]->line(8), "x");
+    EXPECT_EQ(page.tags[0]->line(9), "xxx");
+}
+
+TEST_F(PageInput, AClickOutsideThePageGivesUpThePendingTag)
+{
+    CBookPage& page = currentBookPage();
+    two.modes().tagPending = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(two.modes().tagPending);
+    EXPECT_TRUE(page.tags.empty());
+}
+
+TEST_F(PageInput, MarkDragsOfNineAndTenPixels)
+{
+    CBookPage& page = currentBookPage();
+    doc.modified = 0;
+    two.modes().markMode = true;
+    const int y = page.lineTops[2] + page.fontHeight / 2;
+    const int left = lineSpan(page, 2).first + 2;
+    drag(&two, QPoint(left, y), QPoint(left + 9, y));
+    EXPECT_TRUE(page.marks.empty());
+    EXPECT_EQ(doc.modified, 0);
+    drag(&two, QPoint(left, y), QPoint(left + 10, y));
+    ASSERT_EQ(page.marks.size(), 1u);
+    EXPECT_EQ(page.cells[static_cast<size_t>(page.marks[0].firstCell)].line, 2);
+    EXPECT_EQ(page.marks[0].colour, doc.styles.markColour);
+    EXPECT_EQ(doc.modified, 1);
+    // Repainted, the mark is drawn where its characters are.
+    two.ensureComposed();
+    ASSERT_FALSE(page.marks[0].rects.empty());
+    EXPECT_EQ(page.marks[0].rects[0].top, page.cells[static_cast<size_t>(page.marks[0].firstCell)].rect.top);
+}
+
+TEST_F(PageInput, ASelectedLineGoesToTheClipboard)
+{
+    CBookPage& page = currentBookPage();
+    two.modes().textSelection = true;
+    const auto [left, right] = lineSpan(page, 1);
+    // From above the line's middle to below it, start to end.
+    drag(&two, QPoint(left, page.lineTops[1] + 1), QPoint(right, page.lineTops[1] + page.fontHeight - 1));
+    std::string expected = page.lines[1];
+    expected.erase(expected.find_last_not_of(" \r\n") + 1);
+    expected.erase(0, expected.find_first_not_of(' '));
+    QTest::keyClick(&two, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), expected + "\r\n");
+    look(two, "text-selection");
+    // Only line 1's cells are selected, and the selection shows inverted.
+    for (const CharCell& cell : page.cells)
+        EXPECT_EQ(cell.selected != 0, cell.line == 1);
+    // Select all takes every line; Esc leaves nothing selected.
+    QTest::keyClick(&two, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(std::all_of(page.cells.begin(), page.cells.end(),
+                            [](const CharCell& c) { return c.rect.width() <= 0 || c.selected; }));
+    QTest::keyClick(&two, Qt::Key_Escape);
+    EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+}
+
+TEST_F(PageInput, ABitmapSelectionCopiesWhatTheWindowShows)
+{
+    currentBookPage();
+    two.modes().bitmapSelection = true;
+    const Rect right = two.painter().pageRects().right;
+    drag(&two, QPoint(right.left + 10, right.top + 10), QPoint(right.left + 60, right.top + 40));
+    ASSERT_TRUE(two.bitmapSelection());
+    QTest::keyClick(&two, Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(49, 29));  // shrunk by a pixel on every side
+    // A selection under 5 by 5 copies nothing.
+    QGuiApplication::clipboard()->clear();
+    drag(&two, QPoint(right.left + 10, right.top + 10), QPoint(right.left + 14, right.top + 14));
+    QTest::keyClick(&two, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+}
+
+TEST_F(PageInput, AClickOnAMarkSelectsItAndDeleteRemovesIt)
+{
+    CBookPage& page = currentBookPage();
+    two.modes().markMode = true;
+    const int y = page.lineTops[3] + page.fontHeight / 2;
+    const int left = lineSpan(page, 3).first + 2;
+    drag(&two, QPoint(left, y), QPoint(left + 40, y));
+    ASSERT_EQ(page.marks.size(), 1u);
+    two.modes().markMode = false;
+    two.ensureComposed();
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(left + 20, y));
+    EXPECT_EQ(two.selectedMark(), 0);
+    look(two, "selected-mark");
+    QTest::keyClick(&two, Qt::Key_Delete);
+    EXPECT_TRUE(page.marks.empty());
+    EXPECT_EQ(two.selectedMark(), -1);
+}
+
+}  // namespace
