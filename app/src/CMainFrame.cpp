@@ -457,8 +457,8 @@ void CMainFrame::CommitTagEdits()
     for (int i = m_doc.currentPage - 1; i <= m_doc.currentPage + 1 && i < m_doc.pageCount(); ++i) {
         if (i < 0)
             continue;
-        for (const auto& tag : m_doc.pages[static_cast<size_t>(i)]->tags)
-            tag->commitEditor();
+        // Note lines too: a command that saves must not lose them.
+        m_doc.pages[static_cast<size_t>(i)]->commitEditors();
     }
 }
 

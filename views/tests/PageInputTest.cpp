@@ -285,4 +285,69 @@ TEST_F(PageInput, AClickOnAMarkSelectsItAndDeleteRemovesIt)
     EXPECT_EQ(two.selectedMark(), -1);
 }
 
+TEST_F(PageInput, AnIndexEntryTurnsToThePageItNames)
+{
+    // An entry on the fourth book page; index pages are records 2 and 3.
+    const int target = doc.pageOfBookPage(4);
+    ASSERT_GT(target, 0);
+    auto entry = std::make_unique<IndexEntry>();
+    entry->setTitle("Garden");
+    doc.pages[static_cast<size_t>(target)]->indexEntries.push_back(std::move(entry));
+    doc.rebuildIndexPages();
+    const int turned = doc.pageOfBookPage(4);
+    doc.currentPage = 2;  // the first index page, on the right
+    two.refresh();
+    two.ensureComposed();
+    const CBookPage& index = *doc.pages[2];
+    const Rect right = two.painter().pageRects().right;
+    // Within 30 pixels of the side nothing happens; in the first row it turns.
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 29, index.lineTops[1] + 3));
+    EXPECT_EQ(doc.currentPage, 2);
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, index.lineTops[2] + 3));
+    EXPECT_EQ(doc.currentPage, 2);  // the second row is empty
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, index.lineTops[1] + 3));
+    EXPECT_EQ(doc.currentPage, turned);
+}
+
+TEST_F(PageInput, ANotePageIsEditedLineByLine)
+{
+    int c = doc.firstContentPage();
+    c += c % 2;  // a right page
+    auto note = doc.createPage(PageKind::NotePage);
+    note->lines = {"first thought", "second thought"};
+    CBookPage& page = *note;
+    doc.pages.insert(doc.pages.begin() + c, std::move(note));
+    doc.currentPage = c;
+    two.refresh();
+    two.ensureComposed();
+    const Rect right = two.painter().pageRects().right;
+    two.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&two));
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, page.lineTops[1] + 4));
+    ASSERT_EQ(page.lineEditors.size(), 24u);
+    auto* second = static_cast<NoteLineEditor*>(page.lineEditors[1].get())->box();
+    EXPECT_TRUE(second->hasFocus());
+    EXPECT_EQ(second->text(), "second thought");
+    EXPECT_EQ(second->cursorPosition(), second->text().size());
+    QTest::keyClick(second, Qt::Key_Tab);  // ignored
+    QTest::keyClicks(second, "!");
+    QTest::keyClick(second, Qt::Key_Return);
+    auto* third = static_cast<NoteLineEditor*>(page.lineEditors[2].get())->box();
+    EXPECT_TRUE(third->hasFocus());
+    QTest::keyClicks(third, "a third");
+    QTest::keyClick(third, Qt::Key_Up);
+    EXPECT_TRUE(second->hasFocus());
+    // The first line's Up only edits; turning the page reads the lines back.
+    auto* first = static_cast<NoteLineEditor*>(page.lineEditors[0].get())->box();
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Up);
+    EXPECT_TRUE(first->hasFocus());
+    two.turnTo(c + 2);
+    EXPECT_TRUE(page.lineEditors.empty());
+    ASSERT_GE(page.lines.size(), 3u);
+    EXPECT_EQ(page.lines[0], "first thought");
+    EXPECT_EQ(page.lines[1], "second thought!");
+    EXPECT_EQ(page.lines[2], "a third");
+}
+
 }  // namespace

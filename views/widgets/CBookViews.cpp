@@ -109,11 +109,20 @@ int CBookView::lastIndex() const
     return m_doc.pageCount() - 1;
 }
 
+void CBookView::commitPageEditors()
+{
+    for (int i = m_doc.currentPage - 1; i <= m_doc.currentPage + 1; ++i) {
+        if (i >= 0 && i < m_doc.pageCount())
+            m_doc.pages[static_cast<size_t>(i)]->commitEditors();
+    }
+}
+
 void CBookView::flipTo(int t)
 {
     const int c = m_doc.currentPage;
     if (t == c)
         return;
+    commitPageEditors();
     flip::Renderer renderer(m_doc, m_painter);
     const QSize size(std::max(1, spreadWidth()), height());
     renderer.begin(c, t, size);
@@ -330,9 +339,23 @@ bool CBookView::modeClick(QPoint p)
 bool CBookView::itemClick(QPoint p)
 {
     CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    const Rect rect = currentPageRect();
+    if (page.kind() == PageKind::NotePage) {
+        if (!rect.contains(p.x(), p.y()))
+            return false;
+        openNoteEditors(page, p);
+        return true;
+    }
+    if (page.kind() == PageKind::IndexPage) {
+        const int first = (m_doc.currentPage - 2) * 25;
+        if (const int target = pageinput::indexEntryTarget(m_doc, page, first, rect, {p.x(), p.y()}); target >= 0) {
+            turnTo(target);
+            return true;
+        }
+        return false;
+    }
     if (page.kind() != PageKind::BookPage)
         return false;
-    const Rect rect = currentPageRect();
     for (auto& tag : page.tags) {
         const auto& t = tag->triangle;
         const QPolygon triangle({QPoint(t[0].x, t[0].y), QPoint(t[1].x, t[1].y), QPoint(t[2].x, t[2].y)});
@@ -354,6 +377,50 @@ bool CBookView::itemClick(QPoint p)
         return true;
     }
     return false;
+}
+
+void CBookView::openNoteEditors(CBookPage& page, QPoint at)
+{
+    if (!page.lineEditors.empty())
+        return;
+    const QPoint offset = scrollOffset();
+    const QFont font = fontFromLogFont(page.font);
+    QPalette palette;
+    palette.setColor(QPalette::Base, toQColor(page.background));
+    palette.setColor(QPalette::Text, toQColor(page.textColour));
+    NoteLineBox* above = nullptr;
+    NoteLineBox* clicked = nullptr;
+    for (int i = 0; i < 24; ++i) {
+        // From just below a line's top to just above the next one's.
+        const int top = page.lineTops[i] + 1;
+        const int bottom = i + 1 < 24 ? page.lineTops[i + 1] - 1 : page.textArea.bottom - 1;
+        auto* box = new NoteLineBox(this);
+        QFont lineFont = font;
+        lineFont.setPixelSize(std::max(1, page.fontHeight));
+        box->setFont(lineFont);
+        box->setPalette(palette);
+        box->setGeometry(page.textArea.left - offset.x(), top - offset.y(), page.textArea.width(), std::max(1, bottom - top));
+        if (static_cast<size_t>(i) < page.lines.size()) {
+            std::string line = page.lines[static_cast<size_t>(i)];
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+                line.pop_back();
+            box->setText(fromSystem(line));
+        }
+        box->above = above;
+        if (above)
+            above->below = box;
+        above = box;
+        box->show();
+        if (!clicked && at.y() <= bottom)
+            clicked = box;
+        page.lineEditors.push_back(std::make_unique<NoteLineEditor>(box));
+    }
+    // The caret goes to the line clicked.
+    if (!clicked)
+        clicked = above;
+    clicked->setFocus();
+    clicked->end(false);
+    m_doc.modified = 1;
 }
 
 void CBookView::openTagEditor(PageTag& tag, const Rect& box)
@@ -548,6 +615,7 @@ void COnePageView::turnTo(int t)
 
 void COnePageView::slide(bool toRight)
 {
+    commitPageEditors();
     const int target = toRight ? spreadWidth() - width() : 0;
     const int from = scrollOffset().x();
     if (m_spread.isNull())

@@ -53,6 +53,8 @@ public:
     // The whole current page selected.
     void selectAll();
     void cancelSelection();
+    // Reads every open editor of the spread back into its page.
+    void commitPageEditors();
     // Deletes the selected mark or tag of the current page.
     void deleteSelectedItem();
     int selectedMark() const { return m_selectedMark; }
@@ -94,6 +96,8 @@ protected:
     void unselectItem();
     int lineCount(const CBookPage& page);
     void openTagEditor(PageTag& tag, const Rect& box);
+    // One editor per note line; the caret goes to the line at `at`.
+    void openNoteEditors(CBookPage& page, QPoint at);
 
     CVersaleoDoc& m_doc;
     SpreadPainter m_painter;

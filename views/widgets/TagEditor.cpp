@@ -79,3 +79,41 @@ void TagEditor::hide()
     if (m_box)
         m_box->hide();
 }
+
+NoteLineBox::NoteLineBox(QWidget* parent) : QLineEdit(parent)
+{
+    setFrame(false);
+}
+
+void NoteLineBox::keyPressEvent(QKeyEvent* event)
+{
+    const QString typed = event->text();
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab ||
+        (typed == QString(QChar(127)) && event->key() != Qt::Key_Delete))
+        return;
+    const bool down = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Down;
+    NoteLineBox* next = down ? below.data() : event->key() == Qt::Key_Up ? above.data() : nullptr;
+    if (!next)
+        return QLineEdit::keyPressEvent(event);
+    next->setFocus();
+    next->end(false);
+}
+
+NoteLineEditor::~NoteLineEditor()
+{
+    if (m_box) {
+        m_box->hide();
+        m_box->deleteLater();
+    }
+}
+
+std::string NoteLineEditor::text() const
+{
+    return m_box ? codepage::fromUtf8(m_box->text().toStdString()) : std::string();
+}
+
+void NoteLineEditor::hide()
+{
+    if (m_box)
+        m_box->hide();
+}

@@ -1,10 +1,11 @@
-// The in-place editor of a tag's text: a multi-line box in the tag's colour
-// over the tag, holding at most ten lines and 298 characters, that grows with
-// its text.
+// The in-place editors over a page. A tag's text is a multi-line box in the
+// tag's colour, holding at most ten lines and 298 characters, that grows with
+// its text; a note page is edited line by line.
 #pragma once
 
 #include "book/InPlaceEditor.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 
@@ -40,4 +41,29 @@ public:
 
 private:
     QPointer<TagEditorBox> m_box;
+};
+
+// One line of a note page edited in place. The lines are chained: Enter and
+// Down go to the line below, Up to the line above, the caret after its text.
+class NoteLineBox : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit NoteLineBox(QWidget* parent);
+    QPointer<NoteLineBox> above, below;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class NoteLineEditor : public InPlaceEditor {
+public:
+    explicit NoteLineEditor(NoteLineBox* box) : m_box(box) {}
+    ~NoteLineEditor() override;
+    std::string text() const override;
+    void hide() override;
+    NoteLineBox* box() const { return m_box; }
+
+private:
+    QPointer<NoteLineBox> m_box;
 };
