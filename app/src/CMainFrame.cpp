@@ -168,6 +168,11 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
     for (CBookView* view : {m_twoPageView, m_onePageView}) {
         view->setModes(&m_viewModes);
         view->modesChanged = [this] { updateCommands(); };
+        view->popupMenu = [this](int menu, QPoint at) {
+            const std::unique_ptr<QMenu> popup = pagePopup(menu);
+            // Bottom-aligned at the pointer.
+            popup->exec(at - QPoint(0, popup->sizeHint().height()));
+        };
         view->inputBlocked = [this] { return m_state.continuousFlip; };
         // A click while flipping stops the flipping after the flip in progress.
         view->blockedClick = [this] { m_state.continuousFlip = false; };
@@ -509,6 +514,10 @@ void CMainFrame::runCommand(int id)
         m_viewModes.tagPending = false;
         break;
     case cmd::SelectText: toggleSelection(true); break;
+    case cmd::DeleteMark:
+    case cmd::DeleteTag: currentView()->deleteSelectedItem(); break;
+    case cmd::CopySelection: currentView()->copySelection(); break;
+    case cmd::SelectAllSelection: currentView()->selectAll(); break;
     case cmd::SelectBitmap: toggleSelection(false); break;
     case cmd::CancelSelect: toggleSelection(m_viewModes.textSelection); break;
     case cmd::FullWindow: toggleFullWindow(); break;
@@ -726,6 +735,22 @@ void CMainFrame::fillMenus(QMenu* root)
         if (*command.menu)
             popups[command.menu]->addAction(action(command.id));
     }
+}
+
+std::unique_ptr<QMenu> CMainFrame::pagePopup(int menu)
+{
+    updateCommands();
+    auto popup = std::make_unique<QMenu>(this);
+    std::vector<int> ids;
+    if (menu == 36)
+        ids = {cmd::DeleteMark, cmd::MarkColour};
+    else if (menu == 37)
+        ids = {cmd::DeleteTag, cmd::TagColour};
+    else if (menu == 38)
+        ids = {cmd::CopySelection, cmd::SelectAllSelection, cmd::CancelSelect};
+    for (const int id : ids)
+        popup->addAction(action(id));
+    return popup;
 }
 
 void CMainFrame::contextMenuEvent(QContextMenuEvent* event)

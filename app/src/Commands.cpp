@@ -67,6 +67,13 @@ const std::vector<Command>& commandTable()
         {SelectText, "Select Text", "Select", true},
         {SelectBitmap, "Select Bitmap", "Select", true},
         {CancelSelect, "Cancel Select", "Select", true},
+        // The popups over a mark, a tag and a selection.
+        {DeleteMark, "Delete Mark", "", true},
+        {MarkColour, "Color...", "", false},
+        {DeleteTag, "Delete Tag", "", true},
+        {TagColour, "Color...", "", false},
+        {CopySelection, "Copoy", "", true},
+        {SelectAllSelection, "Select All", "", true},
         {ContinueLeft, "Continue Left", "Flip", true},
         {ContinueRight, "Continue Right", "Flip", true},
         {StopFlip, "Stop", "", true},
@@ -176,7 +183,13 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
         ui.enabled = !f.continuousFlip && !f.markMode && !f.textSelection && !f.browserShown && d.pageCount > 0;
         break;
     case CancelSelect:
+    case CopySelection:
+    case SelectAllSelection:
         ui.enabled = f.textSelection || f.bitmapSelection;
+        break;
+    case DeleteMark:
+    case DeleteTag:
+        ui.enabled = !helpShown(d) && !f.continuousFlip && !f.markMode;
         break;
     case ContinueLeft:
         ui.enabled = !blocking(f) && d.pageCount > 0 && d.currentPage < d.pageCount - 1;

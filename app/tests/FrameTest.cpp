@@ -13,6 +13,9 @@
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QSettings>
 
 #include "BuiltSkin.h"
@@ -103,6 +106,20 @@ TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
     EXPECT_FALSE(view->modes().textSelection);
     EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
     EXPECT_TRUE(frame->action(cmd::ContinueLeft)->isEnabled());
+    // The selection popup copies through the frame's commands.
+    frame->runCommand(cmd::SelectText);
+    const std::unique_ptr<QMenu> popup = frame->pagePopup(38);
+    ASSERT_EQ(popup->actions().size(), 3);
+    EXPECT_EQ(popup->actions()[0]->text(), "Copoy");
+    popup->actions()[1]->trigger();  // Select All
+    popup->actions()[0]->trigger();
+    EXPECT_FALSE(QGuiApplication::clipboard()->text().isEmpty());
+    popup->actions()[2]->trigger();
+    EXPECT_FALSE(view->modes().textSelection);
+    // Colours are chosen elsewhere; deleting is here.
+    const std::unique_ptr<QMenu> markPopup = frame->pagePopup(36);
+    EXPECT_TRUE(markPopup->actions()[0]->isEnabled());
+    EXPECT_FALSE(markPopup->actions()[1]->isEnabled());
     // Mark mode toggles with its command.
     frame->runCommand(cmd::AddMark);
     EXPECT_TRUE(view->modes().markMode);

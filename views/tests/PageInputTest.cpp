@@ -4,6 +4,7 @@
 #include "TagEditor.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QTest>
@@ -283,6 +284,51 @@ TEST_F(PageInput, AClickOnAMarkSelectsItAndDeleteRemovesIt)
     QTest::keyClick(&two, Qt::Key_Delete);
     EXPECT_TRUE(page.marks.empty());
     EXPECT_EQ(two.selectedMark(), -1);
+}
+
+TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    two.modes().markMode = true;
+    const int y = page.lineTops[4] + page.fontHeight / 2;
+    const int left = lineSpan(page, 4).first + 2;
+    drag(&two, QPoint(left, y), QPoint(left + 40, y));
+    EXPECT_EQ(two.contextMenuAt({left + 20, y}), 0);  // nothing in mark mode
+    two.modes().markMode = false;
+    two.modes().tagPending = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 150, right.top + 300));
+    page.tags[0]->commitEditor();
+    two.ensureComposed();
+
+    std::vector<int> popups;
+    two.popupMenu = [&](int menu, QPoint) { popups.push_back(menu); };
+    QTest::mouseClick(&two, Qt::RightButton, Qt::NoModifier, QPoint(left + 20, y));
+    QContextMenuEvent onMark(QContextMenuEvent::Mouse, QPoint(left + 20, y), two.mapToGlobal(QPoint(left + 20, y)));
+    QCoreApplication::sendEvent(&two, &onMark);
+    EXPECT_EQ(popups, std::vector<int>{36});
+    EXPECT_EQ(two.selectedMark(), 0);
+    EXPECT_EQ(two.contextMenuAt({right.left + 160, right.top + 295}), 37);  // the tag's rod
+    EXPECT_EQ(two.selectedTag(), 0);
+    EXPECT_EQ(two.selectedMark(), -1);
+    EXPECT_EQ(two.contextMenuAt({right.left + 200, right.top + 200}), -1);  // the window's own menu
+    EXPECT_EQ(two.contextMenuAt({3, 3}), -1);
+    two.modes().textSelection = true;
+    EXPECT_EQ(two.contextMenuAt({right.left + 200, right.top + 200}), 38);
+    two.modes().textSelection = false;
+    // The help window's pages keep their marks.
+    two.modes().helpWindowActive = true;
+    EXPECT_EQ(two.contextMenuAt({left + 20, y}), -1);
+    EXPECT_EQ(two.selectedMark(), -1);
+}
+
+TEST_F(PageInput, ARightClickOnTheFacingPageMakesItCurrent)
+{
+    currentBookPage();
+    const int c = doc.currentPage;
+    const Rect left = two.painter().pageRects().left;
+    two.contextMenuAt({left.left + 100, left.top + 100});
+    EXPECT_EQ(doc.currentPage, c - 1);
 }
 
 TEST_F(PageInput, AnIndexEntryTurnsToThePageItNames)

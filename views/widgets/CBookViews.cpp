@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -174,13 +175,8 @@ void CBookView::mousePressEvent(QMouseEvent* event)
     if (m_doc.pages.empty())
         return;
     unselectItem();
-    if (!left) {
-        if (inputBlocked && inputBlocked()) {
-            if (blockedClick)
-                blockedClick();
-        }
-        return;
-    }
+    if (!left)
+        return;  // the context menu event follows
     // Zones come from the geometry the painter lays out.
     ensureComposed();
     clickAt(event->position().toPoint() + scrollOffset());
@@ -266,6 +262,50 @@ void CBookView::keyPressEvent(QKeyEvent* event)
         arrowKey(false);
     else
         QWidget::keyPressEvent(event);
+}
+
+void CBookView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const int menu = contextMenuAt(event->pos() + scrollOffset());
+    if (menu < 0)
+        return event->ignore();
+    event->accept();
+    if (menu > 0 && popupMenu)
+        popupMenu(menu, event->globalPos());
+}
+
+int CBookView::contextMenuAt(QPoint p)
+{
+    unselectItem();
+    if (inputBlocked && inputBlocked()) {
+        if (blockedClick)
+            blockedClick();
+        return 0;
+    }
+    if (m_doc.pages.empty() || m_modes->helpWindowActive)
+        return -1;
+    ensureComposed();
+    makeCurrentAt(p);
+    ensureComposed();
+    const Rect rect = currentPageRect();
+    if (!rect.contains(p.x(), p.y()))
+        return -1;
+    if (m_modes->markMode)
+        return 0;
+    if (m_modes->textSelection || m_modes->bitmapSelection)
+        return 38;
+    CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    if (const int tag = pageinput::tagRodAt(page, rect, {p.x(), p.y()}); tag >= 0) {
+        m_selectedTag = tag;
+        update();
+        return 37;
+    }
+    if (const int mark = pageinput::markAt(page, {p.x(), p.y()}); mark >= 0) {
+        m_selectedMark = mark;
+        update();
+        return 36;
+    }
+    return -1;
 }
 
 Rect CBookView::currentPageRect() const
@@ -581,6 +621,18 @@ void CTwoPageView::clickAt(QPoint p)
         return;
     if (const int target = bookmarkTabTarget(p, 16); target >= 0)
         turnTo(target);
+}
+
+void CTwoPageView::makeCurrentAt(QPoint p)
+{
+    const int c = m_doc.currentPage;
+    const spread::PageRects& pages = m_painter.pageRects();
+    const int leftIndex = c % 2 == 1 ? c : c - 1;
+    const int rightIndex = c % 2 == 1 ? c + 1 : c;
+    if (c != leftIndex && leftIndex >= 0 && pages.left.contains(p.x(), p.y()))
+        turnTo(leftIndex);
+    else if (c != rightIndex && rightIndex < m_doc.pageCount() && pages.right.contains(p.x(), p.y()))
+        turnTo(rightIndex);
 }
 
 void CTwoPageView::arrowKey(bool left)

@@ -67,6 +67,12 @@ public:
     std::function<void()> blockedClick;
     // The current page changed.
     std::function<void()> pageChanged;
+    // A right click asks for popup menu 36 (a mark), 37 (a tag) or 38 (a
+    // selection) at a screen point; other right clicks go on to the parent.
+    std::function<void(int menu, QPoint global)> popupMenu;
+    // The popup a right click at a spread point brings up, selecting the mark
+    // or tag under it: 36, 37, 38, 0 for none at all, -1 for the parent's.
+    int contextMenuAt(QPoint spreadPoint);
     // A mode flag changed here (a placed tag leaves tag mode), or a mark or
     // tag was added: the frame updates its bars.
     std::function<void()> modesChanged;
@@ -78,6 +84,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // A right click on the page that is not current makes it current.
+    virtual void makeCurrentAt(QPoint) {}
     // A left click at a point of the spread.
     virtual void clickAt(QPoint spreadPoint) = 0;
     virtual void arrowKey(bool left) = 0;
@@ -129,6 +138,7 @@ public:
 protected:
     void clickAt(QPoint p) override;
     void arrowKey(bool left) override;
+    void makeCurrentAt(QPoint p) override;
 };
 
 class COnePageView : public CBookView {

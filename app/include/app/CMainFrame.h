@@ -54,6 +54,8 @@ public:
     CStyleButton* button(int id) const;
     QAction* action(int id) const;
     CBookView* currentView() const;
+    // Popup 36 (mark), 37 (tag) or 38 (selection) with its commands.
+    std::unique_ptr<QMenu> pagePopup(int menu);
 
     // Files dropped on the window open in it; the help window takes none.
     void DropFiles(const QStringList& paths);

@@ -22,6 +22,8 @@ enum Id : int {
     ContinueLeft = 256, StopFlip = 257, ContinueRight = 258, EditContent = 259, SelectText = 260, SelectBitmap = 261,
     OnePage = 270, TwoPage = 271, FullWindow = 272, AddTag = 273, AddMark = 274, EditIndex = 275,
     EditBookmark = 276, EditNotePage = 277, Print = 278, Open = 279, SaveAs = 280, EditBookPage = 281,
+    DeleteMark = 1000, MarkColour = 1001, DeleteTag = 1002, TagColour = 1003, CopySelection = 1008,
+    SelectAllSelection = 1009,
     Jump = 1004, ClipWindow = 1010, LanternSlide = 1011, StyleWindow = 1015, CancelSelect = 1016,
     ConvertBig5ToGb2312 = 1020, ConvertBig5ToGbk = 1021, ConvertGbkToGb2312 = 1022, ConvertGbkToBig5 = 1023,
     ConvertGb2312ToBig5 = 1024, ConvertGb2312ToGbk = 1025,
