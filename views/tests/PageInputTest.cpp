@@ -1,12 +1,14 @@
 #include "views/PageInput.h"
 
 #include "ViewFixture.h"
+#include "ReaderCursors.h"
 #include "TagEditor.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -329,6 +331,73 @@ TEST_F(PageInput, ARightClickOnTheFacingPageMakesItCurrent)
     const Rect left = two.painter().pageRects().left;
     two.contextMenuAt({left.left + 100, left.top + 100});
     EXPECT_EQ(doc.currentPage, c - 1);
+}
+
+TEST_F(PageInput, ThePointerShowsWhatAClickWouldDo)
+{
+    currentBookPage();
+    const int c = doc.currentPage;
+    one.refresh();
+    one.ensureComposed();
+    // One-page view, a right page shown from W - 80.
+    const int shift = one.scrollOffset().x();
+    const Rect right = one.painter().pageRects().right;
+    const Rect left = one.painter().pageRects().left;
+    EXPECT_EQ(one.cursorIdAt({right.right - 5, 300}), 150);
+    EXPECT_EQ(one.cursorIdAt({right.left + 100, 300}), 0);
+    EXPECT_EQ(one.cursorIdAt({left.right - 10, 300}), 158);  // the spine strip
+    EXPECT_GT(left.right - 10, shift);                     // which the window shows
+    one.modes().markMode = true;
+    EXPECT_EQ(one.cursorIdAt({right.left + 100, 300}), 155);
+    one.modes().markMode = false;
+    one.modes().textSelection = true;
+    EXPECT_EQ(one.cursorIdAt({right.left + 100, 300}), 163);
+    one.modes().textSelection = false;
+    // Two-page view: the left page's flip zone turns back.
+    doc.currentPage = c + 2;  // a spread of two book pages
+    two.refresh();
+    two.ensureComposed();
+    const Rect twoLeft = two.painter().pageRects().left;
+    EXPECT_EQ(two.cursorIdAt({twoLeft.left + 5, 300}), 151);
+    EXPECT_EQ(two.cursorIdAt({twoLeft.right - 10, 300}), 0);  // no spine strips here
+    // Marking over a page that is not a book page gives the mode up.
+    doc.currentPage = 2;  // an index page
+    two.refresh();
+    two.modes().markMode = true;
+    int changes = 0;
+    two.modesChanged = [&] { ++changes; };
+    EXPECT_EQ(two.cursorIdAt({two.painter().pageRects().right.left + 100, 300}), 0);
+    EXPECT_FALSE(two.modes().markMode);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(ReaderCursors, EveryShapeIsDrawnAndUnknownIdsAreTheArrow)
+{
+    for (const int id : {150, 151, 152, 153, 154, 155, 156, 157, 158, 160, 163, 164}) {
+        const QImage picture = readerCursorPicture(id).toImage();
+        ASSERT_EQ(picture.size(), QSize(32, 32)) << id;
+        int inked = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                inked += qAlpha(picture.pixel(x, y)) > 0;
+        EXPECT_GT(inked, 20) << id;
+        EXPECT_EQ(readerCursor(id).shape(), Qt::BitmapCursor);
+    }
+    EXPECT_EQ(readerCursor(0).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(readerCursor(159).shape(), Qt::ArrowCursor);
+    if (const char* out = std::getenv("VERSALEO_SCREENSHOTS")) {
+        QImage sheet(12 * 72, 72, QImage::Format_RGB32);
+        sheet.fill(QColor(255, 176, 255));
+        QPainter painter(&sheet);
+        int k = 0;
+        for (const int id : {150, 151, 152, 153, 154, 155, 156, 157, 158, 160, 163, 164})
+            painter.drawPixmap(QRect(k++ * 72 + 4, 4, 64, 64), readerCursorPicture(id));
+        painter.end();
+        sheet.save(QString(out) + "/cursors.png");
+    }
+    // Mirror shapes differ.
+    EXPECT_NE(readerCursorPicture(150).toImage(), readerCursorPicture(151).toImage());
+    EXPECT_NE(readerCursorPicture(157).toImage(), readerCursorPicture(158).toImage());
 }
 
 TEST_F(PageInput, AnIndexEntryTurnsToThePageItNames)

@@ -3,6 +3,7 @@
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
 
+#include "ReaderCursors.h"
 #include "TagEditor.h"
 
 #include "views/Canvas.h"
@@ -25,6 +26,7 @@ CBookView::CBookView(CVersaleoDoc& doc, PictureSource& pictures, QWidget* parent
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);  // the pointer changes shape over the zones
 }
 
 void CBookView::refresh()
@@ -184,6 +186,8 @@ void CBookView::mousePressEvent(QMouseEvent* event)
 
 void CBookView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (!(inputBlocked && inputBlocked()) && m_flipFrame.isNull())
+        setCursor(readerCursor(cursorIdAt(event->position().toPoint() + scrollOffset())));
     if (!(event->buttons() & Qt::LeftButton) || !m_dragging || m_doc.pages.empty())
         return;
     const QPoint p = event->position().toPoint() + scrollOffset();
@@ -306,6 +310,81 @@ int CBookView::contextMenuAt(QPoint p)
         return 36;
     }
     return -1;
+}
+
+bool CBookView::pageUnder(QPoint, int& index, Rect& rect, bool& rightSide) const
+{
+    index = m_doc.currentPage;
+    rect = currentPageRect();
+    rightSide = index % 2 == 0;
+    return index >= 0 && index < m_doc.pageCount();
+}
+
+bool CTwoPageView::pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const
+{
+    const int c = m_doc.currentPage;
+    const spread::PageRects& pages = m_painter.pageRects();
+    const int leftIndex = c % 2 == 1 ? c : c - 1;
+    const int rightIndex = c % 2 == 1 ? c + 1 : c;
+    rightSide = !(leftIndex >= 0 && p.x() < pages.left.right);
+    index = rightSide ? rightIndex : leftIndex;
+    if (index < 0 || index >= m_doc.pageCount())
+        return false;
+    const CBookPage& page = *m_doc.pages[static_cast<size_t>(index)];
+    rect = page.kind() == PageKind::BookmarkPage ? page.textArea : rightSide ? pages.right : pages.left;
+    return true;
+}
+
+int CBookView::cursorIdAt(QPoint p)
+{
+    if (m_doc.pages.empty())
+        return 0;
+    ensureComposed();
+    int index = 0;
+    Rect rect;
+    bool rightSide = true;
+    const bool onPage = pageUnder(p, index, rect, rightSide);
+    const CBookPage* page = onPage ? m_doc.pages[static_cast<size_t>(index)].get() : nullptr;
+    const bool bookPage = page && page->kind() == PageKind::BookPage;
+    const bool inPage = onPage && rect.contains(p.x(), p.y());
+    pageinput::ViewModes& modes = *m_modes;
+    if (modes.markMode) {
+        if (bookPage)
+            return 155;
+        modes.markMode = false;
+        if (modesChanged)
+            modesChanged();
+        return 0;
+    }
+    if (modes.textSelection && bookPage)
+        return 163;
+    if (modes.bitmapSelection && bookPage)
+        return 164;
+    if (modes.tagPending && inPage) {
+        if (bookPage)
+            return 156;
+        modes.tagPending = false;
+        if (modesChanged)
+            modesChanged();
+        return 0;
+    }
+    if (inSpineStrip(p))
+        return m_doc.currentPage % 2 == 0 ? 158 : 157;
+    if (!inPage) {
+        if (const int target = bookmarkTabTarget(p, bookmarkStrip()); target >= 0)
+            return target < m_doc.currentPage ? 154 : 153;
+        return 0;
+    }
+    if (bookPage && (pageinput::tagRodAt(*page, rect, {p.x(), p.y()}) >= 0 || pageinput::markAt(*page, {p.x(), p.y()}) >= 0))
+        return 0;
+    if (page->kind() == PageKind::NotePage)
+        return 160;
+    if (page->kind() == PageKind::IndexPage)
+        return pageinput::indexEntryTarget(m_doc, *page, (index - 2) * 25, rect, {p.x(), p.y()}) >= 0 ? 152 : 0;
+    const bool flipZone = rightSide ? p.x() >= rect.right - rect.width() / 6 : p.x() < rect.left + rect.width() / 6;
+    if (flipZone)
+        return rightSide ? 150 : 151;
+    return 0;
 }
 
 Rect CBookView::currentPageRect() const
@@ -619,7 +698,7 @@ void CTwoPageView::clickAt(QPoint p)
     }
     if (modeClick(p))
         return;
-    if (const int target = bookmarkTabTarget(p, 16); target >= 0)
+    if (const int target = bookmarkTabTarget(p, bookmarkStrip()); target >= 0)
         turnTo(target);
 }
 
@@ -700,7 +779,6 @@ void COnePageView::clickAt(QPoint p)
     const spread::PageRects& pages = m_painter.pageRects();
     const bool rightShown = c % 2 == 0;
     const Rect& shown = rightShown ? pages.right : pages.left;
-    const Rect& facing = rightShown ? pages.left : pages.right;
     if (modeClick(p))
         return;
     if (shown.contains(p.x(), p.y())) {
@@ -711,15 +789,24 @@ void COnePageView::clickAt(QPoint p)
             turnTo(rightShown ? c + 2 : c - 2);
         return;
     }
-    // The 40 pixels of the facing page at the spine slide to it.
-    const bool inSpineStrip = rightShown ? (c > 0 && p.x() >= facing.right - 40 && p.x() < facing.right)
-                                         : (c < lastIndex() && p.x() >= facing.left && p.x() < facing.left + 40);
-    if (inSpineStrip && p.y() >= facing.top && p.y() < facing.bottom) {
+    if (inSpineStrip(p)) {
         slide(!rightShown);
         return;
     }
-    if (const int target = bookmarkTabTarget(p, 32); target >= 0)
+    if (const int target = bookmarkTabTarget(p, bookmarkStrip()); target >= 0)
         turnTo(target);
+}
+
+bool COnePageView::inSpineStrip(QPoint p) const
+{
+    // The 40 pixels of the facing page at the spine slide to it.
+    const int c = m_doc.currentPage;
+    const spread::PageRects& pages = m_painter.pageRects();
+    const bool rightShown = c % 2 == 0;
+    const Rect& facing = rightShown ? pages.left : pages.right;
+    const bool across = rightShown ? (c > 0 && p.x() >= facing.right - 40 && p.x() < facing.right)
+                                   : (c < lastIndex() && p.x() >= facing.left && p.x() < facing.left + 40);
+    return across && p.y() >= facing.top && p.y() < facing.bottom;
 }
 
 void COnePageView::arrowKey(bool left)

@@ -73,6 +73,10 @@ public:
     // The popup a right click at a spread point brings up, selecting the mark
     // or tag under it: 36, 37, 38, 0 for none at all, -1 for the parent's.
     int contextMenuAt(QPoint spreadPoint);
+    // The pointer shape at a spread point (an id of readerCursor, 0 for the
+    // arrow). Marking or placing a tag over a page that is not a book page
+    // leaves that mode.
+    int cursorIdAt(QPoint spreadPoint);
     // A mode flag changed here (a placed tag leaves tag mode), or a mark or
     // tag was added: the frame updates its bars.
     std::function<void()> modesChanged;
@@ -87,6 +91,13 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     // A right click on the page that is not current makes it current.
     virtual void makeCurrentAt(QPoint) {}
+    // The page under a point the pointer shape is chosen for: its record,
+    // rectangle and side; false when there is none.
+    virtual bool pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const;
+    // How wide the strip along a bookmark tab's outer edge is that hits it.
+    virtual int bookmarkStrip() const = 0;
+    // The strip of the facing page that slides to it (one-page view only).
+    virtual bool inSpineStrip(QPoint) const { return false; }
     // A left click at a point of the spread.
     virtual void clickAt(QPoint spreadPoint) = 0;
     virtual void arrowKey(bool left) = 0;
@@ -139,6 +150,8 @@ protected:
     void clickAt(QPoint p) override;
     void arrowKey(bool left) override;
     void makeCurrentAt(QPoint p) override;
+    bool pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const override;
+    int bookmarkStrip() const override { return 16; }
 };
 
 class COnePageView : public CBookView {
@@ -156,6 +169,8 @@ public:
 protected:
     void clickAt(QPoint p) override;
     void arrowKey(bool left) override;
+    bool inSpineStrip(QPoint p) const override;
+    int bookmarkStrip() const override { return 32; }
 
 private:
     int m_slideOffset = -1;  // the offset while sliding, else -1
