@@ -4,7 +4,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include <initializer_list>
 #include <map>
 
 namespace {
@@ -44,7 +43,8 @@ QPainterPath arrow(bool pointingLeft)
 QPainterPath doubleArrow(bool pointingLeft)
 {
     QPainterPath path;
-    for (const int tip : pointingLeft ? std::initializer_list<int>{6, 16} : std::initializer_list<int>{16, 26}) {
+    const int first = pointingLeft ? 6 : 16;
+    for (const int tip : {first, first + 10}) {
         const int back = pointingLeft ? tip + 8 : tip - 8;
         path.moveTo(tip, 16);
         path.lineTo(back, 8);
