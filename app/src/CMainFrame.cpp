@@ -165,7 +165,7 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
 
     m_twoPageView = new CTwoPageView(doc, pictures);
     m_onePageView = new COnePageView(doc, pictures);
-    for (CBookView* view : {m_twoPageView, m_onePageView}) {
+    for (CBookView* view : std::initializer_list<CBookView*>{m_twoPageView, m_onePageView}) {
         view->setModes(&m_viewModes);
         view->modesChanged = [this] { updateCommands(); };
         view->popupMenu = [this](int menu, QPoint at) {
@@ -181,6 +181,10 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
             updateCommands();
         };
     }
+    m_twoPageView->outlineChanged = [this] {
+        if (m_state.clipWindow)
+            applyClipOutline();
+    };
     m_views = new QStackedWidget;
     m_views->addWidget(m_twoPageView);
     m_views->addWidget(m_onePageView);
@@ -377,7 +381,9 @@ QAction* CMainFrame::action(int id) const
 
 CBookView* CMainFrame::currentView() const
 {
-    return m_state.twoPageMode ? m_twoPageView : m_onePageView;
+    if (m_state.twoPageMode)
+        return m_twoPageView;
+    return m_onePageView;
 }
 
 void CMainFrame::syncModes()
@@ -831,12 +837,29 @@ void CMainFrame::toggleFullWindow()
 void CMainFrame::toggleClipWindow()
 {
     m_state.clipWindow = !m_state.clipWindow;
+    m_viewModes.clipWindow = m_state.clipWindow;
     if (m_state.clipWindow) {
         showDecorations(false, true);
     } else {
         resize(840, 620);
         showDecorations(true, true);
     }
+    applyClipOutline();
+}
+
+void CMainFrame::applyClipOutline()
+{
+    if (!m_state.clipWindow) {
+        clearMask();
+        return;
+    }
+    m_twoPageView->ensureComposed();
+    QRegion shape = m_twoPageView->bookRegion().translated(m_twoPageView->mapTo(this, QPoint(0, 0)));
+    // The bars above and below the book stay usable.
+    const QRect views(m_views->mapTo(this, QPoint(0, 0)), m_views->size());
+    shape += QRect(0, 0, width(), views.top());
+    shape += QRect(0, views.bottom() + 1, width(), height() - views.bottom() - 1);
+    setMask(shape);
 }
 
 void CMainFrame::toggleStyleWindow()

@@ -127,6 +127,24 @@ TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
     EXPECT_FALSE(view->modes().markMode);
 }
 
+TEST_F(Frame, TheClipWindowTakesTheBooksShape)
+{
+    openText(1, std::string(4000, 'w') + " words");
+    frame->show();
+    frame->runCommand(cmd::ClipWindow);
+    ASSERT_TRUE(frame->state().clipWindow);
+    CBookView* view = frame->currentView();
+    view->repaint();
+    const QRegion shape = frame->mask();
+    ASSERT_FALSE(shape.isEmpty());
+    const QPoint origin = view->mapTo(frame.get(), QPoint(0, 0));
+    const Rect right = view->painter().pageRects().right;
+    EXPECT_TRUE(shape.contains(origin + QPoint(right.left + 50, right.top + 50)));
+    EXPECT_FALSE(shape.contains(origin + QPoint(4, 4)));  // the desktop shows there
+    frame->runCommand(cmd::ClipWindow);
+    EXPECT_TRUE(frame->mask().isEmpty());
+}
+
 TEST_F(Frame, ClosingAsksForExactlyTheModifiedWindows)
 {
     openText(2, "The second window's book.\n");

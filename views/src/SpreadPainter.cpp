@@ -90,6 +90,7 @@ void SpreadPainter::compose(QImage& target, const PaintOptions& options)
     canvas.setPen(Pen{Pen::Solid, kBlack});
     paintBackground(canvas, width, height);
     m_pages = spread::pageRects(width, height);
+    m_outline.clear();
     if (m_doc.pages.empty()) {
         m_pages = {};
         return;
@@ -107,6 +108,10 @@ void SpreadPainter::compose(QImage& target, const PaintOptions& options)
     else
         right = {};
     m_pages = {left, right};
+    for (const Rect& side : {left, right}) {
+        if (side.width() > 0)
+            m_outline.push_back(side);
+    }
 
     if (!options.suppressSpine)
         paintSpine(canvas, width, height, pair, options);
@@ -195,6 +200,7 @@ void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pai
                 continue;
             // The left side shows back sides, the right side front sides.
             paintBookmark(canvas, before ? tab.front + 1 : tab.front, moved(tab.rect, offset));
+            m_outline.push_back(moved(tab.rect, offset));
         }
     };
     canvas.setBrush(Brush::solid(kWhite));
@@ -204,6 +210,7 @@ void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pai
         canvas.setPen(Pen{Pen::Solid, m_doc.pageEdgePalette[static_cast<size_t>(k - 1) % 8]});
         canvas.setBrush(Brush::solid(kWhite));
         canvas.rectangle(moved(m_pages.left, offset));
+        m_outline.push_back(moved(m_pages.left, offset));
     }
     for (int k = 1; k <= counts.rightLayers; ++k) {
         const Point offset = spread::rightLayerOffset(k, counts.rightLayers);
@@ -211,6 +218,7 @@ void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pai
         canvas.setPen(Pen{Pen::Solid, m_doc.pageEdgePalette[static_cast<size_t>(k - 1) % 8]});
         canvas.setBrush(Brush::solid(kWhite));
         canvas.rectangle(moved(m_pages.right, offset));
+        m_outline.push_back(moved(m_pages.right, offset));
     }
     canvas.setPen(Pen{Pen::Solid, kBlack});
 }

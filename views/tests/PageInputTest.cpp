@@ -400,6 +400,28 @@ TEST(ReaderCursors, EveryShapeIsDrawnAndUnknownIdsAreTheArrow)
     EXPECT_NE(readerCursorPicture(157).toImage(), readerCursorPicture(158).toImage());
 }
 
+TEST_F(PageInput, TheBookOutlineHoldsPagesEdgesAndSpineButNotTheBackground)
+{
+    currentBookPage();
+    int outlines = 0;
+    two.outlineChanged = [&] { ++outlines; };
+    two.grab();
+    const QRegion book = two.bookRegion();
+    const Rect right = two.painter().pageRects().right;
+    const Rect left = two.painter().pageRects().left;
+    EXPECT_TRUE(book.contains(QPoint(right.left + 100, right.top + 100)));
+    EXPECT_TRUE(book.contains(QPoint(left.left + 100, left.top + 100)));
+    EXPECT_TRUE(book.contains(QPoint(right.right + 3, right.top + 100)));  // an edge layer
+    EXPECT_TRUE(book.contains(QPoint(two.width() / 2, right.top - 6)));    // the spine's head
+    EXPECT_FALSE(book.contains(QPoint(3, 3)));
+    EXPECT_FALSE(book.contains(QPoint(two.width() - 3, two.height() - 3)));
+    // Turning to where the book is thinner on one side changes the shape.
+    const int before = outlines;
+    two.turnTo(doc.pageCount() - 1);
+    two.grab();
+    EXPECT_GT(outlines, before);
+}
+
 TEST_F(PageInput, AnIndexEntryTurnsToThePageItNames)
 {
     // An entry on the fourth book page; index pages are records 2 and 3.

@@ -698,8 +698,64 @@ void CTwoPageView::clickAt(QPoint p)
     }
     if (modeClick(p))
         return;
-    if (const int target = bookmarkTabTarget(p, bookmarkStrip()); target >= 0)
+    if (const int target = bookmarkTabTarget(p, bookmarkStrip()); target >= 0) {
         turnTo(target);
+        return;
+    }
+    if (m_modes->clipWindow) {
+        m_draggingWindow = true;
+        m_dragStart = QCursor::pos();
+        m_windowAtStart = window()->geometry();
+        grabMouse();
+    }
+}
+
+QRegion CTwoPageView::bookRegion() const
+{
+    QRegion region;
+    int top = height(), bottom = 0;
+    for (const Rect& r : m_painter.bookOutline()) {
+        region += QRect(r.left, r.top, r.width(), r.height());
+        top = std::min(top, r.top);
+        bottom = std::max(bottom, r.bottom);
+    }
+    if (region.isEmpty())
+        return region;
+    // The spine: a band 16 pixels to each side, rounded 22 pixels wide where
+    // the leaves bend at the head and the foot.
+    const int spine = width() / 2;
+    region += QRect(spine - 16, top, 32, bottom - top);
+    region += QRegion(spine - 22, top - 8, 44, 16, QRegion::Ellipse);
+    region += QRegion(spine - 22, bottom - 8, 44, 16, QRegion::Ellipse);
+    return region;
+}
+
+void CTwoPageView::paintEvent(QPaintEvent* event)
+{
+    CBookView::paintEvent(event);
+    if (m_painter.bookOutline() != m_lastOutline) {
+        m_lastOutline = m_painter.bookOutline();
+        if (outlineChanged)
+            outlineChanged();
+    }
+}
+
+void CTwoPageView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_draggingWindow) {
+        window()->move(m_windowAtStart.topLeft() + (QCursor::pos() - m_dragStart));
+        return;
+    }
+    CBookView::mouseMoveEvent(event);
+}
+
+void CTwoPageView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_draggingWindow && event->button() == Qt::LeftButton) {
+        m_draggingWindow = false;
+        releaseMouse();
+    }
+    CBookView::mouseReleaseEvent(event);
 }
 
 void CTwoPageView::makeCurrentAt(QPoint p)

@@ -7,6 +7,7 @@
 #include "views/PageInput.h"
 #include "views/SpreadPainter.h"
 
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -145,6 +146,11 @@ public:
     int spreadWidth() const override { return width(); }
     QPoint scrollOffset() const override { return {0, 0}; }
     void turnTo(int t) override;
+    // The shape of the book as last painted, in the view's coordinates: the
+    // pages with their edges and tabs, and the spine rounded over them.
+    QRegion bookRegion() const;
+    // The book's shape changed (the clip window follows it).
+    std::function<void()> outlineChanged;
 
 protected:
     void clickAt(QPoint p) override;
@@ -152,6 +158,16 @@ protected:
     void makeCurrentAt(QPoint p) override;
     bool pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const override;
     int bookmarkStrip() const override { return 16; }
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::vector<Rect> m_lastOutline;
+    // Dragging the clip window by the background.
+    bool m_draggingWindow = false;
+    QPoint m_dragStart;
+    QRect m_windowAtStart;
 };
 
 class COnePageView : public CBookView {

@@ -16,6 +16,8 @@
 #include <string>
 
 class CBookView;
+class CTwoPageView;
+class COnePageView;
 class CStyleButton;
 class CTopBar;
 class CVersaleoDoc;
@@ -95,6 +97,8 @@ private:
     void startContinuousFlip(bool forward);
     void continuousFlipTick();
     void syncModes();
+    // In clip-window mode the window takes the book's shape.
+    void applyClipOutline();
     void toggleSelection(bool text);
     void toggleFullWindow();
     void toggleClipWindow();
@@ -117,8 +121,8 @@ private:
     QLabel* m_statusBar = nullptr;
     QLineEdit* m_pageBox = nullptr;
     QStackedWidget* m_views = nullptr;
-    CBookView* m_twoPageView = nullptr;
-    CBookView* m_onePageView = nullptr;
+    CTwoPageView* m_twoPageView = nullptr;
+    COnePageView* m_onePageView = nullptr;
     std::map<int, CStyleButton*> m_buttons;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;

@@ -21,6 +21,7 @@ struct ViewModes {
     bool textSelection = false;
     bool bitmapSelection = false;
     bool helpWindowActive = false;
+    bool clipWindow = false;  // the window has the book's outline and is dragged by the background
 };
 
 // A tag's anchor for a click at p: kept 20 pixels from the left edge, 120

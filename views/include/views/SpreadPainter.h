@@ -48,6 +48,9 @@ public:
     void dropBackground() { m_background = QImage(); }
 
     const spread::PageRects& pageRects() const { return m_pages; }
+    // What the last composed spread covers of the book: pages, edge layers
+    // and visible bookmark tabs (the clip window's outline, with the spine).
+    const std::vector<Rect>& bookOutline() const { return m_outline; }
 
     // One record painted alone into an image of its own (a turning sheet's
     // face); a bookmark shows the page behind it (`behindStep` away).
@@ -75,5 +78,6 @@ private:
     PictureSource& m_pictures;
     QImage m_background;
     spread::PageRects m_pages;
+    std::vector<Rect> m_outline;
     std::map<std::string, std::unique_ptr<QtTextMeasurer>> m_measurers;
 };
