@@ -77,9 +77,21 @@ void Renderer::begin(int c, int t, QSize spreadSize)
     PaintOptions options;
     options.suppressSpine = true;
     m_painter.compose(m_under, options);
+    // One bookmark alone turns at its own size, hinged at its spine side.
+    const bool bookmarkAlone = m_turning.size() == 2 &&
+                               m_doc.pages[static_cast<size_t>(m_turning.front())]->kind() == PageKind::BookmarkPage;
+    if (bookmarkAlone) {
+        const Rect tab = m_doc.pages[static_cast<size_t>(m_turning.front())]->textArea;
+        if (tab.width() > 0 && tab.height() > 0) {
+            m_w = tab.width();
+            m_h = tab.height();
+            m_x0 = m_forward ? tab.left : tab.right;
+            m_top = tab.top;
+        }
+    }
     const QSize page(std::max(1, m_w), std::max(1, m_h));
-    m_front = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.front(), page, 2);
-    m_back = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.back(), page, -2);
+    m_front = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.front(), page, 2, bookmarkAlone);
+    m_back = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.back(), page, -2, bookmarkAlone);
 }
 
 void Renderer::drawSheet(const QImage& face, int x)

@@ -125,7 +125,7 @@ void SpreadPainter::compose(QImage& target, const PaintOptions& options)
     }
 }
 
-QImage SpreadPainter::paintPageImage(int index, QSize size, int behindStep)
+QImage SpreadPainter::paintPageImage(int index, QSize size, int behindStep, bool alone)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -133,11 +133,22 @@ QImage SpreadPainter::paintPageImage(int index, QSize size, int behindStep)
         return image;
     Canvas canvas(image);
     canvas.setPen(Pen{Pen::Solid, kBlack});
+    const int record = index;
+    const bool bookmark = m_doc.pages[static_cast<size_t>(record)]->kind() == PageKind::BookmarkPage;
+    if (bookmark && alone) {
+        paintBookmark(canvas, record, {0, 0, size.width(), size.height()});
+        return image;
+    }
     while (index >= 0 && index < m_doc.pageCount() &&
            m_doc.pages[static_cast<size_t>(index)]->kind() == PageKind::BookmarkPage)
         index += behindStep;
     if (index >= 0 && index < m_doc.pageCount())
         paintPage(canvas, index, {0, 0, size.width(), size.height()}, {});
+    // A bookmark turned with other leaves lies on the page behind it.
+    if (bookmark) {
+        const Rect tab = m_doc.pages[static_cast<size_t>(record)]->textArea;
+        paintBookmark(canvas, record, {0, tab.top - 30, size.width(), tab.top - 30 + tab.height()});
+    }
     return image;
 }
 

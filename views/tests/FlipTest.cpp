@@ -136,3 +136,38 @@ TEST_F(Views, AFlipShowsTheSheetCrossingTheSpine)
     }
 }
 
+
+TEST_F(Views, ALoneBookmarkTurnsAtItsOwnSize)
+{
+    // A bookmark leaf (front and back) before the third content leaf.
+    int front = doc.firstContentPage() + 4;
+    front += front % 2;
+    for (int side = 0; side < 2; ++side) {
+        auto bookmark = doc.createPage(PageKind::BookmarkPage);
+        bookmark->bookmarkColour = 2;
+        doc.pages.insert(doc.pages.begin() + front + side, std::move(bookmark));
+    }
+    doc.numberBookmarks();
+    doc.currentPage = front;
+    two.refresh();
+    two.ensureComposed();
+    const Rect tab = doc.pages[static_cast<size_t>(front)]->textArea;
+    flip::Renderer renderer(doc, two.painter());
+    renderer.begin(front, front + 2, two.size());
+    EXPECT_EQ(renderer.pageWidth(), tab.width());
+    // Half way over, the page above the tab stays as it lies: only the tab lifts.
+    const QImage under = renderer.frame(0).copy();
+    const QImage half = renderer.frame(renderer.pageWidth() / 2).copy();
+    const QPoint above(tab.left + tab.width() / 4, tab.top - 55);
+    EXPECT_EQ(half.pixel(above), under.pixel(above));
+    EXPECT_NE(half, under);
+    if (const char* out = std::getenv("VERSALEO_SCREENSHOTS"))
+        half.save(QString(out) + "/bookmark-flip.png");
+    renderer.end();
+    EXPECT_EQ(doc.currentPage, front + 2);
+    // With other leaves it turns at the page's size.
+    flip::Renderer jump(doc, two.painter());
+    jump.begin(front + 2, std::max(0, front - 4), two.size());
+    EXPECT_EQ(jump.pageWidth(), two.width() / 2 - 40);
+    jump.end();
+}

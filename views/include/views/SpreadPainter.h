@@ -53,8 +53,9 @@ public:
     const std::vector<Rect>& bookOutline() const { return m_outline; }
 
     // One record painted alone into an image of its own (a turning sheet's
-    // face); a bookmark shows the page behind it (`behindStep` away).
-    QImage paintPageImage(int index, QSize size, int behindStep);
+    // face). A bookmark `alone` fills the image; otherwise the page behind it
+    // (`behindStep` away) shows with the bookmark lying on it.
+    QImage paintPageImage(int index, QSize size, int behindStep, bool alone = false);
     // The spine shading alone, with the counts of the two sides.
     void drawSpine(QImage& target, int leftCount, int rightCount);
 
