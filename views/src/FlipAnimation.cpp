@@ -1,6 +1,7 @@
 #include "views/FlipAnimation.h"
 
 #include "book/CVersaleoDoc.h"
+#include "views/Canvas.h"
 
 #include <QPainter>
 
@@ -155,6 +156,97 @@ void Renderer::end()
         m_doc.pages[static_cast<size_t>(i)]->hidden = false;
     m_turning.clear();
     m_doc.currentPage = m_target;
+}
+
+RollUp::RollUp(SpreadPainter& painter) : m_painter(painter) {}
+
+void RollUp::begin(QSize spreadSize, bool rightPage, COLORREF fill, COLORREF outline)
+{
+    m_size = spreadSize;
+    m_right = rightPage;
+    m_fill = fill;
+    m_outline = outline;
+    m_memory = QImage(spreadSize, QImage::Format_RGB32);
+    m_painter.compose(m_memory);
+    m_work = m_memory.copy();
+}
+
+std::vector<int> RollUp::steps(int pageHeight, int speed)
+{
+    std::vector<int> ks;
+    if (pageHeight <= 0)
+        return ks;
+    const int s = std::max(1, speed);
+    for (int k = pageHeight % s; k <= pageHeight; k += s)
+        ks.push_back(k);
+    return ks;
+}
+
+void RollUp::stroke(int x, int y1, int y2, COLORREF colour)
+{
+    if (x < 0 || x >= m_work.width())
+        return;
+    const QRgb pixel = toQColor(colour).rgb();
+    for (int y = std::max(0, std::min(y1, y2)); y <= std::min(m_work.height() - 1, std::max(y1, y2)); ++y)
+        reinterpret_cast<QRgb*>(m_work.scanLine(y))[x] = pixel;
+}
+
+void RollUp::dot(int x, int y)
+{
+    if (x >= 0 && x < m_work.width() && y >= 0 && y < m_work.height())
+        reinterpret_cast<QRgb*>(m_work.scanLine(y))[x] = qRgb(0, 0, 0);
+}
+
+const QImage& RollUp::frame(int k)
+{
+    const int w = m_size.width(), h = m_size.height();
+    const int half = w / 2;
+    // Drawn as for the right page; the left page is its mirror image.
+    QImage& work = m_work;
+    {
+        QPainter restore(&work);
+        restore.setCompositionMode(QPainter::CompositionMode_Source);
+        const QRect side = m_right ? QRect(half, 0, w - half, h) : QRect(0, 0, half, h);
+        restore.drawImage(side.topLeft(), m_memory, side);
+    }
+    if (!m_right)
+        work = work.mirrored(true, false);
+    const int L = half, R = w - 40, b = h - 20 - k;
+    {
+        QPainter page(&work);
+        page.setPen(Qt::black);
+        page.setBrush(toQColor(m_fill));
+        if (b > 30)
+            page.drawRect(QRect(QPoint(L, 30), QPoint(R - 1, b - 1)));
+    }
+    // The roll under the lower edge: its curve d(i) = sqrt(i / c) widens with k.
+    const int r = 2 * k / 3;
+    if (r > 0) {
+        const double c = std::sqrt(r * 0.000625);
+        const auto d = [c](int i) { return static_cast<int>(std::sqrt(i / c)); };
+        for (int i = 0; i <= r; ++i) {
+            const int x = L + d(i), y = b + 15 - i;
+            if (y <= b)
+                stroke(x, y, b, m_outline);
+            dot(x, y - 15);
+        }
+        for (int i = 0; i <= r; ++i) {
+            const int x = R + d(i);
+            stroke(x, b - i, b - r, m_outline);
+            dot(x, b - i);
+        }
+        const int e = L + d(r);
+        for (int x = e; x <= R + 1; ++x)
+            stroke(x, b - r, b, m_outline);
+        QPainter edge(&work);
+        edge.setPen(Qt::black);
+        edge.drawLine(L, b, R, b);
+        edge.drawLine(e, b - r, R + d(r), b - r);
+    }
+    if (!m_right)
+        work = work.mirrored(true, false);
+    m_painter.drawSpine(work, 15, 15);
+    return work;
 }
 
 }  // namespace flip

@@ -1,4 +1,5 @@
 #include "views/FlipAnimation.h"
+#include "views/Canvas.h"
 
 #include "book/TextLayout.h"
 #include "views/FontMetrics.h"
@@ -170,4 +171,47 @@ TEST_F(Views, ALoneBookmarkTurnsAtItsOwnSize)
     jump.begin(front + 2, std::max(0, front - 4), two.size());
     EXPECT_EQ(jump.pageWidth(), two.width() / 2 - 40);
     jump.end();
+}
+
+TEST(RollUpTravel, StepsEndAtThePageHeight)
+{
+    const auto even = flip::RollUp::steps(570, 10);
+    EXPECT_EQ(even.front(), 0);
+    EXPECT_EQ(even.back(), 570);
+    const auto odd = flip::RollUp::steps(575, 10);
+    EXPECT_EQ(odd.front(), 5);
+    EXPECT_EQ(odd.back(), 575);
+    EXPECT_EQ(odd.size(), 58u);
+    EXPECT_TRUE(flip::RollUp::steps(0, 10).empty());
+}
+
+TEST_F(Views, ARolledUpPageShrinksTowardsItsTopAndLeavesTheOtherSide)
+{
+    doc.currentPage = 6;
+    const QColor fill(255, 200, 120), outline(0, 0, 255);
+    for (const bool right : {true, false}) {
+        flip::RollUp roll(two.painter());
+        roll.begin(two.size(), right, fromQColor(fill), fromQColor(outline));
+        const QImage start = roll.frame(0).copy();
+        const int k = roll.pageHeight() / 2;
+        const QImage half = roll.frame(k).copy();
+        if (const char* out = std::getenv("VERSALEO_SCREENSHOTS"))
+            half.save(QString(out) + (right ? "/roll-right.png" : "/roll-left.png"));
+        const int w = two.width(), h = two.height();
+        const int b = h - 20 - k;
+        // A column of the page well inside it, mirrored for the left page.
+        const int x = right ? w / 2 + 200 : w - (w / 2 + 200) - 1;
+        EXPECT_EQ(half.pixelColor(x, 40), fill) << right;
+        EXPECT_NE(half.pixelColor(x, b + 40), fill) << right;  // rolled away there
+        EXPECT_EQ(start.pixelColor(x, h - 30), fill) << right;   // at first the page is whole
+        // The roll under the lower edge is drawn in the outline colour.
+        int rolled = 0;
+        for (int y = b - k; y <= b; ++y)
+            rolled += y >= 0 && half.pixelColor(x, y) == outline;
+        EXPECT_GT(rolled, 0) << right;
+        // The other page is untouched.
+        const int other = right ? 100 : w - 101;
+        for (int y = 40; y < h - 40; y += 37)
+            EXPECT_EQ(half.pixel(other, y), start.pixel(other, y)) << right;
+    }
 }

@@ -58,4 +58,30 @@ private:
     std::vector<SheetColumn> m_columns;
 };
 
+// The roll-up of a page being removed: the page rolls up from its lower edge
+// towards the top, step by step.
+class RollUp {
+public:
+    explicit RollUp(SpreadPainter& painter);
+
+    // Composes the spread of the given size as it stands now.
+    void begin(QSize spreadSize, bool rightPage, COLORREF fill, COLORREF outline);
+    // How far the page has rolled at each frame: from ph mod speed by speed
+    // up to the page height ph.
+    static std::vector<int> steps(int pageHeight, int speed);
+    int pageHeight() const { return m_size.height() - 50; }
+    // The spread with the page rolled k pixels up.
+    const QImage& frame(int k);
+
+private:
+    void stroke(int x, int y1, int y2, COLORREF colour);
+    void dot(int x, int y);
+
+    SpreadPainter& m_painter;
+    QSize m_size;
+    bool m_right = true;
+    COLORREF m_fill = 0, m_outline = 0;
+    QImage m_memory, m_work;
+};
+
 }  // namespace flip
