@@ -215,3 +215,17 @@ TEST_F(Views, ARolledUpPageShrinksTowardsItsTopAndLeavesTheOtherSide)
             EXPECT_EQ(half.pixel(other, y), start.pixel(other, y)) << right;
     }
 }
+
+TEST_F(Views, EachFlipFrameRepaintsOnlyWhatTheSheetChanges)
+{
+    const auto of = [](const CBookView& view, int x) { return view.flipUpdateRect(x); };
+    EXPECT_EQ(of(two, 5), QRect(480, 0, 480, 640));
+    EXPECT_EQ(of(two, -5), QRect(0, 0, 480, 640));
+    EXPECT_EQ(of(two, 0), QRect(0, 0, 960, 640));
+    doc.currentPage = 6;  // a right page in the one-page view
+    EXPECT_EQ(of(one, 5), QRect(40, 0, 920, 640));
+    EXPECT_EQ(of(one, -5), QRect(0, 0, 40, 640));
+    doc.currentPage = 7;  // a left page
+    EXPECT_EQ(of(one, -5), QRect(0, 0, 920, 640));
+    EXPECT_EQ(of(one, 5), QRect(920, 0, 40, 640));
+}

@@ -134,7 +134,7 @@ void CBookView::flipTo(int t)
         m_flipFrame = renderer.frame(x);
         if (m_recording)
             m_recorded.push_back(m_flipFrame.copy());
-        repaint();
+        repaint(flipUpdateRect(x));
         if (m_frameDelay > 0)
             QThread::msleep(static_cast<unsigned long>(m_frameDelay));
     }
@@ -756,6 +756,28 @@ void CTwoPageView::mouseReleaseEvent(QMouseEvent* event)
         releaseMouse();
     }
     CBookView::mouseReleaseEvent(event);
+}
+
+QRect CTwoPageView::flipUpdateRect(int x) const
+{
+    // The half the sheet lies over; both when it stands over the spine.
+    const int half = width() / 2;
+    if (x >= 1)
+        return {half, 0, width() - half, height()};
+    if (x < 0)
+        return {0, 0, half, height()};
+    return rect();
+}
+
+QRect COnePageView::flipUpdateRect(int x) const
+{
+    const int w = width();
+    if (x == 0)
+        return rect();
+    // Over the shown page the page changes; over the facing one only the sliver.
+    if (m_doc.currentPage % 2 == 0)
+        return x >= 1 ? QRect(40, 0, w - 40, height()) : QRect(0, 0, 40, height());
+    return x < 0 ? QRect(0, 0, w - 40, height()) : QRect(w - 40, 0, 40, height());
 }
 
 void CTwoPageView::makeCurrentAt(QPoint p)

@@ -36,6 +36,8 @@ public:
     // Turns to page index t: the same spread only changes the current page,
     // anything else flips (animated); past the ends it clamps or does nothing.
     virtual void turnTo(int t) = 0;
+    // The part of the window a flip frame with the sheet at x changes.
+    virtual QRect flipUpdateRect(int x) const = 0;
     // A flip from the current page to t, frame by frame on the window.
     void flipTo(int t);
     // Milliseconds each frame of a flip stays on the window.
@@ -146,6 +148,7 @@ public:
     int spreadWidth() const override { return width(); }
     QPoint scrollOffset() const override { return {0, 0}; }
     void turnTo(int t) override;
+    QRect flipUpdateRect(int x) const override;
     // The shape of the book as last painted, in the view's coordinates: the
     // pages with their edges and tabs, and the spine rounded over them.
     QRegion bookRegion() const;
@@ -179,6 +182,7 @@ public:
     // An even page is a right page, shown from W - 80.
     QPoint scrollOffset() const override;
     void turnTo(int t) override;
+    QRect flipUpdateRect(int x) const override;
     // Shows the facing page of the spread, sliding 5 pixels at a time.
     void slide(bool toRight);
 
