@@ -167,7 +167,11 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings&
     m_onePageView = new COnePageView(doc, pictures);
     for (CBookView* view : std::initializer_list<CBookView*>{m_twoPageView, m_onePageView}) {
         view->setModes(&m_viewModes);
-        view->modesChanged = [this] { updateCommands(); };
+        view->modesChanged = [this] {
+            // A new tag or mark changes the counts the bottom bar shows.
+            m_statusBar->setText(statusLine());
+            updateCommands();
+        };
         view->popupMenu = [this](int menu, QPoint at) {
             const std::unique_ptr<QMenu> popup = pagePopup(menu);
             // Bottom-aligned at the pointer.

@@ -180,6 +180,22 @@ TEST_F(PageInput, ATagAtTheBottomRightCornerStaysOnThePage)
     EXPECT_FALSE(page.tags[0]->editor);
 }
 
+TEST_F(PageInput, TheOnePageViewPlacesTagsOnTheShownPage)
+{
+    CBookPage& page = currentBookPage();
+    one.refresh();
+    one.ensureComposed();
+    const QPoint shift = one.scrollOffset();
+    const Rect right = one.painter().pageRects().right;
+    one.modes().tagPending = true;
+    QTest::mouseClick(&one, Qt::LeftButton, Qt::NoModifier, QPoint(right.right - 2, right.bottom - 2) - shift);
+    ASSERT_EQ(page.tags.size(), 1u);
+    EXPECT_EQ(tagPoint(*page.tags[0], right), (Point{right.right - 120, right.bottom - 40}));
+    auto* editor = one.findChild<TagEditorBox*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->geometry().topLeft(), QPoint(right.right - 120, right.bottom - 40) - shift);
+}
+
 TEST_F(PageInput, ATagHoldsTenLinesAtMost)
 {
     CBookPage& page = currentBookPage();
