@@ -194,6 +194,15 @@ TEST_F(PageInput, TheOnePageViewPlacesTagsOnTheShownPage)
     auto* editor = one.findChild<TagEditorBox*>();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->geometry().topLeft(), QPoint(right.right - 120, right.bottom - 40) - shift);
+    // A selection on the shown page lands on its characters.
+    one.modes().tagPending = false;
+    page.tags[0]->commitEditor();
+    one.modes().textSelection = true;
+    const auto [left, end] = lineSpan(page, 2);
+    drag(&one, QPoint(left, page.lineTops[2] + 1) - shift, QPoint(end, page.lineTops[3] + page.fontHeight - 1) - shift);
+    for (const CharCell& cell : page.cells)
+        EXPECT_EQ(cell.selected != 0, cell.line == 2 || cell.line == 3);
+    look(one, "one-page-selection");
 }
 
 TEST_F(PageInput, ATagHoldsTenLinesAtMost)
