@@ -430,6 +430,9 @@ void CMainFrame::updateCommands()
         help->setVisible(m_state.helpWindowOpen && !m_state.printView && !m_state.browserShown);
     m_buttons[cmd::Maximise]->setVisible(m_windowStatus == 0);
     m_buttons[cmd::Restore]->setVisible(m_windowStatus == 1);
+    // The mark button says how to leave mark mode while it is on.
+    if (CStyleButton* mark = button(cmd::AddMark); mark && mark->isEnabled())
+        mark->setText(ui::text(m_state.markMode ? 3072 : 3064));
 }
 
 void CMainFrame::SetTitle(const std::string& name)

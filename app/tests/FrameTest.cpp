@@ -123,8 +123,10 @@ TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
     // Mark mode toggles with its command.
     frame->runCommand(cmd::AddMark);
     EXPECT_TRUE(view->modes().markMode);
+    EXPECT_EQ(frame->button(cmd::AddMark)->text(), "Cancel");
     frame->runCommand(cmd::AddMark);
     EXPECT_FALSE(view->modes().markMode);
+    EXPECT_EQ(frame->button(cmd::AddMark)->text(), "Mark");
 }
 
 TEST_F(Frame, TheClipWindowTakesTheBooksShape)
