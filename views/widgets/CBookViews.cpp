@@ -51,8 +51,8 @@ void CBookView::paintEvent(QPaintEvent*)
     ensureComposed();
     QPainter painter(this);
     const QPoint offset = scrollOffset();
-    painter.drawImage(QPoint(0, 0), m_flipFrame.isNull() ? m_spread : m_flipFrame, QRect(offset, QSize(width(), height())));
-    if (m_flipFrame.isNull() && m_doc.currentPage >= 0 && m_doc.currentPage < m_doc.pageCount()) {
+    painter.drawImage(QPoint(0, 0), m_flipFrame ? *m_flipFrame : m_spread, QRect(offset, QSize(width(), height())));
+    if (!m_flipFrame && m_doc.currentPage >= 0 && m_doc.currentPage < m_doc.pageCount()) {
         const CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
         // The growing highlight of a mark being dragged: darkens like a marker pen.
         if (m_markDrag.line >= 0 && m_markDrag.end != m_markDrag.anchor) {
@@ -131,15 +131,15 @@ void CBookView::flipTo(int t)
     renderer.begin(c, t, size);
     m_recorded.clear();
     for (const int x : flip::offsets(renderer.pageWidth(), m_doc.flipSpeed, renderer.forward())) {
-        m_flipFrame = renderer.frame(x);
+        m_flipFrame = &renderer.frame(x);
         if (m_recording)
-            m_recorded.push_back(m_flipFrame.copy());
+            m_recorded.push_back(m_flipFrame->copy());
         repaint(flipUpdateRect(x));
         if (m_frameDelay > 0)
             QThread::msleep(static_cast<unsigned long>(m_frameDelay));
     }
     renderer.end();
-    m_flipFrame = QImage();
+    m_flipFrame = nullptr;
     refresh();
     if (pageChanged)
         pageChanged();
@@ -186,7 +186,7 @@ void CBookView::mousePressEvent(QMouseEvent* event)
 
 void CBookView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!(inputBlocked && inputBlocked()) && m_flipFrame.isNull())
+    if (!(inputBlocked && inputBlocked()) && !m_flipFrame)
         setCursor(readerCursor(cursorIdAt(event->position().toPoint() + scrollOffset())));
     if (!(event->buttons() & Qt::LeftButton) || !m_dragging || m_doc.pages.empty())
         return;

@@ -126,7 +126,9 @@ protected:
     SpreadPainter m_painter;
     PaintOptions m_options;
     QImage m_spread;
-    QImage m_flipFrame;  // shown instead of the spread while a flip runs
+    // The renderer's frame, shown instead of the spread while a flip runs. Not
+    // a copy: sharing the image would make the renderer copy it every frame.
+    const QImage* m_flipFrame = nullptr;
     int m_frameDelay = 12;
     bool m_recording = false;
     std::vector<QImage> m_recorded;
