@@ -468,16 +468,8 @@ QString CMainFrame::statusLine() const
 
 void CMainFrame::CommitTagEdits()
 {
-    if (m_doc.pages.empty())
-        return;
-    // The spread pairs an odd page with the next one, so the current page's
-    // neighbours on both sides are covered.
-    for (int i = m_doc.currentPage - 1; i <= m_doc.currentPage + 1 && i < m_doc.pageCount(); ++i) {
-        if (i < 0)
-            continue;
-        // Note lines too: a command that saves must not lose them.
-        m_doc.pages[static_cast<size_t>(i)]->commitEditors();
-    }
+    // Note lines too: a command that saves must not lose them.
+    m_doc.commitSpreadEditors();
 }
 
 void CMainFrame::runCommand(int id)

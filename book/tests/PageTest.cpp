@@ -168,6 +168,32 @@ TEST(DeepCopy, CommitsEditorsAndLeavesPictureAndHighlightBehind)
     EXPECT_EQ(copy->highlightedLine(), 0);
 }
 
+TEST(SpreadEditors, TheCurrentPageAndBothNeighboursAreCommitted)
+{
+    CVersaleoDoc doc;
+    addBookPages(doc, 8);
+    int hidden = 0, destroyed = 0;
+    const int c = doc.firstContentPage() + 2;
+    for (int i = c - 2; i <= c + 2; ++i) {
+        auto tag = std::make_unique<PageTag>();
+        tag->editor = std::make_unique<FakeEditor>("note " + std::to_string(i), &hidden, &destroyed);
+        doc.pages[static_cast<size_t>(i)]->tags.push_back(std::move(tag));
+    }
+    doc.currentPage = c;
+    doc.commitSpreadEditors();
+    EXPECT_EQ(destroyed, 3);
+    for (int i = c - 1; i <= c + 1; ++i)
+        EXPECT_EQ(doc.pages[static_cast<size_t>(i)]->tags[0]->line(0), "note " + std::to_string(i));
+    EXPECT_NE(doc.pages[static_cast<size_t>(c - 2)]->tags[0]->editor, nullptr);
+    EXPECT_NE(doc.pages[static_cast<size_t>(c + 2)]->tags[0]->editor, nullptr);
+    // At either end of the book nothing outside it is touched.
+    doc.currentPage = 0;
+    doc.commitSpreadEditors();
+    doc.currentPage = doc.pageCount() - 1;
+    doc.commitSpreadEditors();
+    EXPECT_EQ(destroyed, 3);
+}
+
 TEST(NewPages, TakeTheStyleOfTheirKind)
 {
     CVersaleoDoc doc;

@@ -112,20 +112,12 @@ int CBookView::lastIndex() const
     return m_doc.pageCount() - 1;
 }
 
-void CBookView::commitPageEditors()
-{
-    for (int i = m_doc.currentPage - 1; i <= m_doc.currentPage + 1; ++i) {
-        if (i >= 0 && i < m_doc.pageCount())
-            m_doc.pages[static_cast<size_t>(i)]->commitEditors();
-    }
-}
-
 void CBookView::flipTo(int t)
 {
     const int c = m_doc.currentPage;
     if (t == c)
         return;
-    commitPageEditors();
+    m_doc.commitSpreadEditors();
     flip::Renderer renderer(m_doc, m_painter);
     const QSize size(std::max(1, spreadWidth()), height());
     renderer.begin(c, t, size);
@@ -824,7 +816,7 @@ void COnePageView::turnTo(int t)
 
 void COnePageView::slide(bool toRight)
 {
-    commitPageEditors();
+    m_doc.commitSpreadEditors();
     const int target = toRight ? spreadWidth() - width() : 0;
     const int from = scrollOffset().x();
     if (m_spread.isNull())

@@ -56,8 +56,6 @@ public:
     // The whole current page selected.
     void selectAll();
     void cancelSelection();
-    // Reads every open editor of the spread back into its page.
-    void commitPageEditors();
     // Deletes the selected mark or tag of the current page.
     void deleteSelectedItem();
     int selectedMark() const { return m_selectedMark; }

@@ -95,6 +95,10 @@ public:
     // --- rebuilding ---
     void rebuildIndexPages();
     void numberBookmarks();
+    // Reads the open editors (tags and note lines) of the spread around the
+    // current page back into their pages. The spread pairs an odd page with
+    // the next one, so both neighbours of the current page are covered.
+    void commitSpreadEditors();
 
     // --- leaves: 1 on success, 0 (and nothing changed) outside the content ---
     int copyLeaves(int first, int last);
