@@ -6,6 +6,11 @@
 
 namespace pageinput {
 
+Rect ordered(const Rect& r)
+{
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right), std::max(r.top, r.bottom)};
+}
+
 Point tagAnchor(const Rect& page, Point p)
 {
     // Right and bottom first: on a page too small for both, the left/top win.

@@ -288,6 +288,14 @@ TEST_F(PageInput, ABitmapSelectionCopiesWhatTheWindowShows)
     QTest::keyClick(&two, Qt::Key_C, Qt::ControlModifier);
     const QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), QSize(49, 29));  // shrunk by a pixel on every side
+    // Dragged up and to the left it is the same selection, framed in the page.
+    drag(&two, QPoint(right.left + 60, right.top + 40), QPoint(right.left + 10, right.top + 10));
+    QTest::keyClick(&two, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(49, 29));
+    QImage spread(two.size(), QImage::Format_RGB32);
+    two.painter().compose(spread, two.options());
+    EXPECT_EQ(spread.pixelColor(right.left + 10, right.top + 10), QColor(Qt::black));
+    EXPECT_EQ(spread.pixelColor(right.left + 13, right.top + 10), QColor(Qt::white));
     // A selection under 5 by 5 copies nothing.
     QGuiApplication::clipboard()->clear();
     drag(&two, QPoint(right.left + 10, right.top + 10), QPoint(right.left + 14, right.top + 14));

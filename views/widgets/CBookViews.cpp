@@ -78,9 +78,8 @@ void CBookView::paintEvent(QPaintEvent*)
         // The bitmap selection while it is dragged: a dotted green frame.
         if (m_modes->bitmapSelection && m_bitmapSelection) {
             painter.setPen(QPen(QColor(0, 255, 0), 1, Qt::DotLine));
-            const Rect& r = *m_bitmapSelection;
-            painter.drawRect(QRect(QPoint(std::min(r.left, r.right), std::min(r.top, r.bottom)) - offset,
-                                   QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)) - offset));
+            const Rect r = pageinput::ordered(*m_bitmapSelection);
+            painter.drawRect(QRect(QPoint(r.left, r.top) - offset, QPoint(r.right, r.bottom) - offset));
         }
     }
     painter.setPen(Qt::black);
@@ -192,7 +191,6 @@ void CBookView::mouseMoveEvent(QMouseEvent* event)
             update();
         }
     } else if (m_modes->textSelection && page.contains(p.x(), p.y())) {
-        m_selectionCorner = p;
         pageinput::applyTextSelection(current, {m_selectionAnchor.x(), m_selectionAnchor.y()}, {p.x(), p.y()},
                                       current.fontHeight, lineCount(current));
         refresh();
@@ -220,8 +218,9 @@ void CBookView::mouseReleaseEvent(QMouseEvent* event)
                 modesChanged();
         }
         refresh();
-    } else if (m_modes->bitmapSelection) {
-        m_options.bitmapSelection = m_bitmapSelection;
+    } else if (m_modes->bitmapSelection && m_bitmapSelection) {
+        // The painter frames it from its top-left corner.
+        m_options.bitmapSelection = pageinput::ordered(*m_bitmapSelection);
         refresh();
     }
 }
@@ -420,7 +419,7 @@ bool CBookView::modeClick(QPoint p)
     }
     if (modes.textSelection) {
         pageinput::clearTextSelection(page);
-        m_selectionAnchor = m_selectionCorner = p;
+        m_selectionAnchor = p;
         pageinput::applyTextSelection(page, {p.x(), p.y()}, {p.x(), p.y()}, page.fontHeight, lineCount(page));
         m_options.textSelection = true;
         m_dragging = true;
@@ -585,9 +584,8 @@ void CBookView::copySelection()
     if (!m_modes->bitmapSelection || !m_bitmapSelection)
         return;
     const QPoint offset = scrollOffset();
-    const Rect& r = *m_bitmapSelection;
-    QRect area(QPoint(std::min(r.left, r.right), std::min(r.top, r.bottom)) - offset,
-               QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)) - offset);
+    const Rect r = pageinput::ordered(*m_bitmapSelection);
+    QRect area(QPoint(r.left, r.top) - offset, QPoint(r.right, r.bottom) - offset);
     area.adjust(1, 1, -1, -1);
     if (area.width() < 5 || area.height() < 5)
         return;
@@ -606,7 +604,6 @@ void CBookView::selectAll()
     CBookPage& current = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
     if (m_modes->textSelection) {
         m_selectionAnchor = {page.left, page.top};
-        m_selectionCorner = {page.right, page.bottom};
         pageinput::applyTextSelection(current, {page.left, page.top}, {page.right, page.bottom}, current.fontHeight,
                                       lineCount(current));
         m_options.textSelection = true;

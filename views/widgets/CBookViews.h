@@ -134,7 +134,7 @@ protected:
     pageinput::ViewModes m_ownModes;
     pageinput::ViewModes* m_modes = &m_ownModes;
     pageinput::MarkDrag m_markDrag;
-    QPoint m_selectionAnchor, m_selectionCorner;
+    QPoint m_selectionAnchor;  // where the text selection began
     std::optional<Rect> m_bitmapSelection;
     bool m_dragging = false;  // the left button went down on the current page in a mode
     int m_selectedMark = -1, m_selectedTag = -1;

@@ -24,6 +24,10 @@ struct ViewModes {
     bool clipWindow = false;  // the window has the book's outline and is dragged by the background
 };
 
+// A rectangle dragged from one corner to any other, with left <= right and
+// top <= bottom.
+Rect ordered(const Rect& r);
+
 // A tag's anchor for a click at p: kept 20 pixels from the left edge, 120
 // from the right, 30 from the top and 40 from the bottom, so its box fits.
 Point tagAnchor(const Rect& page, Point p);
