@@ -161,10 +161,10 @@ void CVersaleoDoc::rebuildIndexPages()
             indexEntries.push_back(entry.get());
         }
     }
-    // 25 entries to a page, and whole leaves of them.
+    // Whole leaves of index pages.
     int count = 2;
     if (!indexEntries.empty()) {
-        count = (static_cast<int>(indexEntries.size()) + 24) / 25;
+        count = (static_cast<int>(indexEntries.size()) + kEntriesPerIndexPage - 1) / kEntriesPerIndexPage;
         count += count % 2;
     }
     const auto at = pages.begin() + std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(pages.size()));

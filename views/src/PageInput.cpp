@@ -1,5 +1,7 @@
 #include "views/PageInput.h"
 
+#include "views/SpreadGeometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -188,17 +190,19 @@ int tagRodAt(const CBookPage& page, const Rect& pageRect, Point p)
     return -1;
 }
 
-int indexEntryTarget(const CVersaleoDoc& doc, const CBookPage& page, int first, const Rect& pageRect, Point p)
+int indexEntryTarget(const CVersaleoDoc& doc, int index, const Rect& pageRect, Point p)
 {
-    if (p.x < pageRect.left + 30 || p.x > pageRect.right - 30)
+    if (index < 0 || index >= doc.pageCount() || p.x < pageRect.left + 30 || p.x > pageRect.right - 30)
         return -1;
-    // Row 0 is the heading; entries fill rows 1 to 25.
-    for (int k = 0; k < 25 && k + 1 < CBookPage::kLineSlots; ++k) {
+    const CBookPage& page = *doc.pages[static_cast<size_t>(index)];
+    const int first = spread::firstIndexEntry(index);
+    // Row 0 is the heading; entries fill the rows below it.
+    for (int k = 0; k < spread::kEntriesPerIndexPage && k + 1 < CBookPage::kLineSlots; ++k) {
         const int top = page.lineTops[k + 1];
         if (p.y < top || p.y > top + page.fontHeight)
             continue;
         const size_t entry = static_cast<size_t>(first) + static_cast<size_t>(k);
-        if (first < 0 || entry >= doc.indexEntries.size())
+        if (entry >= doc.indexEntries.size())
             return -1;
         return doc.pageOfBookPage(doc.indexEntries[entry]->bookPageNumber);
     }

@@ -431,8 +431,8 @@ void SpreadPainter::paintIndexPage(Canvas& canvas, CBookPage& page, int index, c
     canvas.drawTextCentred({rect.left, rect.top, rect.right, rows.tops[1]}, "- - - Index - - -",
                            fontFromLogFont(withHeight(m_doc.styles.normalFont, 20)), kBlack);
     const QFont font = fontFromLogFont(withHeight(m_doc.styles.normalFont, std::max(1, rowHeight - 4)));
-    const size_t first = static_cast<size_t>(std::max(0, index - 2)) * 25;
-    for (size_t k = 0; k < 25 && first + k < m_doc.indexEntries.size(); ++k) {
+    const auto first = static_cast<size_t>(spread::firstIndexEntry(index));
+    for (size_t k = 0; k < spread::kEntriesPerIndexPage && first + k < m_doc.indexEntries.size(); ++k) {
         const IndexEntry& entry = *m_doc.indexEntries[first + k];
         const int top = rows.tops[k + 1], bottom = top + rows.heights[k + 1];
         canvas.drawTextEllipsis({area.left + 3, top, layout.numberColumn, bottom}, entry.titleText(), font, kBlack);

@@ -371,7 +371,7 @@ int CBookView::cursorIdAt(QPoint p)
     if (page->kind() == PageKind::NotePage)
         return 160;
     if (page->kind() == PageKind::IndexPage)
-        return pageinput::indexEntryTarget(m_doc, *page, (index - 2) * 25, rect, {p.x(), p.y()}) >= 0 ? 152 : 0;
+        return pageinput::indexEntryTarget(m_doc, index, rect, {p.x(), p.y()}) >= 0 ? 152 : 0;
     const bool flipZone = rightSide ? p.x() >= rect.right - rect.width() / 6 : p.x() < rect.left + rect.width() / 6;
     if (flipZone)
         return rightSide ? 150 : 151;
@@ -457,8 +457,7 @@ bool CBookView::itemClick(QPoint p)
         return true;
     }
     if (page.kind() == PageKind::IndexPage) {
-        const int first = (m_doc.currentPage - 2) * 25;
-        if (const int target = pageinput::indexEntryTarget(m_doc, page, first, rect, {p.x(), p.y()}); target >= 0) {
+        if (const int target = pageinput::indexEntryTarget(m_doc, m_doc.currentPage, rect, {p.x(), p.y()}); target >= 0) {
             turnTo(target);
             return true;
         }

@@ -25,6 +25,7 @@ class CVersaleoDoc {
 public:
     static constexpr int kWindowCount = 6;  // windows 1-5 and the help window 6
     static constexpr int kHelpWindow = 6;
+    static constexpr int kEntriesPerIndexPage = 25;
     static constexpr size_t kMaxSelectionBytes = 26000;
 
     // Creates the six windows and makes window 1 active.

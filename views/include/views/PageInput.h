@@ -67,9 +67,9 @@ int markAt(const CBookPage& page, Point p);
 // The index of the tag whose rod (x to x + 100, y - 10 to y) holds p, or -1.
 int tagRodAt(const CBookPage& page, const Rect& pageRect, Point p);
 
-// The record an index page's entry row at p names (rows from 30 pixels inside
-// the page's sides), or -1. `first` is the page's first entry number.
-int indexEntryTarget(const CVersaleoDoc& doc, const CBookPage& page, int first, const Rect& pageRect, Point p);
+// The record the entry row at p of the index page at record `index` names
+// (rows from 30 pixels inside the page's sides), or -1.
+int indexEntryTarget(const CVersaleoDoc& doc, int index, const Rect& pageRect, Point p);
 
 // The tag editor's height for a text of `lines` lines in a font whose
 // character height plus external leading is `lineHeight`.

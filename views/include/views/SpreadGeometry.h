@@ -7,6 +7,7 @@
 #include "book/CVersaleoDoc.h"
 #include "book/WinTypes.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -84,6 +85,10 @@ struct IndexLayout {
     int numberColumn = 0;
 };
 IndexLayout indexLayout(const Rect& page);
+// Index pages follow the two front covers: the number of the first entry the
+// index page at record `indexRecord` shows.
+inline constexpr int kEntriesPerIndexPage = CVersaleoDoc::kEntriesPerIndexPage;
+inline int firstIndexEntry(int indexRecord) { return std::max(0, indexRecord - 2) * kEntriesPerIndexPage; }
 
 // The green arrow before the marked line.
 std::array<Point, 7> markedLineArrow(int pageLeft, int textLeft, int lineTop, int fontHeight);
