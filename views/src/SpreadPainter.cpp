@@ -215,21 +215,18 @@ void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pai
         }
     };
     canvas.setBrush(Brush::solid(kWhite));
-    for (int k = 1; k <= counts.leftLayers; ++k) {
-        const Point offset = spread::leftLayerOffset(k, counts.leftLayers);
-        drawTabs(true, k, offset, counts.leftLayers);
-        canvas.setPen(Pen{Pen::Solid, m_doc.pageEdgePalette[static_cast<size_t>(k - 1) % 8]});
-        canvas.setBrush(Brush::solid(kWhite));
-        canvas.rectangle(moved(m_pages.left, offset));
-        m_outline.push_back(moved(m_pages.left, offset));
-    }
-    for (int k = 1; k <= counts.rightLayers; ++k) {
-        const Point offset = spread::rightLayerOffset(k, counts.rightLayers);
-        drawTabs(false, k, offset, counts.rightLayers);
-        canvas.setPen(Pen{Pen::Solid, m_doc.pageEdgePalette[static_cast<size_t>(k - 1) % 8]});
-        canvas.setBrush(Brush::solid(kWhite));
-        canvas.rectangle(moved(m_pages.right, offset));
-        m_outline.push_back(moved(m_pages.right, offset));
+    // Outermost layer first, each with the tabs lying on it; left side, then right.
+    for (const bool left : {true, false}) {
+        const int layers = left ? counts.leftLayers : counts.rightLayers;
+        const Rect& page = left ? m_pages.left : m_pages.right;
+        for (int k = 1; k <= layers; ++k) {
+            const Point offset = left ? spread::leftLayerOffset(k, layers) : spread::rightLayerOffset(k, layers);
+            drawTabs(left, k, offset, layers);
+            canvas.setPen(Pen{Pen::Solid, m_doc.pageEdgePalette[static_cast<size_t>(k - 1) % 8]});
+            canvas.setBrush(Brush::solid(kWhite));
+            canvas.rectangle(moved(page, offset));
+            m_outline.push_back(moved(page, offset));
+        }
     }
     canvas.setPen(Pen{Pen::Solid, kBlack});
 }

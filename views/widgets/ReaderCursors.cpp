@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QTransform>
 
 #include <map>
 
@@ -16,42 +17,36 @@ void outlined(QPainter& p, const QPainterPath& path)
     p.drawPath(path);
 }
 
+// The shapes are drawn pointing left; the right-pointing ones are mirrors.
+QPainterPath mirrored(const QPainterPath& path, bool mirror)
+{
+    return mirror ? QTransform(-1, 0, 0, 1, 32, 0).map(path) : path;
+}
+
 QPainterPath arrow(bool pointingLeft)
 {
     // A curved arrow, like a page corner lifting over.
     QPainterPath path;
-    if (pointingLeft) {
-        path.moveTo(4, 14);
-        path.lineTo(12, 6);
-        path.lineTo(12, 11);
-        path.cubicTo(20, 11, 27, 14, 28, 24);
-        path.cubicTo(24, 19, 19, 17, 12, 17);
-        path.lineTo(12, 22);
-        path.closeSubpath();
-    } else {
-        path.moveTo(28, 14);
-        path.lineTo(20, 6);
-        path.lineTo(20, 11);
-        path.cubicTo(12, 11, 5, 14, 4, 24);
-        path.cubicTo(8, 19, 13, 17, 20, 17);
-        path.lineTo(20, 22);
-        path.closeSubpath();
-    }
-    return path;
+    path.moveTo(4, 14);
+    path.lineTo(12, 6);
+    path.lineTo(12, 11);
+    path.cubicTo(20, 11, 27, 14, 28, 24);
+    path.cubicTo(24, 19, 19, 17, 12, 17);
+    path.lineTo(12, 22);
+    path.closeSubpath();
+    return mirrored(path, !pointingLeft);
 }
 
 QPainterPath doubleArrow(bool pointingLeft)
 {
     QPainterPath path;
-    const int first = pointingLeft ? 6 : 16;
-    for (const int tip : {first, first + 10}) {
-        const int back = pointingLeft ? tip + 8 : tip - 8;
+    for (const int tip : {6, 16}) {
         path.moveTo(tip, 16);
-        path.lineTo(back, 8);
-        path.lineTo(back, 24);
+        path.lineTo(tip + 8, 8);
+        path.lineTo(tip + 8, 24);
         path.closeSubpath();
     }
-    return path;
+    return mirrored(path, !pointingLeft);
 }
 
 QPixmap draw(int id)
