@@ -15,9 +15,9 @@
 
 namespace {
 
-void composeSpread(benchmark::State& state)
+// A novel of full text pages, laid out with the real font metrics.
+void openNovel(CVersaleoDoc& doc)
 {
-    CVersaleoDoc doc;
     std::string text;
     for (int i = 0; i < 400; ++i)
         text += "The reader turns a page of the old book while the night falls over the garden. ";
@@ -25,6 +25,12 @@ void composeSpread(benchmark::State& state)
     layout::importText(doc, "/b/novel.txt", text, measurer);
     doc.rebuildIndexPages();
     doc.numberBookmarks();
+}
+
+void composeSpread(benchmark::State& state)
+{
+    CVersaleoDoc doc;
+    openNovel(doc);
     doc.currentPage = doc.firstContentPage() + 3;  // two full text pages
     DocumentPictures pictures(pictureFolder());
     pictures.loadBackground(1);
@@ -44,12 +50,7 @@ BENCHMARK(composeSpread)->Unit(benchmark::kMillisecond);
 void flipFrame(benchmark::State& state)
 {
     CVersaleoDoc doc;
-    std::string text;
-    for (int i = 0; i < 400; ++i)
-        text += "The reader turns a page of the old book while the night falls over the garden. ";
-    QtTextMeasurer measurer(doc.styles.bookPage.font);
-    layout::importText(doc, "/b/novel.txt", text, measurer);
-    doc.rebuildIndexPages();
+    openNovel(doc);
     doc.currentPage = doc.firstContentPage() + 2;
     DocumentPictures pictures(pictureFolder());
     pictures.loadBackground(1);

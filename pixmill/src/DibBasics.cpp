@@ -210,7 +210,12 @@ int InvertDIB(HDIB dib)
     }) ? 1 : 0;
 }
 
-int LightDIB(HDIB* dib, int amount)
+namespace {
+
+// Brightness and contrast: each colour channel mapped on its own, after the
+// shared checks of the amount and the change to a format that has channels.
+template <typename Channel>
+int adjustChannels(HDIB* dib, int amount, Channel channel)
 {
     if (!dib || !*dib || amount < -100 || amount > 100)
         return 0;
@@ -219,27 +224,23 @@ int LightDIB(HDIB* dib, int amount)
     if (!prepareForAmount(dib))
         return 0;
     const auto view = DibView::of(*dib);
-    return view && forEachColour(*view, [amount](uint8_t& b, uint8_t& g, uint8_t& r) {
-        b = clampByte(b + amount);
-        g = clampByte(g + amount);
-        r = clampByte(r + amount);
+    return view && forEachColour(*view, [&channel](uint8_t& b, uint8_t& g, uint8_t& r) {
+        b = channel(b);
+        g = channel(g);
+        r = channel(r);
     }) ? 1 : 0;
+}
+
+}  // namespace
+
+int LightDIB(HDIB* dib, int amount)
+{
+    return adjustChannels(dib, amount, [amount](uint8_t v) { return clampByte(v + amount); });
 }
 
 int ContrastDIB(HDIB* dib, int amount)
 {
-    if (!dib || !*dib || amount < -100 || amount > 100)
-        return 0;
-    if (amount == 0)
-        return 1;
-    if (!prepareForAmount(dib))
-        return 0;
-    const auto view = DibView::of(*dib);
-    return view && forEachColour(*view, [amount](uint8_t& b, uint8_t& g, uint8_t& r) {
-        b = contrasted(b, amount);
-        g = contrasted(g, amount);
-        r = contrasted(r, amount);
-    }) ? 1 : 0;
+    return adjustChannels(dib, amount, [amount](uint8_t v) { return contrasted(v, amount); });
 }
 
 int HSLtoRGB(int hue, int saturation, int lightness, int* red, int* green, int* blue)
