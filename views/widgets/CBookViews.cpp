@@ -313,10 +313,9 @@ bool CBookView::pageUnder(QPoint, int& index, Rect& rect, bool& rightSide) const
 
 bool CTwoPageView::pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const
 {
-    const int c = m_doc.currentPage;
     const spread::PageRects& pages = m_painter.pageRects();
-    const int leftIndex = c % 2 == 1 ? c : c - 1;
-    const int rightIndex = c % 2 == 1 ? c + 1 : c;
+    // The pages the painter shows side by side.
+    const auto [leftIndex, rightIndex] = spread::facingPair(m_doc);
     rightSide = !(leftIndex >= 0 && p.x() < pages.left.right);
     index = rightSide ? rightIndex : leftIndex;
     if (index < 0 || index >= m_doc.pageCount())
@@ -390,10 +389,10 @@ Rect CBookView::currentPageRect() const
     return c % 2 == 1 ? pages.left : pages.right;
 }
 
-int CBookView::lineCount(const CBookPage& page)
+int CBookView::lineCount(CBookPage& page) const
 {
-    CBookPage& p = const_cast<CBookPage&>(page);
-    return static_cast<int>(m_options.wideLines ? p.wideLines().size() : p.lines.size());
+    // The one-page view lays out the wide lines, built on first use.
+    return static_cast<int>(m_options.wideLines ? page.wideLines().size() : page.lines.size());
 }
 
 bool CBookView::modeClick(QPoint p)
@@ -662,8 +661,8 @@ void CTwoPageView::clickAt(QPoint p)
 {
     const int c = m_doc.currentPage;
     const spread::PageRects& pages = m_painter.pageRects();
-    const int leftIndex = c % 2 == 1 ? c : c - 1;
-    const int rightIndex = c % 2 == 1 ? c + 1 : c;
+    // The pages the painter shows side by side.
+    const auto [leftIndex, rightIndex] = spread::facingPair(m_doc);
     const Rect& left = pages.left;
     const Rect& right = pages.right;
     if (leftIndex >= 0 && left.contains(p.x(), p.y())) {
@@ -772,8 +771,8 @@ void CTwoPageView::makeCurrentAt(QPoint p)
 {
     const int c = m_doc.currentPage;
     const spread::PageRects& pages = m_painter.pageRects();
-    const int leftIndex = c % 2 == 1 ? c : c - 1;
-    const int rightIndex = c % 2 == 1 ? c + 1 : c;
+    // The pages the painter shows side by side.
+    const auto [leftIndex, rightIndex] = spread::facingPair(m_doc);
     if (c != leftIndex && leftIndex >= 0 && pages.left.contains(p.x(), p.y()))
         turnTo(leftIndex);
     else if (c != rightIndex && rightIndex < m_doc.pageCount() && pages.right.contains(p.x(), p.y()))

@@ -115,7 +115,7 @@ protected:
     // A click on the current book page's tags and marks; true when one took it.
     bool itemClick(QPoint p);
     void unselectItem();
-    int lineCount(const CBookPage& page);
+    int lineCount(CBookPage& page) const;
     void openTagEditor(PageTag& tag, const Rect& box);
     // One editor per note line; the caret goes to the line at `at`.
     void openNoteEditors(CBookPage& page, QPoint at);
