@@ -242,28 +242,33 @@ LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool
     if (lineWidth < 1 || text.empty())
         return drawing;
 
-    const int spaceWidth = measurer.width(kSpace);
-    const auto addCells = [&](std::string_view run, int from) {
+    // Cells and runs are placed from exact advances (1/64 pixel) and rounded
+    // once each, so neither a line nor a cell drifts by the rounding of its
+    // neighbours.
+    const int64_t spaceAdvance = measurer.advance(kSpace);
+    const auto addCells = [&](std::string_view run, int64_t origin) {
+        int64_t at = origin;
         for (size_t i = 0; i < run.size();) {
             const char c = run[i];
             if (c == '\r' || c == '\n')
                 break;
             if (c == ' ' || c == '\t') {
-                from += spaceWidth;
+                at += spaceAdvance;
                 ++i;
                 continue;
             }
             const size_t length = dbcs::charLength(run, i);
-            const int w = measurer.width(run.substr(i, length));
-            drawing.cells.push_back(Rect{from, y, from + w, y + lineHeight});
-            from += w;
+            const int64_t next = at + measurer.advance(run.substr(i, length));
+            drawing.cells.push_back(Rect{TextMeasurer::toPixels(at), y, TextMeasurer::toPixels(next), y + lineHeight});
+            at = next;
             i += length;
         }
     };
+    const int64_t origin = static_cast<int64_t>(x) * TextMeasurer::kUnit;
 
     if (leftAlign || text.back() == '\n') {
         drawing.runs.push_back({x, text});
-        addCells(text, x);
+        addCells(text, origin);
         return drawing;
     }
 
@@ -302,19 +307,23 @@ LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool
         return drawing;
     if (segments.size() == 1) {
         drawing.runs.push_back({x, text});
-        addCells(text, x);
+        addCells(text, origin);
         return drawing;
     }
-    const int free = lineWidth - measurer.width(packed);
-    const int gaps = static_cast<int>(segments.size()) - 1;
-    const int gap = free / gaps;
-    const int rest = free % gaps;
-    int at = x;
+    // The free space is shared out exactly and each word's start rounded once;
+    // the last word is set against the right edge so the line ends on it.
+    const int64_t free = static_cast<int64_t>(lineWidth) * TextMeasurer::kUnit - measurer.advance(packed);
+    const int64_t gaps = static_cast<int64_t>(segments.size()) - 1;
+    int64_t written = 0;  // advance of the words before segment k
     for (size_t k = 0; k < segments.size(); ++k) {
-        drawing.runs.push_back({at, segments[k]});
+        const int64_t advance = measurer.advance(segments[k]);
+        int64_t start = origin + written + free * static_cast<int64_t>(k) / gaps;
+        if (k + 1 == segments.size())
+            start = static_cast<int64_t>(x + lineWidth - TextMeasurer::toPixels(advance)) * TextMeasurer::kUnit;
+        drawing.runs.push_back({TextMeasurer::toPixels(start), segments[k]});
         if (segments[k][0] != ' ')
-            addCells(segments[k], at);
-        at += measurer.width(segments[k]) + gap + (static_cast<int>(k) < rest ? 1 : 0);
+            addCells(segments[k], start);
+        written += advance;
     }
     return drawing;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -219,6 +221,50 @@ TEST_F(Justify, AJustifiedLineEndsExactlyAtTheLineWidth)
     EXPECT_EQ(rightEdge(d, m), 40 + 407);
     ASSERT_EQ(d.cells.size(), 10u);
     EXPECT_EQ(d.cells[3], (Rect{d.runs[1].x, 30, d.runs[1].x + 8, 50}));
+}
+
+// Real fonts have fractional advances: 6.4 px a letter, 3.3 px a space.
+class FractionalMeasurer : public TextMeasurer {
+public:
+    int64_t advance(std::string_view bytes) override
+    {
+        int64_t sum = 0;
+        for (const char c : bytes)
+            sum += c == ' ' ? 211 : 410;
+        return sum;
+    }
+};
+
+TEST_F(Justify, JustifiedLinesWithFractionalAdvancesEndExactlyAndCellsNeverOverlap)
+{
+    FractionalMeasurer fractional;
+    for (const std::string line : {"a bb ccc dddd eeeee", "xy zw uv ts rq po nm lk ji hg fe dc ba", "one two"}) {
+        const auto d = layout::justifyLine(line, 41, 0, 333, false, 10, fractional);
+        ASSERT_GE(d.runs.size(), 2u) << line;
+        EXPECT_EQ(rightEdge(d, fractional), 41 + 333) << line;
+        EXPECT_EQ(d.cells.back().right, 41 + 333) << line;
+        for (size_t i = 1; i < d.cells.size(); ++i)
+            EXPECT_LE(d.cells[i - 1].right, d.cells[i].left) << line << " cell " << i;
+        // Every gap between words is within one pixel of every other.
+        int smallest = 1 << 30, largest = 0;
+        for (size_t k = 1; k < d.runs.size(); ++k) {
+            const int gap = d.runs[k].x - (d.runs[k - 1].x + fractional.width(d.runs[k - 1].text));
+            smallest = std::min(smallest, gap);
+            largest = std::max(largest, gap);
+        }
+        EXPECT_LE(largest - smallest, 2) << line;
+    }
+}
+
+TEST_F(Justify, LeftAlignedCellsFollowTheExactAdvancesOfTheRun)
+{
+    FractionalMeasurer fractional;
+    const auto d = layout::justifyLine("aaaaa aaaaa\r\n", 0, 0, 407, false, 10, fractional);
+    ASSERT_EQ(d.cells.size(), 10u);
+    // Ten letters and a space: 10 * 6.4 + 3.3 = 67.3 px, the last cell ends at 67.
+    EXPECT_EQ(d.cells.back().right, 67);
+    EXPECT_EQ(d.cells[4].right, 32);
+    EXPECT_EQ(d.cells[5].left, 35);
 }
 
 TEST_F(Justify, IndentedFirstLineKeepsItsIndentAndSpreadsTheRest)
