@@ -5,8 +5,10 @@
 #include "aidkern/CAKFileManager.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,23 +61,30 @@ void CStyle::InitBitmap()
 void CStyle::InitBitmap(const std::string& programFolder)
 {
     DeleteBitmap();
-    const std::string folder = programFolder + "/style";
     const std::string data = programFolder + "/style.data";
     int exists = 0;
     CAKFileManager::AKIsExist(data, &exists);
     if (!exists)
         failAndExit();
-    // A folder left by an earlier run would stand in the way.
-    CAKFileManager::AKDeletePath(folder);
-    if (!PackageUnpack(data.c_str(), folder.c_str(), 0)) {
-        CAKFileManager::AKDeletePath(folder);
+    if (!loadPictures(data))
         failAndExit();
-    }
+}
+
+bool CStyle::loadPictures(const std::string& data)
+{
+    // A private folder of this run's own: two programs starting at once must
+    // not unpack into, or delete, each other's pictures. It goes with its
+    // content when this scope ends, whatever the archive held.
+    const QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/versaleo-style-XXXXXX"));
+    if (!scratch.isValid())
+        return false;
+    const std::string folder = scratch.path().toStdString();
+    if (!PackageUnpack(data.c_str(), folder.c_str(), 0))
+        return false;
     forEachPicture([&folder](const char* name, QImage& picture) {
         const std::string path = folder + "/" + name + ".bmp";
         picture.load(QString::fromStdString(path), "BMP");
         CAKFileManager::AKDeleteFile(path);
     });
-    // Whatever else the archive held does not stay either.
-    CAKFileManager::AKDeletePath(folder);
+    return true;
 }

@@ -91,8 +91,46 @@ TEST(Skin, EveryPictureLoadsAndNoFileStays)
     EXPECT_EQ(missing, 0);
     EXPECT_EQ(style.middle_btn_u.size(), QSize(60, 20));
     EXPECT_EQ(style.exit_x.size(), QSize(16, 16));
-    EXPECT_FALSE(fs::exists(dir / "style"));
     EXPECT_TRUE(fs::exists(dir / "style.data"));
+}
+
+// Points the temporary folder at a test folder for one scope.
+class TemporaryFolderAt {
+public:
+    explicit TemporaryFolderAt(const fs::path& folder) : m_old(qgetenv("TMPDIR"))
+    {
+        fs::create_directories(folder);
+        qputenv("TMPDIR", QByteArray::fromStdString(folder.string()));
+    }
+    ~TemporaryFolderAt() { m_old.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", m_old); }
+    TemporaryFolderAt(const TemporaryFolderAt&) = delete;
+    TemporaryFolderAt& operator=(const TemporaryFolderAt&) = delete;
+
+private:
+    QByteArray m_old;
+};
+
+TEST(Skin, TwoProgramsStartingAtOnceNeverShareOrDeleteAnUnpackFolder)
+{
+    TestFolder dir;
+    fs::copy_file(kBuiltSkin, dir / "style.data");
+    // What another program (or an older version) left in the "style" folder
+    // of the program's folder stays as it is.
+    fs::create_directories(dir / "style");
+    std::ofstream(fs::path(dir / "style") / "menu_back.bmp") << "another program's picture";
+    const TemporaryFolderAt scratch(dir / "tmp");
+
+    CStyle first, second;
+    first.InitBitmap(dir.path());
+    second.InitBitmap(dir.path());
+    EXPECT_FALSE(first.middle_btn_u.isNull());
+    EXPECT_FALSE(second.middle_btn_u.isNull());
+    EXPECT_TRUE(fs::exists(fs::path(dir / "style") / "menu_back.bmp"));
+    EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "an unpack folder was left behind";
+
+    std::ofstream(dir / "style.data", std::ios::trunc) << "not an archive";
+    EXPECT_EQ(runProbe(dir.path()).exitCode, 0);
+    EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "a failed unpack left its folder";
 }
 
 TEST(Skin, AMissingOrDamagedDataFileEndsTheProcessWithZero)
@@ -107,7 +145,6 @@ TEST(Skin, AMissingOrDamagedDataFileEndsTheProcessWithZero)
     Probe damaged = runProbe(dir.path());
     EXPECT_EQ(damaged.exitCode, 0);
     EXPECT_NE(damaged.output.find("Fail to read style config file."), std::string::npos);
-    EXPECT_FALSE(fs::exists(dir / "style"));
 
     fs::remove(dir / "style.data");
     fs::copy_file(kBuiltSkin, dir / "style.data");

@@ -31,9 +31,9 @@ public:
     CStyle(const CStyle&) = delete;
     CStyle& operator=(const CStyle&) = delete;
 
-    // Unpacks "style.data" of the program's folder into its "style" folder,
-    // loads every picture and deletes each file after loading it, leaving no
-    // file behind. A missing or damaged data file reports "Fail to read style
+    // Unpacks "style.data" of the program's folder into a fresh private
+    // temporary folder, loads every picture and deletes each file after
+    // loading it, leaving no file behind. A missing or damaged data file reports "Fail to read style
     // config file. ..." and ends the process with exit code 0.
     void InitBitmap();
     // The same with the program's folder given.
@@ -68,6 +68,8 @@ public:
 
 private:
     void DeleteBitmap();
+    // Unpacks and loads; false when the data cannot be unpacked.
+    bool loadPictures(const std::string& data);
 };
 
 // The unpacking of "style.data", a zip archive of flat file names. Refuses an
