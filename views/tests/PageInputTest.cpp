@@ -344,6 +344,8 @@ TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
     EXPECT_EQ(popups, std::vector<int>{36});
     EXPECT_EQ(two.selectedMark(), 0);
     EXPECT_EQ(two.contextMenuAt({right.left + 160, right.top + 295}), 37);  // the tag's rod
+    EXPECT_EQ(two.selectedMark(), 0);  // asking selects nothing
+    two.rightClickAt({right.left + 160, right.top + 295}, {});
     EXPECT_EQ(two.selectedTag(), 0);
     EXPECT_EQ(two.selectedMark(), -1);
     EXPECT_EQ(two.contextMenuAt({right.left + 200, right.top + 200}), -1);  // the window's own menu
@@ -354,7 +356,9 @@ TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
     // The help window's pages keep their marks.
     two.modes().helpWindowActive = true;
     EXPECT_EQ(two.contextMenuAt({left + 20, y}), -1);
+    two.rightClickAt({left + 20, y}, {});
     EXPECT_EQ(two.selectedMark(), -1);
+    EXPECT_EQ(popups, std::vector<int>({36, 37}));
 }
 
 TEST_F(PageInput, ARightClickOnTheFacingPageMakesItCurrent)
@@ -362,8 +366,13 @@ TEST_F(PageInput, ARightClickOnTheFacingPageMakesItCurrent)
     currentBookPage();
     const int c = doc.currentPage;
     const Rect left = two.painter().pageRects().left;
-    two.contextMenuAt({left.left + 100, left.top + 100});
+    EXPECT_EQ(two.contextMenuAt({left.left + 100, left.top + 100}), -1);
+    EXPECT_EQ(doc.currentPage, c);  // asking turns nothing
+    const QPoint on(left.left + 100, left.top + 100);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, on, two.mapToGlobal(on));
+    QCoreApplication::sendEvent(&two, &click);
     EXPECT_EQ(doc.currentPage, c - 1);
+    EXPECT_FALSE(click.isAccepted());  // the window's own menu follows
 }
 
 TEST_F(PageInput, ThePointerShowsWhatAClickWouldDo)
@@ -393,15 +402,46 @@ TEST_F(PageInput, ThePointerShowsWhatAClickWouldDo)
     const Rect twoLeft = two.painter().pageRects().left;
     EXPECT_EQ(two.cursorIdAt({twoLeft.left + 5, 300}), 151);
     EXPECT_EQ(two.cursorIdAt({twoLeft.right - 10, 300}), 0);  // no spine strips here
-    // Marking over a page that is not a book page gives the mode up.
-    doc.currentPage = 2;  // an index page
+}
+
+TEST_F(PageInput, PassingOverAnIndexPageKeepsMarkMode)
+{
+    doc.currentPage = 2;  // an index page, on the right
     two.refresh();
-    two.modes().markMode = true;
+    two.ensureComposed();
     int changes = 0;
     two.modesChanged = [&] { ++changes; };
-    EXPECT_EQ(two.cursorIdAt({two.painter().pageRects().right.left + 100, 300}), 0);
-    EXPECT_FALSE(two.modes().markMode);
-    EXPECT_EQ(changes, 1);
+    const Rect right = two.painter().pageRects().right;
+    for (const bool tag : {false, true}) {
+        two.modes().markMode = !tag;
+        two.modes().tagPending = tag;
+        // Over the index the pointer shows what a click does there: the flip
+        // zone turns, an empty row does nothing.
+        EXPECT_EQ(two.cursorIdAt({right.right - 5, 300}), 150) << tag;
+        EXPECT_EQ(two.cursorIdAt({right.left + 100, 300}), 0) << tag;
+        QMouseEvent move(QEvent::MouseMove, QPointF(right.left + 100, 300), two.mapToGlobal(QPointF(right.left + 100, 300)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&two, &move);
+        EXPECT_EQ(two.modes().markMode, !tag);
+        EXPECT_EQ(two.modes().tagPending, tag);
+        EXPECT_EQ(changes, 0);
+    }
+    // A click there places no tag on the index page; it gives the tag up.
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, 300));
+    EXPECT_TRUE(doc.pages[2]->tags.empty());
+    EXPECT_FALSE(two.modes().tagPending);
+    // Mark mode waits for a book page; the flip zone still turns.
+    two.modes().tagPending = false;
+    two.modes().markMode = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.right - 5, 300));
+    EXPECT_EQ(doc.currentPage, 4);
+    EXPECT_TRUE(two.modes().markMode);
+    const CBookPage& page = *doc.pages[4];
+    two.ensureComposed();
+    if (page.kind() == PageKind::BookPage) {
+        const Rect now = two.painter().pageRects().right;
+        EXPECT_EQ(two.cursorIdAt({now.left + 100, 300}), 155);
+    }
 }
 
 TEST(ReaderCursors, EveryShapeIsDrawnAndUnknownIdsAreTheArrow)

@@ -37,6 +37,8 @@ void CBookView::openNoteEditors(CBookPage& page, QPoint at)
                 line.pop_back();
             box->setText(fromSystem(line));
         }
+        // Opening the editors changes nothing; the first edited line does.
+        connect(box, &QLineEdit::textEdited, this, [this] { m_doc.modified = 1; });
         box->above = above;
         if (above)
             above->below = box;
@@ -51,7 +53,6 @@ void CBookView::openNoteEditors(CBookPage& page, QPoint at)
         clicked = above;
     clicked->setFocus();
     clicked->end(false);
-    m_doc.modified = 1;
 }
 
 void CBookView::openTagEditor(PageTag& tag, const Rect& box)
@@ -75,9 +76,11 @@ void CBookView::openTagEditor(PageTag& tag, const Rect& box)
     editor->fitHeight();
     PageTag* edited = &tag;
     editor->leaving = [this, edited] {
+        const auto before = edited->text;
         edited->commitEditor();
-        m_doc.modified = 1;
-        refresh();
+        if (edited->text != before)
+            m_doc.modified = 1;
+        recompose();
     };
     tag.editor = std::make_unique<TagEditor>(editor);
     editor->show();

@@ -19,8 +19,10 @@ bool CBookView::modeClick(QPoint p)
         return false;
     const Rect rect = currentPageRect();
     CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
-    // A mode counts only in the page; elsewhere the click goes on as usual.
-    if (!rect.contains(p.x(), p.y())) {
+    // A mode counts only in the page, and marks and tags only on a book page;
+    // elsewhere the click goes on as usual (mark mode waits for a book page).
+    const bool selecting = modes.textSelection || modes.bitmapSelection;
+    if (!rect.contains(p.x(), p.y()) || (!selecting && page.kind() != PageKind::BookPage)) {
         if (modes.tagPending) {
             modes.tagPending = false;
             if (modesChanged)
@@ -39,14 +41,14 @@ bool CBookView::modeClick(QPoint p)
         pageinput::applyTextSelection(page, {p.x(), p.y()}, {p.x(), p.y()}, page.fontHeight, lineCount(page));
         m_options.textSelection = true;
         m_dragging = true;
-        refresh();
+        recompose();
         return true;
     }
     if (modes.bitmapSelection) {
         m_options.bitmapSelection.reset();
         m_bitmapSelection = Rect{p.x(), p.y(), p.x(), p.y()};
         m_dragging = true;
-        refresh();
+        recompose();
         return true;
     }
     modes.tagPending = false;
@@ -54,7 +56,7 @@ bool CBookView::modeClick(QPoint p)
     PageTag& placed = *tag;
     page.tags.push_back(std::move(tag));
     m_doc.modified = 1;
-    refresh();
+    recompose();
     const Point at = pageinput::tagPoint(placed, rect);
     openTagEditor(placed, {at.x, at.y, at.x + 100, at.y + 20});
     if (modesChanged)
@@ -80,7 +82,7 @@ void CBookView::mouseMoveEvent(QMouseEvent* event)
     } else if (m_modes->textSelection && page.contains(p.x(), p.y())) {
         pageinput::applyTextSelection(current, {m_selectionAnchor.x(), m_selectionAnchor.y()}, {p.x(), p.y()},
                                       current.fontHeight, lineCount(current));
-        refresh();
+        recompose();
     } else if (m_modes->bitmapSelection && m_bitmapSelection && page.contains(p.x(), p.y())) {
         m_bitmapSelection->right = p.x();
         m_bitmapSelection->bottom = p.y();
@@ -104,11 +106,11 @@ void CBookView::mouseReleaseEvent(QMouseEvent* event)
             if (modesChanged)
                 modesChanged();
         }
-        refresh();
+        recompose();
     } else if (m_modes->bitmapSelection && m_bitmapSelection) {
         // The painter frames it from its top-left corner.
         m_options.bitmapSelection = pageinput::ordered(*m_bitmapSelection);
-        refresh();
+        recompose();
     }
 }
 
@@ -136,7 +138,7 @@ bool CBookView::itemClick(QPoint p)
         const QPolygon triangle({QPoint(t[0].x, t[0].y), QPoint(t[1].x, t[1].y), QPoint(t[2].x, t[2].y)});
         if (triangle.containsPoint(p, Qt::OddEvenFill)) {
             tag->open = tag->open ? 0 : 1;
-            refresh();
+            recompose();
             return true;
         }
         if (tag->open && tag->box.contains(p.x(), p.y())) {
@@ -175,7 +177,7 @@ void CBookView::deleteSelectedItem()
         return;
     m_selectedMark = m_selectedTag = -1;
     m_doc.modified = 1;
-    refresh();
+    recompose();
     if (modesChanged)
         modesChanged();
 }

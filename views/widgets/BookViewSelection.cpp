@@ -49,7 +49,7 @@ void CBookView::selectAll()
         m_bitmapSelection = Rect{page.left + 1, page.top + 1, page.right - 2, page.bottom - 2};
         m_options.bitmapSelection = m_bitmapSelection;
     }
-    refresh();
+    recompose();
 }
 
 void CBookView::cancelSelection()
@@ -59,5 +59,5 @@ void CBookView::cancelSelection()
     m_bitmapSelection.reset();
     m_options.bitmapSelection.reset();
     m_options.textSelection = false;
-    refresh();
+    recompose();
 }

@@ -20,17 +20,25 @@ CBookView::CBookView(CVersaleoDoc& doc, PictureSource& pictures, QWidget* parent
 
 void CBookView::refresh()
 {
-    m_spread = QImage();
+    m_painter.dropBackground();
+    recompose();
+}
+
+void CBookView::recompose()
+{
+    m_composed = false;
     update();
 }
 
 void CBookView::ensureComposed()
 {
     const QSize size(std::max(1, spreadWidth()), std::max(1, height()));
-    if (m_spread.size() != size) {
+    if (m_composed && m_spread.size() == size)
+        return;
+    if (m_spread.size() != size)
         m_spread = QImage(size, QImage::Format_RGB32);
-        m_painter.compose(m_spread, m_options);
-    }
+    m_painter.compose(m_spread, m_options);
+    m_composed = true;
 }
 
 void CBookView::paintEvent(QPaintEvent*)
@@ -78,7 +86,7 @@ void CBookView::paintEvent(QPaintEvent*)
 void CBookView::resizeEvent(QResizeEvent* event)
 {
     m_painter.dropBackground();
-    m_spread = QImage();
+    m_composed = false;
     QWidget::resizeEvent(event);
 }
 
@@ -107,7 +115,7 @@ void CBookView::flipTo(int t)
     }
     renderer.end();
     m_flipFrame = nullptr;
-    refresh();
+    recompose();
     if (pageChanged)
         pageChanged();
 }
@@ -153,14 +161,20 @@ void CBookView::mousePressEvent(QMouseEvent* event)
 
 void CBookView::keyPressEvent(QKeyEvent* event)
 {
+    const bool escape = event->key() == Qt::Key_Escape;
     if ((inputBlocked && inputBlocked()) || m_doc.pages.empty())
-        return;
-    if (event->key() == Qt::Key_Escape) {
+        return escape ? event->ignore() : void();
+    if (escape) {
+        const bool selecting = m_modes->textSelection || m_modes->bitmapSelection;
+        // With nothing here to cancel, Esc is the frame's (it leaves Full Window).
+        if (!m_modes->markMode && !m_modes->tagPending && m_markDrag.line < 0 && m_selectedMark < 0 &&
+            m_selectedTag < 0 && !selecting)
+            return event->ignore();
         m_modes->markMode = false;
         m_modes->tagPending = false;
         m_markDrag = {};
         unselectItem();
-        if (m_modes->textSelection || m_modes->bitmapSelection)
+        if (selecting)
             cancelSelection();
         if (modesChanged)
             modesChanged();
@@ -177,12 +191,24 @@ void CBookView::keyPressEvent(QKeyEvent* event)
         deleteSelectedItem();
     else if (m_modes->textSelection || m_modes->bitmapSelection)
         QWidget::keyPressEvent(event);
-    else if (event->key() == Qt::Key_Left)
-        arrowKey(true);
-    else if (event->key() == Qt::Key_Right)
-        arrowKey(false);
     else
-        QWidget::keyPressEvent(event);
+        switch (event->key()) {
+        // The Left arrow moves forward through the book, as a page turned from the right.
+        case Qt::Key_Left:
+        case Qt::Key_PageDown:
+        case Qt::Key_Space: pageForward(); break;
+        case Qt::Key_Right:
+        case Qt::Key_PageUp: pageBack(); break;
+        case Qt::Key_Home:
+            if (m_doc.firstContentPage() <= m_doc.lastContentPage())
+                turnTo(m_doc.firstContentPage());
+            break;
+        case Qt::Key_End:
+            if (m_doc.firstContentPage() <= m_doc.lastContentPage())
+                turnTo(m_doc.lastContentPage());
+            break;
+        default: QWidget::keyPressEvent(event);
+        }
 }
 
 Rect CBookView::currentPageRect() const

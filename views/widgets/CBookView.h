@@ -22,7 +22,8 @@ class CBookView : public QWidget {
 public:
     CBookView(CVersaleoDoc& doc, PictureSource& pictures, QWidget* parent = nullptr);
 
-    // Drops the cached spread and repaints.
+    // Drops the cached spread and background and repaints: what shows next is
+    // what the document holds now (stored lines, a new background picture).
     void refresh();
     // Composes the spread now if the cached one is out of date.
     void ensureComposed();
@@ -36,6 +37,10 @@ public:
     // Turns to page index t: the same spread only changes the current page,
     // anything else flips (animated); past the ends it clamps or does nothing.
     virtual void turnTo(int t) = 0;
+    // The next page the reader sees, and the one before: every page in turn
+    // in the one-page view, spread by spread in the two-page view.
+    virtual void pageForward() = 0;
+    virtual void pageBack() = 0;
     // The part of the window a flip frame with the sheet at x changes.
     virtual QRect flipUpdateRect(int x) const = 0;
     // A flip from the current page to t, frame by frame on the window.
@@ -71,12 +76,15 @@ public:
     // A right click asks for popup menu 36 (a mark), 37 (a tag) or 38 (a
     // selection) at a screen point; other right clicks go on to the parent.
     std::function<void(int menu, QPoint global)> popupMenu;
-    // The popup a right click at a spread point brings up, selecting the mark
-    // or tag under it: 36, 37, 38, 0 for none at all, -1 for the parent's.
+    // The popup a right click at a spread point would bring up: 36, 37, 38,
+    // 0 for none at all, -1 for the parent's. Only asks: nothing is selected
+    // or turned.
     int contextMenuAt(QPoint spreadPoint);
+    // A right click at a spread point: the page under it becomes current, the
+    // mark or tag under it is selected and its popup asked for.
+    void rightClickAt(QPoint spreadPoint, QPoint global);
     // The pointer shape at a spread point (an id of readerCursor, 0 for the
-    // arrow). Marking or placing a tag over a page that is not a book page
-    // leaves that mode.
+    // arrow). Only asks: no mode changes.
     int cursorIdAt(QPoint spreadPoint);
     // A mode flag changed here (a placed tag leaves tag mode), or a mark or
     // tag was added: the frame updates its bars.
@@ -101,7 +109,6 @@ protected:
     virtual bool inSpineStrip(QPoint) const { return false; }
     // A left click at a point of the spread.
     virtual void clickAt(QPoint spreadPoint) = 0;
-    virtual void arrowKey(bool left) = 0;
     // The bookmark tab hit at a point outside the pages, strip pixels wide
     // along its outer edge: the index to turn to, or -1.
     int bookmarkTabTarget(QPoint p, int strip) const;
@@ -116,6 +123,17 @@ protected:
     bool itemClick(QPoint p);
     void unselectItem();
     int lineCount(CBookPage& page) const;
+    // Composes again and repaints, keeping the cached background.
+    void recompose();
+    // What a right click at p finds: the page under it (-1: none) and the
+    // popup with the tag or mark it would select.
+    struct PopupHit {
+        int page = -1;
+        int menu = -1;
+        int tag = -1;
+        int mark = -1;
+    };
+    PopupHit popupAt(QPoint p);
     void openTagEditor(PageTag& tag, const Rect& box);
     // One editor per note line; the caret goes to the line at `at`.
     void openNoteEditors(CBookPage& page, QPoint at);
@@ -124,6 +142,7 @@ protected:
     SpreadPainter m_painter;
     PaintOptions m_options;
     QImage m_spread;
+    bool m_composed = false;  // m_spread shows the document as it is
     // The renderer's frame, shown instead of the spread while a flip runs. Not
     // a copy: sharing the image would make the renderer copy it every frame.
     const QImage* m_flipFrame = nullptr;

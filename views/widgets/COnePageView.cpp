@@ -10,8 +10,8 @@ COnePageView::COnePageView(CVersaleoDoc& doc, PictureSource& pictures, QWidget* 
 
 QPoint COnePageView::scrollOffset() const
 {
-    if (m_slideOffset >= 0)
-        return {m_slideOffset, 0};
+    if (m_heldOffset >= 0)
+        return {m_heldOffset, 0};
     return {m_doc.pageCount() > 0 && m_doc.currentPage % 2 == 0 ? width() - 80 : 0, 0};
 }
 
@@ -28,16 +28,27 @@ void COnePageView::turnTo(int t)
     if (t > c) {
         if (c % 2 == 1)
             slide(true);
-        flipTo(std::min(t, last));
+        flipAndHold(std::min(t, last));
         if (m_doc.currentPage % 2 == 1)
             slide(false);
     } else {
         if (c % 2 == 0)
             slide(false);
-        flipTo(std::max(t, 0));
+        flipAndHold(std::max(t, 0));
         if (m_doc.currentPage % 2 == 0)
             slide(true);
     }
+    m_heldOffset = -1;
+    recompose();
+}
+
+void COnePageView::flipAndHold(int t)
+{
+    // The window stays on the side the sheet landed on, so the slide to the
+    // facing page that may follow starts from there and is seen.
+    const int shown = scrollOffset().x();
+    flipTo(t);
+    m_heldOffset = shown;
 }
 
 void COnePageView::slide(bool toRight)
@@ -45,26 +56,24 @@ void COnePageView::slide(bool toRight)
     m_doc.commitSpreadEditors();
     const int target = toRight ? spreadWidth() - width() : 0;
     const int from = scrollOffset().x();
-    if (m_spread.isNull())
-        repaint();
     // A few pixels at a time, so the eye follows to the facing page.
     if (toRight) {
         for (int x = from + 5; x < target; x += 5) {
-            m_slideOffset = x;
+            m_heldOffset = x;
             repaint();
         }
         if (m_doc.currentPage % 2 == 1)
             ++m_doc.currentPage;
     } else {
         for (int x = from - from % 5 - 5; x > 0; x -= 5) {
-            m_slideOffset = x;
+            m_heldOffset = x;
             repaint();
         }
         if (m_doc.currentPage % 2 == 0 && m_doc.currentPage > 0)
             --m_doc.currentPage;
     }
-    m_slideOffset = -1;
-    refresh();
+    m_heldOffset = -1;
+    recompose();
     if (pageChanged)
         pageChanged();
 }
@@ -93,7 +102,7 @@ void COnePageView::clickAt(QPoint p)
             return;
         const bool inFlipZone = rightShown ? p.x() >= shown.right - shown.width() / 6 : p.x() < shown.left + shown.width() / 6;
         if (inFlipZone)
-            turnTo(rightShown ? c + 2 : c - 2);
+            turnTo(rightShown ? c + 1 : c - 1);
         return;
     }
     if (inSpineStrip(p)) {
@@ -116,18 +125,22 @@ bool COnePageView::inSpineStrip(QPoint p) const
     return across && p.y() >= facing.top && p.y() < facing.bottom;
 }
 
-void COnePageView::arrowKey(bool left)
+void COnePageView::pageForward()
+{
+    // From a right page the leaf turns and the view slides to the new left
+    // page, so no page is passed over.
+    const int c = m_doc.currentPage;
+    if (c % 2 == 0)
+        turnTo(c + 1);
+    else if (c != lastIndex())
+        slide(true);
+}
+
+void COnePageView::pageBack()
 {
     const int c = m_doc.currentPage;
-    if (left) {
-        if (c % 2 == 0)
-            turnTo(c + 2);
-        else if (c != lastIndex())
-            slide(true);
-    } else {
-        if (c % 2 == 1)
-            turnTo(c - 2);
-        else if (c != 0)
-            slide(false);
-    }
+    if (c % 2 == 1)
+        turnTo(c - 1);
+    else if (c != 0)
+        slide(false);
 }

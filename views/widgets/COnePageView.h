@@ -14,16 +14,22 @@ public:
     // An even page is a right page, shown from W - 80.
     QPoint scrollOffset() const override;
     void turnTo(int t) override;
+    void pageForward() override;
+    void pageBack() override;
     QRect flipUpdateRect(int x) const override;
     // Shows the facing page of the spread, sliding 5 pixels at a time.
     void slide(bool toRight);
 
 protected:
     void clickAt(QPoint p) override;
-    void arrowKey(bool left) override;
     bool inSpineStrip(QPoint p) const override;
     int bookmarkStrip() const override { return 32; }
 
 private:
-    int m_slideOffset = -1;  // the offset while sliding, else -1
+    // A flip, after which the window keeps showing the side it showed.
+    void flipAndHold(int t);
+
+    // The scroll offset while a turn slides or flips, else -1 (the current
+    // page's side).
+    int m_heldOffset = -1;
 };

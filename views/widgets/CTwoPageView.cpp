@@ -14,7 +14,7 @@ void CTwoPageView::turnTo(int t)
     // The other page of the same spread: only the current page changes.
     if ((c % 2 == 0 && t == c - 1) || (c % 2 == 1 && t == c + 1)) {
         m_doc.currentPage = t;
-        refresh();
+        recompose();
         if (pageChanged)
             pageChanged();
         return;
@@ -74,9 +74,14 @@ void CTwoPageView::makeCurrentAt(QPoint p)
         turnTo(rightIndex);
 }
 
-void CTwoPageView::arrowKey(bool left)
+void CTwoPageView::pageForward()
 {
-    turnTo(m_doc.currentPage + (left ? 2 : -2));
+    turnTo(m_doc.currentPage + 2);
+}
+
+void CTwoPageView::pageBack()
+{
+    turnTo(m_doc.currentPage - 2);
 }
 
 bool CTwoPageView::pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const

@@ -18,6 +18,8 @@ public:
     int spreadWidth() const override { return width(); }
     QPoint scrollOffset() const override { return {0, 0}; }
     void turnTo(int t) override;
+    void pageForward() override;
+    void pageBack() override;
     QRect flipUpdateRect(int x) const override;
     // The shape of the book as last painted, in the view's coordinates: the
     // pages with their edges and tabs, and the spine rounded over them.
@@ -27,7 +29,6 @@ public:
 
 protected:
     void clickAt(QPoint p) override;
-    void arrowKey(bool left) override;
     void makeCurrentAt(QPoint p) override;
     bool pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const override;
     int bookmarkStrip() const override { return 16; }
