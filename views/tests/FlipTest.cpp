@@ -152,7 +152,7 @@ TEST_F(Views, ALoneBookmarkTurnsAtItsOwnSize)
     doc.currentPage = front;
     two.refresh();
     two.ensureComposed();
-    const Rect tab = doc.pages[static_cast<size_t>(front)]->textArea;
+    const Rect tab = two.painter().geometryOf(*doc.pages[static_cast<size_t>(front)]).area;
     flip::Renderer renderer(doc, two.painter());
     renderer.begin(front, front + 2, two.size());
     EXPECT_EQ(renderer.pageWidth(), tab.width());

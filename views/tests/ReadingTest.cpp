@@ -198,7 +198,8 @@ TEST_F(Views, ANotePageShowsItsCommittedLinesOnceRefreshed)
         view->ensureComposed();
         const QImage blank = view->grab().toImage();
         const Rect right = view->painter().pageRects().right;
-        const QPoint at = QPoint(right.left + 100, page.lineTops[0] + 4) - view->scrollOffset();
+        const PageGeometry geometry = view->painter().geometryOf(page);
+        const QPoint at = QPoint(right.left + 100, geometry.lineTops[0] + 4) - view->scrollOffset();
         QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
         ASSERT_EQ(page.lineEditors.size(), 24u);
         EXPECT_EQ(doc.modified, 0);  // opening the editors changes nothing
@@ -211,10 +212,10 @@ TEST_F(Views, ANotePageShowsItsCommittedLinesOnceRefreshed)
         ASSERT_FALSE(page.lines.empty());
         EXPECT_EQ(page.lines[0], "WWWWWWWW");
         const QImage shown = view->grab().toImage();
-        const int rowTop = page.lineTops[0] - view->scrollOffset().y();
+        const int rowTop = view->painter().geometryOf(page).lineTops[0] - view->scrollOffset().y();
         bool differs = false;
         for (int x = 1; x < shown.width() - 1 && !differs; ++x)
-            for (int y = rowTop; y < rowTop + page.fontHeight && !differs; ++y)
+            for (int y = rowTop; y < rowTop + view->painter().geometryOf(page).lineHeight && !differs; ++y)
                 differs = shown.pixel(x, y) != blank.pixel(x, y);
         EXPECT_TRUE(differs) << (view == &one ? "one-page" : "two-page");
     }

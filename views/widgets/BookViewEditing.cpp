@@ -15,6 +15,8 @@ void CBookView::openNoteEditors(CBookPage& page, QPoint at)
     if (!page.lineEditors.empty())
         return;
     const QPoint offset = scrollOffset();
+    const PageGeometry& geometry = geometryOf(page);
+    const Rect& area = geometry.area;
     const QFont font = fontFromLogFont(page.font);
     QPalette palette;
     palette.setColor(QPalette::Base, toQColor(page.background));
@@ -23,14 +25,14 @@ void CBookView::openNoteEditors(CBookPage& page, QPoint at)
     NoteLineBox* clicked = nullptr;
     for (int i = 0; i < 24; ++i) {
         // From just below a line's top to just above the next one's.
-        const int top = page.lineTops[i] + 1;
-        const int bottom = i + 1 < 24 ? page.lineTops[i + 1] - 1 : page.textArea.bottom - 1;
+        const int top = geometry.lineTops[static_cast<size_t>(i)] + 1;
+        const int bottom = i + 1 < 24 ? geometry.lineTops[static_cast<size_t>(i) + 1] - 1 : area.bottom - 1;
         auto* box = new NoteLineBox(this);
         QFont lineFont = font;
-        lineFont.setPixelSize(std::max(1, page.fontHeight));
+        lineFont.setPixelSize(std::max(1, geometry.lineHeight));
         box->setFont(lineFont);
         box->setPalette(palette);
-        box->setGeometry(page.textArea.left - offset.x(), top - offset.y(), page.textArea.width(), std::max(1, bottom - top));
+        box->setGeometry(area.left - offset.x(), top - offset.y(), area.width(), std::max(1, bottom - top));
         if (static_cast<size_t>(i) < page.lines.size()) {
             std::string line = page.lines[static_cast<size_t>(i)];
             while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))

@@ -31,14 +31,15 @@ bool CBookView::modeClick(QPoint p)
         return false;
     }
     if (modes.markMode) {
-        m_markDrag = pageinput::startMarkDrag(page, {p.x(), p.y()}, lineCount(page));
+        m_markDrag = pageinput::startMarkDrag(geometryOf(page), {p.x(), p.y()}, lineCount(page));
         m_dragging = true;
         return true;
     }
     if (modes.textSelection) {
         pageinput::clearTextSelection(page);
         m_selectionAnchor = p;
-        pageinput::applyTextSelection(page, {p.x(), p.y()}, {p.x(), p.y()}, page.fontHeight, lineCount(page));
+        const PageGeometry& geometry = geometryOf(page);
+        pageinput::applyTextSelection(page, geometry, {p.x(), p.y()}, {p.x(), p.y()}, geometry.lineHeight, lineCount(page));
         m_options.textSelection = true;
         m_dragging = true;
         recompose();
@@ -76,13 +77,14 @@ void CBookView::mouseMoveEvent(QMouseEvent* event)
     if (m_modes->markMode && m_markDrag.line >= 0) {
         const Rect text{page.left + 30, page.top + 30, page.right - 30, page.bottom - 30};
         if (text.contains(p.x(), p.y())) {
-            m_markDrag.end = pageinput::clampToLine(current, m_markDrag.line, p.x());
+            m_markDrag.end = pageinput::clampToLine(geometryOf(current), m_markDrag.line, p.x());
             update();
         }
     } else if (m_modes->textSelection && page.contains(p.x(), p.y())) {
-        pageinput::applyTextSelection(current, {m_selectionAnchor.x(), m_selectionAnchor.y()}, {p.x(), p.y()},
-                                      current.fontHeight, lineCount(current));
-        recompose();
+        const PageGeometry& geometry = geometryOf(current);
+        const auto changed = pageinput::applyTextSelection(current, geometry, {m_selectionAnchor.x(), m_selectionAnchor.y()},
+                                                           {p.x(), p.y()}, geometry.lineHeight, lineCount(current));
+        invertCells(current, changed);
     } else if (m_modes->bitmapSelection && m_bitmapSelection && page.contains(p.x(), p.y())) {
         m_bitmapSelection->right = p.x();
         m_bitmapSelection->bottom = p.y();
@@ -99,7 +101,7 @@ void CBookView::mouseReleaseEvent(QMouseEvent* event)
         return;
     if (m_modes->markMode) {
         CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
-        const auto mark = pageinput::finishMarkDrag(page, m_markDrag, m_doc.styles.markColour);
+        const auto mark = pageinput::finishMarkDrag(page, geometryOf(page), m_markDrag, m_doc.styles.markColour);
         m_markDrag = {};
         if (mark) {
             m_doc.modified = 1;
@@ -125,7 +127,8 @@ bool CBookView::itemClick(QPoint p)
         return true;
     }
     if (page.kind() == PageKind::IndexPage) {
-        if (const int target = pageinput::indexEntryTarget(m_doc, m_doc.currentPage, rect, {p.x(), p.y()}); target >= 0) {
+        const int target = pageinput::indexEntryTarget(m_doc, m_doc.currentPage, geometryOf(page), rect, {p.x(), p.y()});
+        if (target >= 0) {
             turnTo(target);
             return true;
         }
@@ -133,27 +136,51 @@ bool CBookView::itemClick(QPoint p)
     }
     if (page.kind() != PageKind::BookPage)
         return false;
-    for (auto& tag : page.tags) {
-        const auto& t = tag->triangle;
+    const PageGeometry& geometry = geometryOf(page);
+    for (size_t k = 0; k < page.tags.size() && k < geometry.tagTriangles.size() && k < geometry.tagBoxes.size(); ++k) {
+        PageTag* tag = page.tags[k].get();
+        const auto& t = geometry.tagTriangles[k];
         const QPolygon triangle({QPoint(t[0].x, t[0].y), QPoint(t[1].x, t[1].y), QPoint(t[2].x, t[2].y)});
         if (triangle.containsPoint(p, Qt::OddEvenFill)) {
             tag->open = tag->open ? 0 : 1;
             recompose();
             return true;
         }
-        if (tag->open && tag->box.contains(p.x(), p.y())) {
-            openTagEditor(*tag, tag->box);
+        if (tag->open && geometry.tagBoxes[k].contains(p.x(), p.y())) {
+            openTagEditor(*tag, geometry.tagBoxes[k]);
             return true;
         }
     }
     if (pageinput::tagRodAt(page, rect, {p.x(), p.y()}) >= 0)
         return true;
-    if (const int mark = pageinput::markAt(page, {p.x(), p.y()}); mark >= 0) {
+    if (const int mark = pageinput::markAt(geometry, {p.x(), p.y()}); mark >= 0) {
         m_selectedMark = mark;
         update();
         return true;
     }
     return false;
+}
+
+void CBookView::invertCells(const CBookPage& page, const std::vector<size_t>& cells)
+{
+    if (cells.empty())
+        return;
+    if (!m_composed || !m_options.textSelection)
+        return recompose();
+    // The spread inverts every selected cell; a cell that changed is inverted
+    // once more there and repainted alone.
+    const PageGeometry& geometry = geometryOf(page);
+    const QPoint offset = scrollOffset();
+    Canvas canvas(m_spread);
+    QRegion changed;
+    for (const size_t i : cells) {
+        if (i >= geometry.cells.size())
+            continue;
+        const Rect& r = geometry.cells[i].rect;
+        canvas.invertRect(r);
+        changed += QRect(r.left, r.top, r.width(), r.height()).translated(-offset);
+    }
+    update(changed);
 }
 
 void CBookView::unselectItem()

@@ -49,7 +49,7 @@ CBookView::PopupHit CBookView::popupAt(QPoint p)
         return hit;
     if (hit.tag = pageinput::tagRodAt(page, rect, {p.x(), p.y()}); hit.tag >= 0)
         hit.menu = 37;
-    else if (hit.mark = pageinput::markAt(page, {p.x(), p.y()}); hit.mark >= 0)
+    else if (hit.mark = pageinput::markAt(geometryOf(page), {p.x(), p.y()}); hit.mark >= 0)
         hit.menu = 36;
     return hit;
 }
@@ -118,11 +118,12 @@ int CBookView::cursorIdAt(QPoint p)
             return target < m_doc.currentPage ? 154 : 153;
         return 0;
     }
-    if (bookPage && (pageinput::tagRodAt(*page, rect, {p.x(), p.y()}) >= 0 || pageinput::markAt(*page, {p.x(), p.y()}) >= 0))
+    const Point at{p.x(), p.y()};
+    if (bookPage && (pageinput::tagRodAt(*page, rect, at) >= 0 || pageinput::markAt(geometryOf(*page), at) >= 0))
         return 0;
     if (page->kind() == PageKind::NotePage)
         return 160;
-    if (page->kind() == PageKind::IndexPage && pageinput::indexEntryTarget(m_doc, index, rect, {p.x(), p.y()}) >= 0)
+    if (page->kind() == PageKind::IndexPage && pageinput::indexEntryTarget(m_doc, index, geometryOf(*page), rect, at) >= 0)
         return 152;
     const bool flipZone = rightSide ? p.x() >= rect.right - rect.width() / 6 : p.x() < rect.left + rect.width() / 6;
     if (flipZone)

@@ -42,7 +42,8 @@ void CBookView::selectAll()
     CBookPage& current = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
     if (m_modes->textSelection) {
         m_selectionAnchor = {page.left, page.top};
-        pageinput::applyTextSelection(current, {page.left, page.top}, {page.right, page.bottom}, current.fontHeight,
+        const PageGeometry& geometry = geometryOf(current);
+        pageinput::applyTextSelection(current, geometry, {page.left, page.top}, {page.right, page.bottom}, geometry.lineHeight,
                                       lineCount(current));
         m_options.textSelection = true;
     } else if (m_modes->bitmapSelection) {

@@ -53,10 +53,11 @@ void CBookView::paintEvent(QPaintEvent*)
         const CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
         // The growing highlight of a mark being dragged: darkens like a marker pen.
         if (m_markDrag.line >= 0 && m_markDrag.end != m_markDrag.anchor) {
-            const int top = page.lineTops[m_markDrag.line];
+            const PageGeometry& geometry = geometryOf(page);
+            const int top = geometry.lineTops[static_cast<size_t>(m_markDrag.line)];
             const int from = std::min(m_markDrag.anchor, m_markDrag.end), to = std::max(m_markDrag.anchor, m_markDrag.end);
             painter.setCompositionMode(QPainter::CompositionMode_Multiply);
-            painter.fillRect(QRect(QPoint(from, top) - offset, QPoint(to - 1, top + page.fontHeight - 1) - offset),
+            painter.fillRect(QRect(QPoint(from, top) - offset, QPoint(to - 1, top + geometry.lineHeight - 1) - offset),
                              toQColor(m_doc.styles.markColour));
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
@@ -64,8 +65,9 @@ void CBookView::paintEvent(QPaintEvent*)
         QPen dotted(Qt::black, 1, Qt::DotLine);
         painter.setPen(dotted);
         painter.setBrush(Qt::NoBrush);
-        if (m_selectedMark >= 0 && m_selectedMark < static_cast<int>(page.marks.size())) {
-            for (const Rect& r : page.marks[static_cast<size_t>(m_selectedMark)].rects)
+        const std::vector<std::vector<Rect>>& marks = geometryOf(page).marks;
+        if (m_selectedMark >= 0 && m_selectedMark < static_cast<int>(marks.size())) {
+            for (const Rect& r : marks[static_cast<size_t>(m_selectedMark)])
                 painter.drawRect(QRect(r.left - offset.x(), r.top - offset.y(), r.width() - 1, r.height() - 1));
         }
         if (m_selectedTag >= 0 && m_selectedTag < static_cast<int>(page.tags.size())) {
@@ -103,7 +105,7 @@ void CBookView::flipTo(int t)
     m_doc.commitSpreadEditors();
     flip::Renderer renderer(m_doc, m_painter);
     const QSize size(std::max(1, spreadWidth()), height());
-    renderer.begin(c, t, size);
+    renderer.begin(c, t, size, m_options);
     m_recorded.clear();
     for (const int x : flip::offsets(renderer.pageWidth(), m_doc.flipSpeed, renderer.forward())) {
         m_flipFrame = &renderer.frame(x);
@@ -126,14 +128,16 @@ int CBookView::bookmarkTabTarget(QPoint p, int strip) const
     const int count = m_doc.pageCount();
     for (int i = (c % 2 == 1 ? c : c - 1); i > 0; i -= 2) {
         const CBookPage& page = *m_doc.pages[static_cast<size_t>(i)];
-        if (page.kind() == PageKind::BookmarkPage && p.x() >= page.textArea.left && p.x() < page.textArea.left + strip &&
-            p.y() >= page.textArea.top && p.y() < page.textArea.bottom)
+        const Rect& tab = geometryOf(page).area;
+        if (page.kind() == PageKind::BookmarkPage && p.x() >= tab.left && p.x() < tab.left + strip && p.y() >= tab.top &&
+            p.y() < tab.bottom)
             return i - 2;
     }
     for (int i = (c % 2 == 0 ? c : c + 1); i >= 0 && i < count; i += 2) {
         const CBookPage& page = *m_doc.pages[static_cast<size_t>(i)];
-        if (page.kind() == PageKind::BookmarkPage && p.x() < page.textArea.right && p.x() >= page.textArea.right - strip &&
-            p.y() >= page.textArea.top && p.y() < page.textArea.bottom)
+        const Rect& tab = geometryOf(page).area;
+        if (page.kind() == PageKind::BookmarkPage && p.x() < tab.right && p.x() >= tab.right - strip && p.y() >= tab.top &&
+            p.y() < tab.bottom)
             return i + 2;
     }
     return -1;
@@ -218,7 +222,7 @@ Rect CBookView::currentPageRect() const
         return {};
     const CBookPage& page = *m_doc.pages[static_cast<size_t>(c)];
     if (page.kind() == PageKind::BookmarkPage)
-        return page.textArea;
+        return geometryOf(page).area;
     const spread::PageRects& pages = m_painter.pageRects();
     return c % 2 == 1 ? pages.left : pages.right;
 }

@@ -123,8 +123,13 @@ protected:
     bool itemClick(QPoint p);
     void unselectItem();
     int lineCount(CBookPage& page) const;
+    // Where this view last painted a page's parts.
+    const PageGeometry& geometryOf(const CBookPage& page) const { return m_painter.geometryOf(page); }
     // Composes again and repaints, keeping the cached background.
     void recompose();
+    // Shows the selection state of these cells of the current page changed,
+    // repainting only them.
+    void invertCells(const CBookPage& page, const std::vector<size_t>& cells);
     // What a right click at p finds: the page under it (-1: none) and the
     // popup with the tag or mark it would select.
     struct PopupHit {

@@ -94,7 +94,7 @@ bool CTwoPageView::pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) 
     if (index < 0 || index >= m_doc.pageCount())
         return false;
     const CBookPage& page = *m_doc.pages[static_cast<size_t>(index)];
-    rect = page.kind() == PageKind::BookmarkPage ? page.textArea : rightSide ? pages.right : pages.left;
+    rect = page.kind() == PageKind::BookmarkPage ? geometryOf(page).area : rightSide ? pages.right : pages.left;
     return true;
 }
 
