@@ -4,6 +4,8 @@
 #include "ReaderCursors.h"
 #include "TagEditor.h"
 
+#include "book/CodePage.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -242,6 +244,79 @@ TEST_F(PageInput, ATagHoldsTenLinesAtMost)
     page.tags[0]->commitEditor();
     EXPECT_EQ(page.tags[0]->line(8), "x");
     EXPECT_EQ(page.tags[0]->line(9), "xxx");
+}
+
+TEST_F(PageInput, TagTextIsNeverCutSilently)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    // What the box shows, line by line, in page bytes.
+    const auto shown = [](const TagEditorBox& box) {
+        std::vector<std::string> lines;
+        for (const QString& line : box.shownLines())
+            lines.push_back(codepage::fromUtf8(line.toStdString()));
+        return lines;
+    };
+    const auto stored = [](const PageTag& tag, size_t count) {
+        std::vector<std::string> lines;
+        for (size_t k = 0; k < count; ++k)
+            lines.push_back(tag.line(k));
+        return lines;
+    };
+    const auto placeTag = [&](int y) -> TagEditorBox* {
+        two.modes().tagPending = true;
+        QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, y));
+        auto* box = static_cast<TagEditor*>(page.tags.back()->editor.get())->box();
+        EXPECT_NE(box, nullptr);
+        return box;
+    };
+
+    // A sentence wraps at the box's width; each shown line is a stored line.
+    TagEditorBox* box = placeTag(right.top + 100);
+    QTest::keyClicks(box, "Remember the garden party on Sunday with cake");
+    const std::vector<std::string> wrapped = shown(*box);
+    ASSERT_GT(wrapped.size(), 1u);
+    look(two, "tag-wrapping");
+    page.tags.back()->commitEditor();
+    EXPECT_EQ(stored(*page.tags.back(), wrapped.size()), wrapped);
+    two.refresh();
+    look(two, "tag-wrapped");
+
+    // Thirty narrow letters fit the box but fill the line: the next is refused.
+    box = placeTag(right.top + 250);
+    QTest::keyClicks(box, QString(40, QChar('i')));
+    std::vector<std::string> lines = shown(*box);
+    for (const std::string& line : lines)
+        EXPECT_LE(line.size(), PageTag::kSlot);
+    page.tags.back()->commitEditor();
+    EXPECT_EQ(stored(*page.tags.back(), lines.size()), lines);
+    EXPECT_EQ(page.tags.back()->line(0), std::string(30, 'i'));
+
+    // Two-byte characters count as two; a paste keeps only what the tag holds.
+    box = placeTag(right.top + 400);
+    QString pasted;
+    for (int i = 0; i < 400; ++i)
+        pasted += i % 3 == 2 ? QChar(' ') : QChar(0x6C34);  // "水水 " over and over
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    lines = shown(*box);
+    EXPECT_FALSE(lines.empty());
+    EXPECT_LE(lines.size(), PageTag::kLines);
+    size_t total = 0;
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), PageTag::kSlot);
+        total += line.size() + 2;
+    }
+    EXPECT_LE(total - 2, static_cast<size_t>(TagEditorBox::kByteLimit));
+    EXPECT_TRUE(box->toPlainText().size() > 20);  // not refused whole
+    page.tags.back()->commitEditor();
+    EXPECT_EQ(stored(*page.tags.back(), lines.size()), lines);
+    // Opened again, it shows the same lines.
+    two.ensureComposed();
+    const Rect tagBox = two.painter().geometryOf(page).tagBoxes.back();
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(tagBox.left + 50, tagBox.top + 5));
+    ASSERT_TRUE(page.tags.back()->editor);
+    EXPECT_EQ(shown(*static_cast<TagEditor*>(page.tags.back()->editor.get())->box()), lines);
 }
 
 TEST_F(PageInput, AClickOutsideThePageGivesUpThePendingTag)

@@ -67,11 +67,10 @@ void CBookView::openTagEditor(PageTag& tag, const Rect& box)
     palette.setColor(QPalette::Base, toQColor(tag.colour));
     palette.setColor(QPalette::Text, Qt::black);
     editor->setPalette(palette);
+    // Every stored line up to the last one written, blank ones too, as the tag shows them.
     QStringList lines;
-    for (size_t k = 0; k < PageTag::kLines; ++k) {
-        if (const std::string line = tag.line(k); !line.empty())
-            lines << fromSystem(line);
-    }
+    for (size_t k = 0; k < static_cast<size_t>(spread::tagLineCount(tag)); ++k)
+        lines << fromSystem(tag.line(k));
     editor->setPlainText(lines.join(QChar('\n')));
     const QPoint offset = scrollOffset();
     editor->setGeometry(box.left - offset.x(), box.top - offset.y(), box.width(), box.height());
