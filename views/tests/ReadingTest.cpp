@@ -149,6 +149,9 @@ TEST_F(Views, PageKeysTurnInBothViews)
         EXPECT_EQ(doc.currentPage, lastContent);
         QTest::keyClick(view, Qt::Key_Home);
         EXPECT_EQ(doc.currentPage, first);
+        QTest::keyClick(view, Qt::Key_Home);  // already there: nothing moves
+        EXPECT_EQ(doc.currentPage, first);
+        EXPECT_EQ(view->scrollOffset().x(), view == &one ? one.width() - 80 : 0);
     }
 }
 

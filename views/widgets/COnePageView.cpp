@@ -19,7 +19,7 @@ void COnePageView::turnTo(int t)
 {
     const int c = m_doc.currentPage;
     const int last = lastIndex();
-    if ((c == 0 && t < 1) || (c == last && t >= last))
+    if (t == c || (c == 0 && t < 1) || (c == last && t >= last))
         return;
     if (c % 2 == 0 && t == c - 1)
         return slide(false);

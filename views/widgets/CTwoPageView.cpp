@@ -9,7 +9,7 @@ void CTwoPageView::turnTo(int t)
 {
     const int c = m_doc.currentPage;
     const int last = lastIndex();
-    if ((c == 0 && t < 1) || (c == last && t >= last))
+    if (t == c || (c == 0 && t < 1) || (c == last && t >= last))
         return;
     // The other page of the same spread: only the current page changes.
     if ((c % 2 == 0 && t == c - 1) || (c % 2 == 1 && t == c + 1)) {
