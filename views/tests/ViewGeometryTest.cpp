@@ -163,6 +163,24 @@ TEST_F(Views, OnePageFlipFramesUseWideLines)
     }
 }
 
+TEST_F(Views, OnePageRollUpKeepsTheViewsLayout)
+{
+    int c = doc.firstContentPage() + 2;
+    c += c % 2;  // a right page with a page of text facing it
+    ASSERT_EQ(doc.pages[static_cast<size_t>(c) - 1]->kind(), PageKind::BookPage);
+    doc.currentPage = c;
+    one.refresh();
+    one.ensureComposed();
+    const QSize spreadSize(one.spreadWidth(), one.height());
+    QImage shown(spreadSize, QImage::Format_RGB32);
+    one.painter().compose(shown, one.options());
+    const Rect left = one.painter().pageRects().left;
+    flip::RollUp roll(one.painter());
+    roll.begin(spreadSize, true, rgb(255, 200, 120), rgb(0, 0, 255), one.options());
+    // The page that stays, on the other side, is the one the view showed.
+    EXPECT_EQ(textRows(roll.frame(roll.pageHeight() / 2), textBand(left)), textRows(shown, textBand(left)));
+}
+
 TEST_F(Views, SelectingTextRepaintsOnlyWhatChanged)
 {
     int c = doc.firstContentPage();
