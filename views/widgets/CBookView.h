@@ -100,7 +100,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     // A right click on the page that is not current makes it current.
     virtual void makeCurrentAt(QPoint) {}
-    // The page under a point the pointer shape is chosen for: its record,
+    // The page under a point, for pointer shapes and popups: its record,
     // rectangle and side; false when there is none.
     virtual bool pageUnder(QPoint p, int& index, Rect& rect, bool& rightSide) const;
     // How wide the strip along a bookmark tab's outer edge is that hits it.
