@@ -59,7 +59,7 @@ int lift(int x, int w)
 
 Renderer::Renderer(CVersaleoDoc& doc, SpreadPainter& painter) : m_doc(doc), m_painter(painter) {}
 
-void Renderer::begin(int c, int t, QSize spreadSize)
+void Renderer::begin(int c, int t, QSize spreadSize, const PaintOptions& viewOptions)
 {
     m_forward = t > c;
     m_target = t;
@@ -75,14 +75,16 @@ void Renderer::begin(int c, int t, QSize spreadSize)
         m_doc.pages[static_cast<size_t>(i)]->hidden = true;
 
     m_under = QImage(spreadSize, QImage::Format_RGB32);
+    // Under the sheet and on its faces the pages are laid out as the view lays them out.
     PaintOptions options;
+    options.wideLines = viewOptions.wideLines;
     options.suppressSpine = true;
     m_painter.compose(m_under, options);
     // One bookmark alone turns at its own size, hinged at its spine side.
     const bool bookmarkAlone = m_turning.size() == 2 &&
                                m_doc.pages[static_cast<size_t>(m_turning.front())]->kind() == PageKind::BookmarkPage;
     if (bookmarkAlone) {
-        const Rect tab = m_doc.pages[static_cast<size_t>(m_turning.front())]->textArea;
+        const Rect tab = m_painter.geometryOf(*m_doc.pages[static_cast<size_t>(m_turning.front())]).area;
         if (tab.width() > 0 && tab.height() > 0) {
             m_w = tab.width();
             m_h = tab.height();
@@ -91,8 +93,8 @@ void Renderer::begin(int c, int t, QSize spreadSize)
         }
     }
     const QSize page(std::max(1, m_w), std::max(1, m_h));
-    m_front = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.front(), page, 2, bookmarkAlone);
-    m_back = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.back(), page, -2, bookmarkAlone);
+    m_front = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.front(), page, 2, bookmarkAlone, options);
+    m_back = m_turning.empty() ? QImage() : m_painter.paintPageImage(m_turning.back(), page, -2, bookmarkAlone, options);
 }
 
 void Renderer::drawSheet(const QImage& face, int x)
@@ -160,14 +162,16 @@ void Renderer::end()
 
 RollUp::RollUp(SpreadPainter& painter) : m_painter(painter) {}
 
-void RollUp::begin(QSize spreadSize, bool rightPage, COLORREF fill, COLORREF outline)
+void RollUp::begin(QSize spreadSize, bool rightPage, COLORREF fill, COLORREF outline, const PaintOptions& viewOptions)
 {
     m_size = spreadSize;
     m_right = rightPage;
     m_fill = fill;
     m_outline = outline;
     m_memory = QImage(spreadSize, QImage::Format_RGB32);
-    m_painter.compose(m_memory);
+    PaintOptions options;
+    options.wideLines = viewOptions.wideLines;
+    m_painter.compose(m_memory, options);
     m_work = m_memory.copy();
 }
 

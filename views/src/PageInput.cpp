@@ -40,22 +40,22 @@ std::unique_ptr<PageTag> newTag(const Rect& page, Point p, COLORREF colour)
     return tag;
 }
 
-int lineAt(const CBookPage& page, int y, int lineCount)
+int lineAt(const PageGeometry& geometry, int y, int lineCount)
 {
     const int shown = std::min(lineCount, CBookPage::kLineSlots);
     for (int i = 0; i < shown; ++i) {
-        const int top = page.lineTops[i];
-        if (top <= y && y <= top + page.fontHeight)
+        const int top = geometry.lineTops[static_cast<size_t>(i)];
+        if (top <= y && y <= top + geometry.lineHeight)
             return i;
     }
     return -1;
 }
 
-std::pair<int, int> lineCells(const CBookPage& page, int line)
+std::pair<int, int> lineCells(const PageGeometry& geometry, int line)
 {
     int first = -1, last = -1;
-    for (size_t i = 0; i < page.cells.size(); ++i) {
-        const CharCell& cell = page.cells[i];
+    for (size_t i = 0; i < geometry.cells.size(); ++i) {
+        const CellPlace& cell = geometry.cells[i];
         // Cells whose line was not drawn have an empty rectangle.
         if (cell.line != line || cell.rect.width() <= 0)
             continue;
@@ -66,17 +66,17 @@ std::pair<int, int> lineCells(const CBookPage& page, int line)
     return {first, last};
 }
 
-MarkDrag startMarkDrag(const CBookPage& page, Point p, int lineCount)
+MarkDrag startMarkDrag(const PageGeometry& geometry, Point p, int lineCount)
 {
     MarkDrag drag;
-    const int line = lineAt(page, p.y, lineCount);
+    const int line = lineAt(geometry, p.y, lineCount);
     if (line < 0)
         return drag;
-    const auto [first, last] = lineCells(page, line);
+    const auto [first, last] = lineCells(geometry, line);
     if (first < 0)
         return drag;
-    const CharCell& a = page.cells[static_cast<size_t>(first)];
-    const CharCell& b = page.cells[static_cast<size_t>(last)];
+    const CellPlace& a = geometry.cells[static_cast<size_t>(first)];
+    const CellPlace& b = geometry.cells[static_cast<size_t>(last)];
     if (p.x < a.rect.left || p.x > b.rect.right)
         return drag;
     drag.line = line;
@@ -84,23 +84,25 @@ MarkDrag startMarkDrag(const CBookPage& page, Point p, int lineCount)
     return drag;
 }
 
-int clampToLine(const CBookPage& page, int line, int x)
+int clampToLine(const PageGeometry& geometry, int line, int x)
 {
-    const auto [first, last] = lineCells(page, line);
+    const auto [first, last] = lineCells(geometry, line);
     if (first < 0)
         return x;
-    return std::clamp(x, page.cells[static_cast<size_t>(first)].rect.left, page.cells[static_cast<size_t>(last)].rect.right);
+    return std::clamp(x, geometry.cells[static_cast<size_t>(first)].rect.left,
+                      geometry.cells[static_cast<size_t>(last)].rect.right);
 }
 
-std::optional<size_t> finishMarkDrag(CBookPage& page, const MarkDrag& drag, COLORREF colour)
+std::optional<size_t> finishMarkDrag(CBookPage& page, const PageGeometry& geometry, const MarkDrag& drag,
+                                     COLORREF colour)
 {
     if (drag.line < 0 || std::abs(drag.end - drag.anchor) < 10)
         return std::nullopt;
     const int from = std::min(drag.anchor, drag.end);
     const int to = std::max(drag.anchor, drag.end);
     int first = -1, last = -1;
-    for (size_t i = 0; i < page.cells.size(); ++i) {
-        const CharCell& cell = page.cells[i];
+    for (size_t i = 0; i < geometry.cells.size() && i < page.cells.size(); ++i) {
+        const CellPlace& cell = geometry.cells[i];
         if (cell.line != drag.line || cell.rect.width() <= 0)
             continue;
         const int middle = (cell.rect.left + cell.rect.right) / 2;
@@ -117,20 +119,19 @@ std::optional<size_t> finishMarkDrag(CBookPage& page, const MarkDrag& drag, COLO
     mark.colour = colour;
     mark.firstCell = first;
     mark.lastCell = last;
-    const int top = page.lineTops[drag.line];
-    mark.rects.push_back({from, top, to, top + page.fontHeight});
     page.marks.push_back(std::move(mark));
     return page.marks.size() - 1;
 }
 
-std::vector<size_t> applyTextSelection(CBookPage& page, Point a, Point b, int charHeight, int lineCount)
+std::vector<size_t> applyTextSelection(CBookPage& page, const PageGeometry& geometry, Point a, Point b, int charHeight,
+                                       int lineCount)
 {
     if (b.y < a.y)
         std::swap(a, b);
     int firstLine = -1, lastLine = -1;
     const int shown = std::min(lineCount, CBookPage::kLineSlots);
     for (int i = 0; i < shown; ++i) {
-        const int middle = page.lineTops[i] + charHeight / 2;
+        const int middle = geometry.lineTops[static_cast<size_t>(i)] + charHeight / 2;
         if (middle >= a.y && middle <= b.y) {
             if (firstLine < 0)
                 firstLine = i;
@@ -143,14 +144,15 @@ std::vector<size_t> applyTextSelection(CBookPage& page, Point a, Point b, int ch
     std::vector<size_t> changed;
     for (size_t i = 0; i < page.cells.size(); ++i) {
         CharCell& cell = page.cells[i];
-        const int cx = (cell.rect.left + cell.rect.right) / 2;
+        const CellPlace place = i < geometry.cells.size() ? geometry.cells[i] : CellPlace{};
+        const int cx = (place.rect.left + place.rect.right) / 2;
         bool selected = false;
-        if (firstLine >= 0 && cell.rect.width() > 0 && cell.line >= firstLine && cell.line <= lastLine) {
+        if (firstLine >= 0 && place.rect.width() > 0 && place.line >= firstLine && place.line <= lastLine) {
             if (firstLine == lastLine)
                 selected = a.x <= cx && cx <= b.x;
-            else if (cell.line == firstLine)
+            else if (place.line == firstLine)
                 selected = cx >= a.x;
-            else if (cell.line == lastLine)
+            else if (place.line == lastLine)
                 selected = cx <= b.x;
             else
                 selected = true;
@@ -169,10 +171,10 @@ void clearTextSelection(CBookPage& page)
         cell.selected = 0;
 }
 
-int markAt(const CBookPage& page, Point p)
+int markAt(const PageGeometry& geometry, Point p)
 {
-    for (size_t i = 0; i < page.marks.size(); ++i) {
-        for (const Rect& r : page.marks[i].rects) {
+    for (size_t i = 0; i < geometry.marks.size(); ++i) {
+        for (const Rect& r : geometry.marks[i]) {
             if (r.contains(p.x, p.y))
                 return static_cast<int>(i);
         }
@@ -190,16 +192,15 @@ int tagRodAt(const CBookPage& page, const Rect& pageRect, Point p)
     return -1;
 }
 
-int indexEntryTarget(const CVersaleoDoc& doc, int index, const Rect& pageRect, Point p)
+int indexEntryTarget(const CVersaleoDoc& doc, int index, const PageGeometry& geometry, const Rect& pageRect, Point p)
 {
     if (index < 0 || index >= doc.pageCount() || p.x < pageRect.left + 30 || p.x > pageRect.right - 30)
         return -1;
-    const CBookPage& page = *doc.pages[static_cast<size_t>(index)];
     const int first = spread::firstIndexEntry(index);
     // Row 0 is the heading; entries fill the rows below it.
     for (int k = 0; k < spread::kEntriesPerIndexPage && k + 1 < CBookPage::kLineSlots; ++k) {
-        const int top = page.lineTops[k + 1];
-        if (p.y < top || p.y > top + page.fontHeight)
+        const int top = geometry.lineTops[static_cast<size_t>(k) + 1];
+        if (p.y < top || p.y > top + geometry.lineHeight)
             continue;
         const size_t entry = static_cast<size_t>(first) + static_cast<size_t>(k);
         if (entry >= doc.indexEntries.size())

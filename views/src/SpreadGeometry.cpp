@@ -63,7 +63,7 @@ int rightLayerOf(int front, FacingPair pair, int pageCount, int layers)
     if (layers <= 0)
         return 0;
     const int total = std::max(1, (pageCount - pair.right) / 2);
-    const int distance = std::max(0, (front - pair.right - 1) / 2);
+    const int distance = std::max(0, (front - pair.right) / 2);  // 0: the page's own leaf, as on the left
     return std::clamp(layers - distance * layers / total, 1, layers);
 }
 

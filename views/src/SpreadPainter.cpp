@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -74,6 +75,13 @@ COLORREF spineColour(const CVersaleoDoc& doc)
 
 SpreadPainter::SpreadPainter(CVersaleoDoc& doc, PictureSource& pictures) : m_doc(doc), m_pictures(pictures) {}
 
+const PageGeometry& SpreadPainter::geometryOf(const CBookPage& page) const
+{
+    static const PageGeometry none;
+    const auto found = m_layout.find(&page);
+    return found == m_layout.end() ? none : found->second;
+}
+
 TextMeasurer& SpreadPainter::measurerFor(const LOGFONT& font)
 {
     const std::string key(reinterpret_cast<const char*>(&font), sizeof font);
@@ -91,6 +99,7 @@ void SpreadPainter::compose(QImage& target, const PaintOptions& options)
     paintBackground(canvas, width, height);
     m_pages = spread::pageRects(width, height);
     m_outline.clear();
+    m_layout.clear();
     if (m_doc.pages.empty()) {
         m_pages = {};
         return;
@@ -118,14 +127,16 @@ void SpreadPainter::compose(QImage& target, const PaintOptions& options)
     if (options.bitmapSelection)
         canvas.dashedFrame(*options.bitmapSelection);
     if (options.textSelection && m_doc.currentPage >= 0 && m_doc.currentPage < m_doc.pageCount()) {
-        for (const CharCell& cell : m_doc.pages[static_cast<size_t>(m_doc.currentPage)]->cells) {
-            if (cell.selected)
-                canvas.invertRect(cell.rect);
+        const CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+        const PageGeometry& geometry = geometryOf(page);
+        for (size_t i = 0; i < page.cells.size() && i < geometry.cells.size(); ++i) {
+            if (page.cells[i].selected)
+                canvas.invertRect(geometry.cells[i].rect);
         }
     }
 }
 
-QImage SpreadPainter::paintPageImage(int index, QSize size, int behindStep, bool alone)
+QImage SpreadPainter::paintPageImage(int index, QSize size, int behindStep, bool alone, const PaintOptions& options)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -139,16 +150,22 @@ QImage SpreadPainter::paintPageImage(int index, QSize size, int behindStep, bool
         paintBookmark(canvas, record, {0, 0, size.width(), size.height()});
         return image;
     }
+    const Rect tab = geometryOf(*m_doc.pages[static_cast<size_t>(record)]).area;
     while (index >= 0 && index < m_doc.pageCount() &&
            m_doc.pages[static_cast<size_t>(index)]->kind() == PageKind::BookmarkPage)
         index += behindStep;
-    if (index >= 0 && index < m_doc.pageCount())
-        paintPage(canvas, index, {0, 0, size.width(), size.height()}, {});
-    // A bookmark turned with other leaves lies on the page behind it.
-    if (bookmark) {
-        const Rect tab = m_doc.pages[static_cast<size_t>(record)]->textArea;
-        paintBookmark(canvas, record, {0, tab.top - 30, size.width(), tab.top - 30 + tab.height()});
+    if (index >= 0 && index < m_doc.pageCount()) {
+        // The face is laid out as the view lays out its pages, but its
+        // geometry is its own: the spread's stays for the view's clicks.
+        PaintOptions face;
+        face.wideLines = options.wideLines;
+        SpreadLayout spreadLayout = std::exchange(m_layout, {});
+        paintPage(canvas, index, {0, 0, size.width(), size.height()}, face);
+        m_layout = std::move(spreadLayout);
     }
+    // A bookmark turned with other leaves lies on the page behind it.
+    if (bookmark)
+        paintBookmark(canvas, record, {0, tab.top - 30, size.width(), tab.top - 30 + tab.height()});
     return image;
 }
 
@@ -195,10 +212,9 @@ void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pai
         if (front < 0 || front + 1 >= count)
             break;
         const bool before = n < counts.bookmarksBefore;
-        CBookPage& page = *m_doc.pages[static_cast<size_t>(front)];
+        const CBookPage& page = *m_doc.pages[static_cast<size_t>(front)];
         const Rect tab = spread::bookmarkTab(m_pages, width, page.bookmarkColour, before);
-        page.textArea = tab;
-        m_doc.pages[static_cast<size_t>(front) + 1]->textArea = tab;
+        placeTab(front, tab);
         tabs.push_back({front, tab, before});
     }
     const auto drawTabs = [&](bool before, int layer, Point offset, int layers) {
@@ -209,9 +225,12 @@ void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pai
                                         : spread::rightLayerOf(tab.front, pair, count, layers);
             if (tabLayer != layer || m_doc.pages[static_cast<size_t>(tab.front) + 1]->hidden)
                 continue;
-            // The left side shows back sides, the right side front sides.
-            paintBookmark(canvas, before ? tab.front + 1 : tab.front, moved(tab.rect, offset));
-            m_outline.push_back(moved(tab.rect, offset));
+            // The left side shows back sides, the right side front sides. The
+            // tab is hit where it is drawn, on its layer.
+            const Rect drawn = moved(tab.rect, offset);
+            paintBookmark(canvas, before ? tab.front + 1 : tab.front, drawn);
+            placeTab(tab.front, drawn);
+            m_outline.push_back(drawn);
         }
     };
     canvas.setBrush(Brush::solid(kWhite));
@@ -231,6 +250,12 @@ void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pai
     canvas.setPen(Pen{Pen::Solid, kBlack});
 }
 
+void SpreadPainter::placeTab(int front, const Rect& tab)
+{
+    m_layout[m_doc.pages[static_cast<size_t>(front)].get()].area = tab;
+    m_layout[m_doc.pages[static_cast<size_t>(front) + 1].get()].area = tab;
+}
+
 void SpreadPainter::paintSide(Canvas& canvas, int index, Rect& rect, int behindStep, const PaintOptions& options)
 {
     CBookPage& page = *m_doc.pages[static_cast<size_t>(index)];
@@ -245,8 +270,9 @@ void SpreadPainter::paintSide(Canvas& canvas, int index, Rect& rect, int behindS
         behind += behindStep;
     if (behind >= 0 && behind < m_doc.pageCount())
         paintPage(canvas, behind, rect, options);
-    paintBookmark(canvas, index, page.textArea);
-    rect = page.textArea;
+    const Rect tab = geometryOf(page).area;
+    paintBookmark(canvas, index, tab);
+    rect = tab;
 }
 
 void SpreadPainter::paintPage(Canvas& canvas, int index, const Rect& rect, const PaintOptions& options)
@@ -283,17 +309,17 @@ void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, co
 
     const std::vector<std::string>& lines = options.wideLines ? page.wideLines() : page.lines;
     const spread::TextLayout layout = spread::bookTextLayout(rect, static_cast<int>(lines.size()), options.wideLines);
-    if (!options.wideLines)
-        page.textArea = layout.area;
-    page.fontHeight = layout.fontHeight;
+    PageGeometry& geometry = m_layout[&page];
+    geometry.area = layout.area;
+    geometry.lineHeight = layout.fontHeight;
     page.font.lfHeight = layout.fontHeight;
     const QFont font = fontFromLogFont(page.font);
     TextMeasurer& measurer = measurerFor(page.font);
 
     for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
-        page.lineTops[slot] = slot < static_cast<int>(layout.rows.tops.size()) ? layout.rows.tops[static_cast<size_t>(slot)] : 0;
-    for (CharCell& cell : page.cells)
-        cell.rect = {};
+        geometry.lineTops[static_cast<size_t>(slot)] =
+            slot < static_cast<int>(layout.rows.tops.size()) ? layout.rows.tops[static_cast<size_t>(slot)] : 0;
+    geometry.cells.assign(page.cells.size(), {});
     size_t cell = 0;
     const size_t shown = std::min(lines.size(), layout.rows.tops.size());
     for (size_t i = 0; i < shown; ++i) {
@@ -306,70 +332,77 @@ void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, co
                                                                 false, layout.rows.heights[i], measurer);
         for (const layout::DrawnRun& run : drawing.runs)
             canvas.textOut(run.x, top, run.text, font, page.textColour);
-        layout::assignCells(drawing, page.cells, cell, static_cast<int>(i));
+        for (const Rect& drawn : drawing.cells) {
+            if (cell < geometry.cells.size())
+                geometry.cells[cell++] = {static_cast<int>(i), drawn};
+        }
     }
-    paintMarks(canvas, page);
+    paintMarks(canvas, page, geometry);
     for (const auto& tag : page.tags)
-        paintTag(canvas, *tag, rect);
+        paintTag(canvas, *tag, rect, geometry);
     paintLabel(canvas, rect, numbered("Page ", m_doc.bookPageNumberOf(index)), index == m_doc.currentPage);
 }
 
-void SpreadPainter::paintMarks(Canvas& canvas, CBookPage& page)
+void SpreadPainter::paintMarks(Canvas& canvas, const CBookPage& page, PageGeometry& geometry)
 {
-    const auto cells = static_cast<int32_t>(page.cells.size());
+    const std::vector<CellPlace>& cells = geometry.cells;
+    const auto count = static_cast<int32_t>(cells.size());
     canvas.setRasterOp(RasterOp::MaskPen);
     canvas.setPen(Pen::none());
-    for (PageMark& mark : page.marks) {
-        mark.rects.clear();
-        const int32_t last = std::min(mark.lastCell, cells - 1);
+    geometry.marks.assign(page.marks.size(), {});
+    for (size_t m = 0; m < page.marks.size(); ++m) {
+        const PageMark& mark = page.marks[m];
+        const int32_t last = std::min(mark.lastCell, count - 1);
         for (int32_t first = std::max(mark.firstCell, 0); first <= last;) {
             int32_t end = first;
-            while (end + 1 <= last && page.cells[static_cast<size_t>(end) + 1].line == page.cells[static_cast<size_t>(first)].line)
+            while (end + 1 <= last && cells[static_cast<size_t>(end) + 1].line == cells[static_cast<size_t>(first)].line)
                 ++end;
-            const Rect& a = page.cells[static_cast<size_t>(first)].rect;
-            const Rect& b = page.cells[static_cast<size_t>(end)].rect;
+            const Rect& a = cells[static_cast<size_t>(first)].rect;
+            const Rect& b = cells[static_cast<size_t>(end)].rect;
             if (a.width() > 0 || b.width() > 0) {
                 const Rect run{a.left, a.top, b.right, b.bottom};
                 canvas.setBrush(Brush::solid(mark.colour));
                 canvas.rectangle(run);
-                mark.rects.push_back(run);
+                geometry.marks[m].push_back(run);
             }
             first = end + 1;
         }
     }
     canvas.setRasterOp(RasterOp::CopyPen);
     canvas.setBrush(Brush::none());
-    for (const PageMark& mark : page.marks) {
-        canvas.setPen(Pen{Pen::Solid, mark.colour});
-        for (const Rect& r : mark.rects)
+    for (size_t m = 0; m < page.marks.size(); ++m) {
+        canvas.setPen(Pen{Pen::Solid, page.marks[m].colour});
+        for (const Rect& r : geometry.marks[m])
             canvas.rectangle(r);
     }
     canvas.setPen(Pen{Pen::Solid, kBlack});
 }
 
-void SpreadPainter::paintTag(Canvas& canvas, PageTag& tag, const Rect& page)
+void SpreadPainter::paintTag(Canvas& canvas, const PageTag& tag, const Rect& page, PageGeometry& geometry)
 {
     const auto [x, y] = pageinput::tagPoint(tag, page);
     for (int i = 0; i < 6; ++i) {
         const auto shade = static_cast<uint8_t>((i + 6) * 10);
         canvas.fillRect({x, y + i - 10, x + 100, y - i}, rgb(shade, shade, static_cast<uint8_t>((i + 20) * 10)));
     }
-    tag.triangle = spread::tagTriangle(x, y, tag.open != 0);
-    canvas.fillPolygon(polygonOf(tag.triangle.data(), tag.triangle.size()), kArrowGreen);
+    const auto triangle = spread::tagTriangle(x, y, tag.open != 0);
+    geometry.tagTriangles.push_back(triangle);
+    canvas.fillPolygon(polygonOf(triangle.data(), triangle.size()), kArrowGreen);
     canvas.setPen(Pen::none());
     canvas.setBrush(Brush::solid(rgb(255, 122, 122)));
     canvas.ellipse({x - 11, y - 12, x + 3, y + 2});
     canvas.ellipse({x + 97, y - 12, x + 111, y + 2});
     canvas.setPen(Pen{Pen::Solid, kBlack});
     if (!tag.open) {
-        tag.box = {};
+        geometry.tagBoxes.push_back({});
         return;
     }
     const QFont font = fontFromLogFont(m_doc.styles.tagFont);
     const int lineHeight = QFontMetrics(font).height();
-    tag.box = spread::tagBox(x, y, spread::tagLineCount(tag), lineHeight);
+    const Rect box = spread::tagBox(x, y, spread::tagLineCount(tag), lineHeight);
+    geometry.tagBoxes.push_back(box);
     canvas.setBrush(Brush::solid(tag.colour));
-    canvas.rectangle(tag.box);
+    canvas.rectangle(box);
     for (size_t k = 0; k < PageTag::kLines; ++k)
         canvas.textOut(x + 2, y + 2 + static_cast<int>(k) * lineHeight, tag.line(k), font, kBlack);
 }
@@ -390,12 +423,13 @@ void SpreadPainter::paintNotePage(Canvas& canvas, CBookPage& page, int index, co
     canvas.setBrush(Brush::solid(page.background));
     canvas.rectangle(rect);
     const Rect area = spread::noteArea(rect, m_doc.pageProportion);
-    page.textArea = area;
+    PageGeometry& geometry = m_layout[&page];
+    geometry.area = area;
     const spread::Rows rows = spread::evenRows(area.top, std::max(0, area.height()), 24);
-    for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
-        page.lineTops[slot] = slot < 24 ? rows.tops[static_cast<size_t>(slot)] : 0;
+    for (size_t slot = 0; slot < geometry.lineTops.size(); ++slot)
+        geometry.lineTops[slot] = slot < rows.tops.size() ? rows.tops[slot] : 0;
     const int rowHeight = rows.heights.empty() ? 0 : rows.heights[0];
-    page.fontHeight = rowHeight - 2;
+    geometry.lineHeight = rowHeight - 2;
     canvas.setPen(Pen{Pen::Solid, kBlack});
     for (size_t r = 1; r < rows.tops.size(); ++r)
         canvas.line(area.left, rows.tops[r], area.right, rows.tops[r]);
@@ -415,10 +449,12 @@ void SpreadPainter::paintIndexPage(Canvas& canvas, CBookPage& page, int index, c
     canvas.rectangle(rect);
     const spread::IndexLayout layout = spread::indexLayout(rect);
     const spread::Rows& rows = layout.rows;
-    for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
-        page.lineTops[slot] = rows.tops[static_cast<size_t>(slot)];
+    PageGeometry& geometry = m_layout[&page];
+    geometry.area = layout.area;
+    for (size_t slot = 0; slot < geometry.lineTops.size(); ++slot)
+        geometry.lineTops[slot] = rows.tops[slot];
     const int rowHeight = rows.heights[1];
-    page.fontHeight = rowHeight;
+    geometry.lineHeight = rowHeight;
     const Rect& area = layout.area;
     for (const int x : {area.left, layout.numberColumn, area.right})
         canvas.line(x, rows.tops[1], x, area.bottom);

@@ -60,6 +60,20 @@ TEST(Spread, NoMoreThanEightEdgeLayers)
     EXPECT_EQ(spread::rightLayerOffset(1, 3), (Point{6, -6}));
 }
 
+TEST(Spread, BothSidesSplitTheirLeavesIntoLayersAlike)
+{
+    // Eleven leaves on each side of the pair (21, 22) of a 44-page book: the
+    // leaf d leaves away from the page lies on the same layer on both sides.
+    const spread::FacingPair pair{21, 22};
+    for (int d = 1; d <= 10; ++d) {
+        const int leftFront = pair.left - 1 - 2 * d;
+        const int rightFront = pair.right + 2 * d;
+        EXPECT_EQ(spread::leftLayerOf(leftFront, pair, 8), spread::rightLayerOf(rightFront, pair, 44, 8)) << d;
+    }
+    EXPECT_EQ(spread::rightLayerOf(24, pair, 44, 8), 8);  // the next leaf: innermost
+    EXPECT_EQ(spread::rightLayerOf(42, pair, 44, 8), 1);  // the back cover: outermost
+}
+
 TEST(Spread, BookmarksDoNotCountAsLeaves)
 {
     CVersaleoDoc doc;

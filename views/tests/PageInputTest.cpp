@@ -4,6 +4,8 @@
 #include "ReaderCursors.h"
 #include "TagEditor.h"
 
+#include "book/CodePage.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -21,13 +23,21 @@ std::unique_ptr<CBookPage> gridPage()
     auto owned = std::make_unique<CBookPage>(PageKind::BookPage);
     CBookPage& page = *owned;
     page.lines = {"abcde\r\n", "fghij\r\n", "klmno\r\n"};
-    page.fontHeight = 16;
-    for (int line = 0; line < 3; ++line) {
-        page.lineTops[line] = 50 + 20 * line;
-        for (int k = 0; k < 5; ++k)
-            page.cells.push_back({line, 0, {100 + 10 * k, 50 + 20 * line, 110 + 10 * k, 66 + 20 * line}});
-    }
+    page.rebuildCells();
     return owned;
+}
+
+// Where a painter put that page: 16-pixel rows.
+PageGeometry gridGeometry()
+{
+    PageGeometry geometry;
+    geometry.lineHeight = 16;
+    for (int line = 0; line < 3; ++line) {
+        geometry.lineTops[static_cast<size_t>(line)] = 50 + 20 * line;
+        for (int k = 0; k < 5; ++k)
+            geometry.cells.push_back({line, {100 + 10 * k, 50 + 20 * line, 110 + 10 * k, 66 + 20 * line}});
+    }
+    return geometry;
 }
 
 std::string selectedLetters(const CBookPage& page)
@@ -66,23 +76,24 @@ TEST(TextSelection, CornersSelectRunsOfLines)
 {
     auto owned = gridPage();
     CBookPage& page = *owned;
+    const PageGeometry grid = gridGeometry();
     // From the middle of the first line to the middle of the last.
-    auto changed = applyTextSelection(page, {125, 45}, {125, 100}, 16, 3);
+    auto changed = applyTextSelection(page, grid, {125, 45}, {125, 100}, 16, 3);
     EXPECT_EQ(selectedLetters(page), "cdefghijklm");
     EXPECT_EQ(changed.size(), 11u);
     // Dragging upwards swaps the corners: the same cells, nothing changes.
-    changed = applyTextSelection(page, {125, 100}, {125, 45}, 16, 3);
+    changed = applyTextSelection(page, grid, {125, 100}, {125, 45}, 16, 3);
     EXPECT_EQ(selectedLetters(page), "cdefghijklm");
     EXPECT_TRUE(changed.empty());
     // Within one line right-to-left is ordered; only what changed is reported.
-    changed = applyTextSelection(page, {134, 55}, {112, 60}, 16, 3);
+    changed = applyTextSelection(page, grid, {134, 55}, {112, 60}, 16, 3);
     EXPECT_EQ(selectedLetters(page), "bc");
     EXPECT_EQ(changed.size(), 11u);
     // A line counts only when the drag crosses its middle.
-    applyTextSelection(page, {100, 51}, {150, 57}, 16, 3);
+    applyTextSelection(page, grid, {100, 51}, {150, 57}, 16, 3);
     EXPECT_EQ(selectedLetters(page), "");
     // A rectangle covering no line's middle selects nothing.
-    applyTextSelection(page, {100, 120}, {150, 130}, 16, 3);
+    applyTextSelection(page, grid, {100, 120}, {150, 130}, 16, 3);
     EXPECT_EQ(selectedLetters(page), "");
 }
 
@@ -90,22 +101,25 @@ TEST(MarkDrag, TenPixelsMakeAMarkNineDoNot)
 {
     auto owned = gridPage();
     CBookPage& page = *owned;
-    EXPECT_EQ(startMarkDrag(page, {95, 75}, 3).line, -1);  // left of the first character
-    EXPECT_EQ(startMarkDrag(page, {120, 68}, 3).line, -1);  // between the rows
-    EXPECT_EQ(startMarkDrag(page, {120, 71}, 3).line, 1);
-    MarkDrag drag = startMarkDrag(page, {101, 75}, 3);
+    PageGeometry grid = gridGeometry();
+    EXPECT_EQ(startMarkDrag(grid, {95, 75}, 3).line, -1);  // left of the first character
+    EXPECT_EQ(startMarkDrag(grid, {120, 68}, 3).line, -1);  // between the rows
+    EXPECT_EQ(startMarkDrag(grid, {120, 71}, 3).line, 1);
+    MarkDrag drag = startMarkDrag(grid, {101, 75}, 3);
     ASSERT_EQ(drag.line, 1);
     drag.end = 110;
-    EXPECT_FALSE(finishMarkDrag(page, drag, rgb(255, 255, 0)));
+    EXPECT_FALSE(finishMarkDrag(page, grid, drag, rgb(255, 255, 0)));
     EXPECT_TRUE(page.marks.empty());
     drag.end = 131;  // from the first character over the middles of three
-    const auto mark = finishMarkDrag(page, drag, rgb(255, 255, 0));
+    const auto mark = finishMarkDrag(page, grid, drag, rgb(255, 255, 0));
     ASSERT_TRUE(mark);
     EXPECT_EQ(page.marks[*mark].firstCell, 5);
     EXPECT_EQ(page.marks[*mark].lastCell, 7);
-    EXPECT_EQ(page.marks[*mark].rects.front(), (Rect{101, 70, 131, 86}));
-    EXPECT_EQ(markAt(page, {120, 80}), 0);
-    EXPECT_EQ(clampToLine(page, 1, 400), 150);
+    // Hit where the painter drew its run.
+    grid.marks = {{Rect{100, 70, 130, 86}}};
+    EXPECT_EQ(markAt(grid, {120, 80}), 0);
+    EXPECT_EQ(markAt(grid, {135, 80}), -1);
+    EXPECT_EQ(clampToLine(grid, 1, 400), 150);
 }
 
 // Saves what the view shows when screenshots are asked for.
@@ -143,10 +157,17 @@ protected:
         two.ensureComposed();
         return *doc.pages[static_cast<size_t>(c)];
     }
-    std::pair<int, int> lineSpan(const CBookPage& page, int line)
+    // Where a view last painted the page.
+    static const PageGeometry& geo(CBookView& view, const CBookPage& page)
     {
-        const auto [first, last] = lineCells(page, line);
-        return {page.cells[static_cast<size_t>(first)].rect.left, page.cells[static_cast<size_t>(last)].rect.right};
+        view.ensureComposed();
+        return view.painter().geometryOf(page);
+    }
+    static std::pair<int, int> lineSpan(CBookView& view, const CBookPage& page, int line)
+    {
+        const PageGeometry& geometry = geo(view, page);
+        const auto [first, last] = lineCells(geometry, line);
+        return {geometry.cells[static_cast<size_t>(first)].rect.left, geometry.cells[static_cast<size_t>(last)].rect.right};
     }
 };
 
@@ -198,10 +219,11 @@ TEST_F(PageInput, TheOnePageViewPlacesTagsOnTheShownPage)
     one.modes().tagPending = false;
     page.tags[0]->commitEditor();
     one.modes().textSelection = true;
-    const auto [left, end] = lineSpan(page, 2);
-    drag(&one, QPoint(left, page.lineTops[2] + 1) - shift, QPoint(end, page.lineTops[3] + page.fontHeight - 1) - shift);
-    for (const CharCell& cell : page.cells)
-        EXPECT_EQ(cell.selected != 0, cell.line == 2 || cell.line == 3);
+    const auto [left, end] = lineSpan(one, page, 2);
+    const PageGeometry wide = geo(one, page);
+    drag(&one, QPoint(left, wide.lineTops[2] + 1) - shift, QPoint(end, wide.lineTops[3] + wide.lineHeight - 1) - shift);
+    for (size_t i = 0; i < page.cells.size(); ++i)
+        EXPECT_EQ(page.cells[i].selected != 0, wide.cells[i].line == 2 || wide.cells[i].line == 3);
     look(one, "one-page-selection");
 }
 
@@ -224,6 +246,79 @@ TEST_F(PageInput, ATagHoldsTenLinesAtMost)
     EXPECT_EQ(page.tags[0]->line(9), "xxx");
 }
 
+TEST_F(PageInput, TagTextIsNeverCutSilently)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    // What the box shows, line by line, in page bytes.
+    const auto shown = [](const TagEditorBox& box) {
+        std::vector<std::string> lines;
+        for (const QString& line : box.shownLines())
+            lines.push_back(codepage::fromUtf8(line.toStdString()));
+        return lines;
+    };
+    const auto stored = [](const PageTag& tag, size_t count) {
+        std::vector<std::string> lines;
+        for (size_t k = 0; k < count; ++k)
+            lines.push_back(tag.line(k));
+        return lines;
+    };
+    const auto placeTag = [&](int y) -> TagEditorBox* {
+        two.modes().tagPending = true;
+        QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, y));
+        auto* box = static_cast<TagEditor*>(page.tags.back()->editor.get())->box();
+        EXPECT_NE(box, nullptr);
+        return box;
+    };
+
+    // A sentence wraps at the box's width; each shown line is a stored line.
+    TagEditorBox* box = placeTag(right.top + 100);
+    QTest::keyClicks(box, "Remember the garden party on Sunday with cake");
+    const std::vector<std::string> wrapped = shown(*box);
+    ASSERT_GT(wrapped.size(), 1u);
+    look(two, "tag-wrapping");
+    page.tags.back()->commitEditor();
+    EXPECT_EQ(stored(*page.tags.back(), wrapped.size()), wrapped);
+    two.refresh();
+    look(two, "tag-wrapped");
+
+    // Thirty narrow letters fit the box but fill the line: the next is refused.
+    box = placeTag(right.top + 250);
+    QTest::keyClicks(box, QString(40, QChar('i')));
+    std::vector<std::string> lines = shown(*box);
+    for (const std::string& line : lines)
+        EXPECT_LE(line.size(), PageTag::kSlot);
+    page.tags.back()->commitEditor();
+    EXPECT_EQ(stored(*page.tags.back(), lines.size()), lines);
+    EXPECT_EQ(page.tags.back()->line(0), std::string(30, 'i'));
+
+    // Two-byte characters count as two; a paste keeps only what the tag holds.
+    box = placeTag(right.top + 400);
+    QString pasted;
+    for (int i = 0; i < 400; ++i)
+        pasted += i % 3 == 2 ? QChar(' ') : QChar(0x6C34);  // "水水 " over and over
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    lines = shown(*box);
+    EXPECT_FALSE(lines.empty());
+    EXPECT_LE(lines.size(), PageTag::kLines);
+    size_t total = 0;
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), PageTag::kSlot);
+        total += line.size() + 2;
+    }
+    EXPECT_LE(total - 2, static_cast<size_t>(TagEditorBox::kByteLimit));
+    EXPECT_TRUE(box->toPlainText().size() > 20);  // not refused whole
+    page.tags.back()->commitEditor();
+    EXPECT_EQ(stored(*page.tags.back(), lines.size()), lines);
+    // Opened again, it shows the same lines.
+    two.ensureComposed();
+    const Rect tagBox = two.painter().geometryOf(page).tagBoxes.back();
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(tagBox.left + 50, tagBox.top + 5));
+    ASSERT_TRUE(page.tags.back()->editor);
+    EXPECT_EQ(shown(*static_cast<TagEditor*>(page.tags.back()->editor.get())->box()), lines);
+}
+
 TEST_F(PageInput, AClickOutsideThePageGivesUpThePendingTag)
 {
     CBookPage& page = currentBookPage();
@@ -238,29 +333,33 @@ TEST_F(PageInput, MarkDragsOfNineAndTenPixels)
     CBookPage& page = currentBookPage();
     doc.modified = 0;
     two.modes().markMode = true;
-    const int y = page.lineTops[2] + page.fontHeight / 2;
-    const int left = lineSpan(page, 2).first + 2;
+    const int y = geo(two, page).lineTops[2] + geo(two, page).lineHeight / 2;
+    const int left = lineSpan(two, page, 2).first + 2;
     drag(&two, QPoint(left, y), QPoint(left + 9, y));
     EXPECT_TRUE(page.marks.empty());
     EXPECT_EQ(doc.modified, 0);
     drag(&two, QPoint(left, y), QPoint(left + 10, y));
     ASSERT_EQ(page.marks.size(), 1u);
-    EXPECT_EQ(page.cells[static_cast<size_t>(page.marks[0].firstCell)].line, 2);
+    EXPECT_EQ(geo(two, page).cells[static_cast<size_t>(page.marks[0].firstCell)].line, 2);
     EXPECT_EQ(page.marks[0].colour, doc.styles.markColour);
     EXPECT_EQ(doc.modified, 1);
     // Repainted, the mark is drawn where its characters are.
     two.ensureComposed();
-    ASSERT_FALSE(page.marks[0].rects.empty());
-    EXPECT_EQ(page.marks[0].rects[0].top, page.cells[static_cast<size_t>(page.marks[0].firstCell)].rect.top);
+    const PageGeometry painted = geo(two, page);
+    ASSERT_EQ(painted.marks.size(), 1u);
+    ASSERT_FALSE(painted.marks[0].empty());
+    EXPECT_EQ(painted.marks[0][0].top, painted.cells[static_cast<size_t>(page.marks[0].firstCell)].rect.top);
 }
 
 TEST_F(PageInput, ASelectedLineGoesToTheClipboard)
 {
     CBookPage& page = currentBookPage();
     two.modes().textSelection = true;
-    const auto [left, right] = lineSpan(page, 1);
+    const auto [left, right] = lineSpan(two, page, 1);
     // From above the line's middle to below it, start to end.
-    drag(&two, QPoint(left, page.lineTops[1] + 1), QPoint(right, page.lineTops[1] + page.fontHeight - 1));
+    const PageGeometry& painted = geo(two, page);
+    const int top = painted.lineTops[1], height = painted.lineHeight;
+    drag(&two, QPoint(left, top + 1), QPoint(right, top + height - 1));
     std::string expected = page.lines[1];
     expected.erase(expected.find_last_not_of(" \r\n") + 1);
     expected.erase(0, expected.find_first_not_of(' '));
@@ -272,8 +371,9 @@ TEST_F(PageInput, ASelectedLineGoesToTheClipboard)
         EXPECT_EQ(cell.selected != 0, cell.line == 1);
     // Select all takes every line; Esc leaves nothing selected.
     QTest::keyClick(&two, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(std::all_of(page.cells.begin(), page.cells.end(),
-                            [](const CharCell& c) { return c.rect.width() <= 0 || c.selected; }));
+    const PageGeometry shown = geo(two, page);
+    for (size_t i = 0; i < page.cells.size(); ++i)
+        EXPECT_TRUE(shown.cells[i].rect.width() <= 0 || page.cells[i].selected) << i;
     QTest::keyClick(&two, Qt::Key_Escape);
     EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
 }
@@ -307,8 +407,8 @@ TEST_F(PageInput, AClickOnAMarkSelectsItAndDeleteRemovesIt)
 {
     CBookPage& page = currentBookPage();
     two.modes().markMode = true;
-    const int y = page.lineTops[3] + page.fontHeight / 2;
-    const int left = lineSpan(page, 3).first + 2;
+    const int y = geo(two, page).lineTops[3] + geo(two, page).lineHeight / 2;
+    const int left = lineSpan(two, page, 3).first + 2;
     drag(&two, QPoint(left, y), QPoint(left + 40, y));
     ASSERT_EQ(page.marks.size(), 1u);
     two.modes().markMode = false;
@@ -326,8 +426,8 @@ TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
     CBookPage& page = currentBookPage();
     const Rect right = two.painter().pageRects().right;
     two.modes().markMode = true;
-    const int y = page.lineTops[4] + page.fontHeight / 2;
-    const int left = lineSpan(page, 4).first + 2;
+    const int y = geo(two, page).lineTops[4] + geo(two, page).lineHeight / 2;
+    const int left = lineSpan(two, page, 4).first + 2;
     drag(&two, QPoint(left, y), QPoint(left + 40, y));
     EXPECT_EQ(two.contextMenuAt({left + 20, y}), 0);  // nothing in mark mode
     two.modes().markMode = false;
@@ -344,6 +444,8 @@ TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
     EXPECT_EQ(popups, std::vector<int>{36});
     EXPECT_EQ(two.selectedMark(), 0);
     EXPECT_EQ(two.contextMenuAt({right.left + 160, right.top + 295}), 37);  // the tag's rod
+    EXPECT_EQ(two.selectedMark(), 0);  // asking selects nothing
+    two.rightClickAt({right.left + 160, right.top + 295}, {});
     EXPECT_EQ(two.selectedTag(), 0);
     EXPECT_EQ(two.selectedMark(), -1);
     EXPECT_EQ(two.contextMenuAt({right.left + 200, right.top + 200}), -1);  // the window's own menu
@@ -354,7 +456,9 @@ TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
     // The help window's pages keep their marks.
     two.modes().helpWindowActive = true;
     EXPECT_EQ(two.contextMenuAt({left + 20, y}), -1);
+    two.rightClickAt({left + 20, y}, {});
     EXPECT_EQ(two.selectedMark(), -1);
+    EXPECT_EQ(popups, std::vector<int>({36, 37}));
 }
 
 TEST_F(PageInput, ARightClickOnTheFacingPageMakesItCurrent)
@@ -362,8 +466,13 @@ TEST_F(PageInput, ARightClickOnTheFacingPageMakesItCurrent)
     currentBookPage();
     const int c = doc.currentPage;
     const Rect left = two.painter().pageRects().left;
-    two.contextMenuAt({left.left + 100, left.top + 100});
+    EXPECT_EQ(two.contextMenuAt({left.left + 100, left.top + 100}), -1);
+    EXPECT_EQ(doc.currentPage, c);  // asking turns nothing
+    const QPoint on(left.left + 100, left.top + 100);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, on, two.mapToGlobal(on));
+    QCoreApplication::sendEvent(&two, &click);
     EXPECT_EQ(doc.currentPage, c - 1);
+    EXPECT_FALSE(click.isAccepted());  // the window's own menu follows
 }
 
 TEST_F(PageInput, ThePointerShowsWhatAClickWouldDo)
@@ -393,15 +502,46 @@ TEST_F(PageInput, ThePointerShowsWhatAClickWouldDo)
     const Rect twoLeft = two.painter().pageRects().left;
     EXPECT_EQ(two.cursorIdAt({twoLeft.left + 5, 300}), 151);
     EXPECT_EQ(two.cursorIdAt({twoLeft.right - 10, 300}), 0);  // no spine strips here
-    // Marking over a page that is not a book page gives the mode up.
-    doc.currentPage = 2;  // an index page
+}
+
+TEST_F(PageInput, PassingOverAnIndexPageKeepsMarkMode)
+{
+    doc.currentPage = 2;  // an index page, on the right
     two.refresh();
-    two.modes().markMode = true;
+    two.ensureComposed();
     int changes = 0;
     two.modesChanged = [&] { ++changes; };
-    EXPECT_EQ(two.cursorIdAt({two.painter().pageRects().right.left + 100, 300}), 0);
-    EXPECT_FALSE(two.modes().markMode);
-    EXPECT_EQ(changes, 1);
+    const Rect right = two.painter().pageRects().right;
+    for (const bool tag : {false, true}) {
+        two.modes().markMode = !tag;
+        two.modes().tagPending = tag;
+        // Over the index the pointer shows what a click does there: the flip
+        // zone turns, an empty row does nothing.
+        EXPECT_EQ(two.cursorIdAt({right.right - 5, 300}), 150) << tag;
+        EXPECT_EQ(two.cursorIdAt({right.left + 100, 300}), 0) << tag;
+        QMouseEvent move(QEvent::MouseMove, QPointF(right.left + 100, 300), two.mapToGlobal(QPointF(right.left + 100, 300)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&two, &move);
+        EXPECT_EQ(two.modes().markMode, !tag);
+        EXPECT_EQ(two.modes().tagPending, tag);
+        EXPECT_EQ(changes, 0);
+    }
+    // A click there places no tag on the index page; it gives the tag up.
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, 300));
+    EXPECT_TRUE(doc.pages[2]->tags.empty());
+    EXPECT_FALSE(two.modes().tagPending);
+    // Mark mode waits for a book page; the flip zone still turns.
+    two.modes().tagPending = false;
+    two.modes().markMode = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.right - 5, 300));
+    EXPECT_EQ(doc.currentPage, 4);
+    EXPECT_TRUE(two.modes().markMode);
+    const CBookPage& page = *doc.pages[4];
+    two.ensureComposed();
+    if (page.kind() == PageKind::BookPage) {
+        const Rect now = two.painter().pageRects().right;
+        EXPECT_EQ(two.cursorIdAt({now.left + 100, 300}), 155);
+    }
 }
 
 TEST(ReaderCursors, EveryShapeIsDrawnAndUnknownIdsAreTheArrow)
@@ -471,11 +611,11 @@ TEST_F(PageInput, AnIndexEntryTurnsToThePageItNames)
     const CBookPage& index = *doc.pages[2];
     const Rect right = two.painter().pageRects().right;
     // Within 30 pixels of the side nothing happens; in the first row it turns.
-    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 29, index.lineTops[1] + 3));
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 29, geo(two, index).lineTops[1] + 3));
     EXPECT_EQ(doc.currentPage, 2);
-    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, index.lineTops[2] + 3));
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, geo(two, index).lineTops[2] + 3));
     EXPECT_EQ(doc.currentPage, 2);  // the second row is empty
-    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, index.lineTops[1] + 3));
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, geo(two, index).lineTops[1] + 3));
     EXPECT_EQ(doc.currentPage, turned);
 }
 
@@ -493,7 +633,7 @@ TEST_F(PageInput, ANotePageIsEditedLineByLine)
     const Rect right = two.painter().pageRects().right;
     two.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&two));
-    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, page.lineTops[1] + 4));
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, geo(two, page).lineTops[1] + 4));
     ASSERT_EQ(page.lineEditors.size(), 24u);
     auto* second = static_cast<NoteLineEditor*>(page.lineEditors[1].get())->box();
     EXPECT_TRUE(second->hasFocus());

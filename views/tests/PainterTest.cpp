@@ -79,13 +79,16 @@ TEST_F(Painter, ABookPageShowsItsPaperAndTheCurrentLabel)
     // the label box of the current page is green, the facing one pale
     const Rect rightLabel = spread::labelBox(painter.pageRects().right, 50);
     EXPECT_EQ(image.pixelColor(rightLabel.left + 4, rightLabel.top + 10), QColor(0, 255, 122));
-    EXPECT_EQ(page.textArea, (Rect{510, 60, 890, 590}));
-    EXPECT_EQ(page.lineTops[0], 60);
-    // every cell of the drawn lines got its rectangle
+    const PageGeometry& geometry = painter.geometryOf(page);
+    EXPECT_EQ(geometry.area, (Rect{510, 60, 890, 590}));
+    EXPECT_EQ(geometry.lineTops[0], 60);
+    // every cell of the drawn lines got its rectangle, in the painter only
+    ASSERT_EQ(geometry.cells.size(), page.cells.size());
     int placed = 0;
-    for (const CharCell& cell : page.cells)
+    for (const CellPlace& cell : geometry.cells)
         placed += cell.rect.width() > 0 ? 1 : 0;
     EXPECT_EQ(placed, static_cast<int>(page.cells.size()));
+    EXPECT_EQ(page.textArea, Rect{});
 }
 
 TEST_F(Painter, AMarkMasksTheTextUnderIt)
@@ -96,10 +99,12 @@ TEST_F(Painter, AMarkMasksTheTextUnderIt)
     const COLORREF markColour = rgb(122, 255, 122);
     page.marks.push_back(PageMark{markColour, 0, 5, {}});
     const QImage marked = paint();
-    ASSERT_EQ(page.marks[0].rects.size(), 1u);
-    const Rect run = page.marks[0].rects[0];
-    EXPECT_EQ(run.left, page.cells[0].rect.left);
-    EXPECT_EQ(run.right, page.cells[5].rect.right);
+    const PageGeometry& geometry = painter.geometryOf(page);
+    ASSERT_EQ(geometry.marks.size(), 1u);
+    ASSERT_EQ(geometry.marks[0].size(), 1u);
+    const Rect run = geometry.marks[0][0];
+    EXPECT_EQ(run.left, geometry.cells[0].rect.left);
+    EXPECT_EQ(run.right, geometry.cells[5].rect.right);
     // inside the run every pixel is the old one AND the mark colour
     const QRgb mask = qRgb(122, 255, 122);
     int checked = 0;
@@ -166,12 +171,13 @@ TEST_F(Painter, AnEmptyOpenTagShowsAOneLineBox)
     doc.pages[4]->tags.push_back(std::move(tag));
     const QImage image = paint();
     const int lineHeight = QFontMetrics(fontFromLogFont(doc.styles.tagFont)).height();
-    EXPECT_EQ(kept->box.height(), lineHeight + 4);
-    EXPECT_EQ(kept->box.width(), 100);
-    EXPECT_EQ(image.pixelColor(kept->box.left + 50, kept->box.top + 3), QColor(255, 255, 0));
+    const Rect box = painter.geometryOf(*doc.pages[4]).tagBoxes.at(0);
+    EXPECT_EQ(box.height(), lineHeight + 4);
+    EXPECT_EQ(box.width(), 100);
+    EXPECT_EQ(image.pixelColor(box.left + 50, box.top + 3), QColor(255, 255, 0));
     kept->open = 0;
     paint();
-    EXPECT_EQ(kept->box, Rect{});
+    EXPECT_EQ(painter.geometryOf(*doc.pages[4]).tagBoxes.at(0), Rect{});
 }
 
 TEST_F(Painter, NoteAndIndexPagesAndCovers)
@@ -185,7 +191,7 @@ TEST_F(Painter, NoteAndIndexPagesAndCovers)
     doc.currentPage = 4;  // the note on the right, the last index page on the left
     const QImage image = paint();
     const CBookPage& shown = *doc.pages[4];
-    EXPECT_EQ(shown.textArea, spread::noteArea(painter.pageRects().right, doc.pageProportion));
+    EXPECT_EQ(painter.geometryOf(shown).area, spread::noteArea(painter.pageRects().right, doc.pageProportion));
     EXPECT_EQ(image.pixelColor(485, 35), colourOf(shown.background));
     EXPECT_EQ(image.pixelColor(45, 35), QColor(Qt::white));  // an index page is white
     doc.currentPage = 1;  // inner cover on the left... and the first index page
@@ -203,7 +209,7 @@ TEST_F(Painter, TheBitmapSelectionAndSelectedCells)
     options.textSelection = true;
     options.bitmapSelection = Rect{100, 100, 200, 150};
     const QImage selected = paint(960, 640, options);
-    const Rect cell = page.cells[2].rect;
+    const Rect cell = painter.geometryOf(page).cells.at(2).rect;
     const QRgb before = plain.pixel(cell.left + 1, cell.top + 1);
     EXPECT_EQ(selected.pixel(cell.left + 1, cell.top + 1) & 0xFFFFFF, ~before & 0xFFFFFF);
     EXPECT_EQ(selected.pixelColor(100, 100), QColor(Qt::black));

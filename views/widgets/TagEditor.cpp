@@ -4,12 +4,20 @@
 #include "views/PageInput.h"
 
 #include "book/CodePage.h"
+#include "book/PageItems.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <algorithm>
 
 TagEditorBox::TagEditorBox(QWidget* parent) : QPlainTextEdit(parent)
 {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
@@ -17,11 +25,54 @@ TagEditorBox::TagEditorBox(QWidget* parent) : QPlainTextEdit(parent)
     document()->setDocumentMargin(1);
 }
 
+QStringList TagEditorBox::shownLines() const
+{
+    QStringList lines;
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        layout->blockBoundingRect(block);  // lays the block out at the box's width
+        const QTextLayout* wrapped = block.layout();
+        const QString text = block.text();
+        if (!wrapped || wrapped->lineCount() == 0) {
+            lines << text;
+            continue;
+        }
+        for (int i = 0; i < wrapped->lineCount(); ++i) {
+            const QTextLine line = wrapped->lineAt(i);
+            lines << text.mid(line.textStart(), line.textLength());
+        }
+    }
+    return lines;
+}
+
+bool TagEditorBox::fitsTag(const QStringList& lines)
+{
+    if (lines.size() > static_cast<qsizetype>(PageTag::kLines))
+        return false;
+    size_t total = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const size_t bytes = codepage::fromUtf8(lines[i].toStdString()).size();
+        if (bytes > PageTag::kSlot)
+            return false;
+        total += bytes + (i > 0 ? 2 : 0);
+    }
+    return total <= static_cast<size_t>(kByteLimit);
+}
+
 void TagEditorBox::fitHeight()
 {
     const QFontMetrics metrics(font());
-    const int height = pageinput::tagEditorHeight(metrics.height() + metrics.leading(), document()->blockCount());
+    const int lines = std::max<int>(1, static_cast<int>(shownLines().size()));
+    const int height = pageinput::tagEditorHeight(metrics.height() + metrics.leading(), lines);
     setGeometry(x(), y(), width(), height);
+}
+
+void TagEditorBox::restore(const QString& text, int caret)
+{
+    setPlainText(text);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(caret, 0, static_cast<int>(text.size())));
+    setTextCursor(cursor);
 }
 
 void TagEditorBox::keyPressEvent(QKeyEvent* event)
@@ -31,17 +82,54 @@ void TagEditorBox::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab ||
         (typed == QString(QChar(127)) && event->key() != Qt::Key_Delete))
         return;
-    const bool character = !typed.isEmpty() && typed.at(0).isPrint();
-    const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString before = toPlainText();
+    const int caret = textCursor().position();
     QPlainTextEdit::keyPressEvent(event);
-    if (character || newLine) {
-        // Too many lines or characters: the keystroke is taken back.
-        const QString text = toPlainText();
-        if (document()->blockCount() > kLineLimit || text.size() - text.count(QChar('\n')) > kCharacterLimit)
-            textCursor().deletePreviousChar();
-    }
+    // A keystroke that would take the text past what the tag holds is taken back.
+    if (toPlainText() != before && !fitsTag(shownLines()))
+        restore(before, caret);
     fitHeight();
     update();
+}
+
+void TagEditorBox::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText())
+        return;
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    text.remove(QChar('\t'));
+    text.remove(QChar(127));
+    const QString before = toPlainText();
+    const int anchor = textCursor().anchor(), position = textCursor().position();
+    const auto tryInsert = [&](qsizetype count) {
+        QTextCursor cursor = textCursor();
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        cursor.insertText(text.left(count));
+        setTextCursor(cursor);
+    };
+    const auto fitsWith = [&](qsizetype count) {
+        tryInsert(count);
+        const bool fits = fitsTag(shownLines());
+        setPlainText(before);
+        return fits;
+    };
+    // The longest beginning of the text the tag still holds, whole characters only.
+    qsizetype low = 0, high = text.size();
+    while (low < high) {
+        qsizetype middle = (low + high + 1) / 2;
+        if (fitsWith(middle))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    while (low > 0 && text.at(low - 1).isHighSurrogate())
+        --low;
+    setPlainText(before);
+    tryInsert(low);
+    fitHeight();
 }
 
 void TagEditorBox::focusOutEvent(QFocusEvent* event)
@@ -67,11 +155,8 @@ TagEditor::~TagEditor()
 
 std::string TagEditor::text() const
 {
-    if (!m_box)
-        return {};
-    QString text = m_box->toPlainText();
-    text.replace(QChar('\n'), QStringLiteral("\r\n"));
-    return codepage::fromUtf8(text.toStdString());
+    // The lines as shown, so the tag stores what the reader saw.
+    return m_box ? codepage::fromUtf8(m_box->shownLines().join(QStringLiteral("\r\n")).toStdString()) : std::string();
 }
 
 void TagEditor::hide()

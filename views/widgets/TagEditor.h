@@ -1,6 +1,7 @@
 // The in-place editors over a page. A tag's text is a multi-line box in the
-// tag's colour, holding at most ten lines and 298 characters, that grows with
-// its text; a note page is edited line by line.
+// tag's colour that wraps at its width and grows with its text; the lines it
+// shows are the lines the tag stores, so it takes no more than the tag holds.
+// A note page is edited line by line.
 #pragma once
 
 #include "book/InPlaceEditor.h"
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,10 +17,14 @@ class TagEditorBox : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    static constexpr int kCharacterLimit = 298;
-    static constexpr int kLineLimit = 10;
+    // In code-page bytes, the line breaks (CR LF) counted too.
+    static constexpr int kByteLimit = 298;
 
     explicit TagEditorBox(QWidget* parent);
+    // The lines as the box shows them, wrapped at its width.
+    QStringList shownLines() const;
+    // Whether text shown as these lines fits the tag: ten lines of 30 bytes.
+    static bool fitsTag(const QStringList& lines);
     // Sets the height for the lines the text has now, keeping top and width.
     void fitHeight();
     // Called once when the box loses the focus: the owner commits it.
@@ -28,6 +34,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Pasted or dropped text: as much of it as the tag holds.
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Restores this text and caret when an edit would not fit the tag.
+    void restore(const QString& text, int caret);
 };
 
 // The tag's handle on its box: the text in page bytes; dropping it removes the box.

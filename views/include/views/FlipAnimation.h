@@ -30,8 +30,9 @@ public:
     Renderer(CVersaleoDoc& doc, SpreadPainter& painter);
 
     // Hides the turning records, composes what lies under them and paints the
-    // sheet's two faces. The spread has the view's spread size.
-    void begin(int c, int t, QSize spreadSize);
+    // sheet's two faces. The spread has the view's spread size and its pages
+    // the view's layout (wide lines in the one-page view).
+    void begin(int c, int t, QSize spreadSize, const PaintOptions& viewOptions = {});
     // The spread with the sheet at offset x.
     const QImage& frame(int x);
     // Clears the hidden flags and makes t current.
@@ -64,8 +65,8 @@ class RollUp {
 public:
     explicit RollUp(SpreadPainter& painter);
 
-    // Composes the spread of the given size as it stands now.
-    void begin(QSize spreadSize, bool rightPage, COLORREF fill, COLORREF outline);
+    // Composes the spread of the given size as it stands now, in the view's layout.
+    void begin(QSize spreadSize, bool rightPage, COLORREF fill, COLORREF outline, const PaintOptions& viewOptions = {});
     // How far the page has rolled at each frame: from ph mod speed by speed
     // up to the page height ph.
     static std::vector<int> steps(int pageHeight, int speed);

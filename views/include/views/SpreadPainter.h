@@ -2,11 +2,13 @@
 // printing: background, page edges, bookmark tabs, the facing pages of every
 // kind with their text, marks, tags and labels, and the spine. It composes
 // into an off-screen image; the view copies that to the window in one go.
-// The geometry it lays out is stored in the pages for hit-testing.
+// The geometry it lays out stays with the painter (each view has its own) for
+// that view's hit-testing; the pages are only read, but for the font height.
 #pragma once
 
 #include "views/Canvas.h"
 #include "views/FontMetrics.h"
+#include "views/PageGeometry.h"
 #include "views/SpreadGeometry.h"
 
 #include <QImage>
@@ -48,14 +50,18 @@ public:
     void dropBackground() { m_background = QImage(); }
 
     const spread::PageRects& pageRects() const { return m_pages; }
+    // Where the last composed spread put a page's parts; empty for a page it
+    // did not paint.
+    const PageGeometry& geometryOf(const CBookPage& page) const;
     // What the last composed spread covers of the book: pages, edge layers
     // and visible bookmark tabs (the clip window's outline, with the spine).
     const std::vector<Rect>& bookOutline() const { return m_outline; }
 
     // One record painted alone into an image of its own (a turning sheet's
-    // face). A bookmark `alone` fills the image; otherwise the page behind it
-    // (`behindStep` away) shows with the bookmark lying on it.
-    QImage paintPageImage(int index, QSize size, int behindStep, bool alone = false);
+    // face), with the view's options. A bookmark `alone` fills the image;
+    // otherwise the page behind it (`behindStep` away) shows with the bookmark
+    // lying on it. Leaves the spread's geometry as it was.
+    QImage paintPageImage(int index, QSize size, int behindStep, bool alone = false, const PaintOptions& options = {});
     // The spine shading alone, with the counts of the two sides.
     void drawSpine(QImage& target, int leftCount, int rightCount);
 
@@ -69,8 +75,10 @@ private:
     void paintIndexPage(Canvas& canvas, CBookPage& page, int index, const Rect& rect);
     void paintCover(Canvas& canvas, int index, const Rect& rect);
     void paintBookmark(Canvas& canvas, int index, const Rect& rect);
-    void paintMarks(Canvas& canvas, CBookPage& page);
-    void paintTag(Canvas& canvas, PageTag& tag, const Rect& page);
+    void paintMarks(Canvas& canvas, const CBookPage& page, PageGeometry& geometry);
+    void paintTag(Canvas& canvas, const PageTag& tag, const Rect& page, PageGeometry& geometry);
+    // A bookmark's tab where it was drawn, for both of its records.
+    void placeTab(int front, const Rect& tab);
     void paintLabel(Canvas& canvas, const Rect& page, const std::string& text, bool current);
     void paintSpine(Canvas& canvas, int width, int height, spread::FacingPair pair, const PaintOptions& options);
     TextMeasurer& measurerFor(const LOGFONT& font);
@@ -80,5 +88,6 @@ private:
     QImage m_background;
     spread::PageRects m_pages;
     std::vector<Rect> m_outline;
+    SpreadLayout m_layout;
     std::map<std::string, std::unique_ptr<QtTextMeasurer>> m_measurers;
 };
