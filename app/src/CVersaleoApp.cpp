@@ -3,7 +3,6 @@
 #include "app/CMainFrame.h"
 #include "app/CMessageDlg.h"
 #include "app/CSplashDlg.h"
-#include "app/Settings.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -12,6 +11,7 @@
 #include "book/Importers.h"
 #include "library/DocumentPictures.h"
 #include "library/ProgramFolder.h"
+#include "library/Settings.h"
 #include "style/CStyle.h"
 #include "views/FontMetrics.h"
 
@@ -22,7 +22,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSettings>
 
 namespace {
 
@@ -75,9 +74,9 @@ CVersaleoApp::~CVersaleoApp()
 
 int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
 {
-    m_settings = std::make_unique<QSettings>(QStringLiteral("Versaleo"), QStringLiteral("Versaleo"));
+    m_settings = std::make_unique<SettingsStore>();
     const std::string folder = programFolder();
-    const AppSettings values = readSettings(*m_settings, QDir::currentPath(), QString::fromStdString(folder));
+    const AppSettings values = m_settings->read(QDir::currentPath(), QString::fromStdString(folder));
 
     // The Chinese interface needs its resource module beside the program.
     // Beside the program's data, or with the libraries when installed.
@@ -107,7 +106,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     m_doc->setNotifier(&notifier);
 
     m_pictures = std::make_unique<DocumentPictures>(folder + "/picture");
-    m_pictures->loadFromSettings(*m_settings);
+    m_pictures->loadFromSettings(values);
     splash.close();
 
     CVersaleoCommandLineInfo commandLine;

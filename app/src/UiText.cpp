@@ -117,6 +117,12 @@ QString text(int id)
     return found == english().end() ? QString() : QString::fromUtf8(found->second);
 }
 
+QString textOr(int id, const char* english)
+{
+    const QString found = text(id);
+    return found.isEmpty() ? QString::fromUtf8(english) : found;
+}
+
 QString text(int id, const QString& argument)
 {
     QString result = text(id);

@@ -5,6 +5,7 @@
 #include "book/Importers.h"
 #include "book/TextLayout.h"
 #include "library/DocumentPictures.h"
+#include "library/Settings.h"
 #include "CBookViews.h"
 #include "style/CStyle.h"
 #include "style/CStyleButton.h"
@@ -38,7 +39,7 @@ protected:
     {
         doc.setMeasurerFactory([](const LOGFONT& font) { return std::make_shared<QtTextMeasurer>(font); });
         registerStandardImporters(doc);
-        pictures.loadFromSettings(settings);
+        pictures.loadFromSettings(settings.read());
         frame = std::make_unique<CMainFrame>(doc, pictures, settings, 0);
         frame->showNotice = [this](const QString& caption, const QString& text) {
             notices.push_back((caption + ": " + text).toStdString());
@@ -57,7 +58,10 @@ protected:
     }
 
     TestFolder dir;
-    QSettings settings{QString::fromStdString(dir / "settings.ini"), QSettings::IniFormat};
+    QString settingsFile = QString::fromStdString(dir / "settings.ini");
+    SettingsStore settings{settingsFile};
+    // The profile as another program would find it.
+    QSettings stored{settingsFile, QSettings::IniFormat};
     CVersaleoDoc doc;
     DocumentPictures pictures{std::string(PROGRAM_FOLDER) + "/picture"};
     std::unique_ptr<CMainFrame> frame;
@@ -157,7 +161,7 @@ TEST_F(Frame, ClosingAsksForExactlyTheModifiedWindows)
     EXPECT_EQ(notices, (std::vector<std::string>{"Window2: Please save window2's content before you quit the program!",
                                                  "Window4: Please save window4's content before you quit the program!"}));
     EXPECT_EQ(saveAsAsked, 2);
-    EXPECT_EQ(settings.value("Settings/WindowWidth").toInt(), frame->width());
+    EXPECT_EQ(stored.value("Settings/WindowWidth").toInt(), frame->width());
 }
 
 TEST_F(Frame, ItNeverGetsSmallerThanItsMinimum)

@@ -25,15 +25,17 @@ class DocumentPictures;
 class QAction;
 class QLabel;
 class QLineEdit;
-class QSettings;
 class QStackedWidget;
+class QBoxLayout;
+class SettingsStore;
+struct BarButton;
 class QTimer;
 
 class CMainFrame : public QWidget {
     Q_OBJECT
 
 public:
-    CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings& settings, int language);
+    CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsStore& settings, int language);
     ~CMainFrame() override;
 
     // "name - Versaleo", cut as the title rule says.
@@ -83,7 +85,7 @@ private:
     friend class CTopBar;
     void buildBars();
     void buildActions();
-    CStyleButton* addButton(QWidget* bar, int id, const QString& caption, const QString& tip, const QImage* const pictures[4]);
+    CStyleButton* addButton(QWidget* bar, QBoxLayout* layout, const BarButton& row, Qt::Alignment alignment);
     void openFiles();
     void saveAs();
     void switchWindow(int n);
@@ -108,7 +110,7 @@ private:
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
-    QSettings& m_settings;
+    SettingsStore& m_settings;
     int m_language;
     cmd::FrameState m_state;
     // The mode flags the views read and change; copied into m_state for the rules.
