@@ -4,13 +4,13 @@
 #include "app/CMainFrame.h"
 
 #include "app/CMessageDlg.h"
+#include "app/FileDialogs.h"
 #include "app/UiText.h"
 
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
 #include "app/StartupRules.h"
 #include "library/DocumentPictures.h"
-#include "library/ProgramFolder.h"
 #include "library/Settings.h"
 #include "style/CStyleButton.h"
 
@@ -36,23 +36,24 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
     setAcceptDrops(true);
     setMouseTracking(true);
     setMinimumSize(840, 620);
-    const AppSettings values = settings.read(QDir::currentPath(), QString::fromStdString(programFolder()));
+    const AppSettings values = settings.read(QDir::currentPath(), defaultSaveFolder());
     setGeometry(values.windowPositionLeft, values.windowPositionTop, values.windowWidth, values.windowHeight);
     m_windowStatus = values.windowStatus;
     m_restoreRect = QRect(QPoint(values.minWindowPositionLeft, values.minWindowPositionTop),
                           QPoint(values.minWindowPositionRight - 1, values.minWindowPositionBottom - 1));
 
     showNotice = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
+    askQuestion = [this](const QString& caption, const QString& text) {
+        return CMessageDlg(text, caption, ui::text(3296), ui::text(3297), this).exec() == QDialog::Accepted;
+    };
     askSaveAsPath = [this] {
-        const QString folder = m_settings.read(QDir::currentPath(), QString::fromStdString(programFolder())).saveFilePath;
-        return QFileDialog::getSaveFileName(this, ui::text(4007), folder, ui::text(4500));
+        const auto dialog = makeSaveAsDialog(this, m_settings.read(QDir::currentPath(), defaultSaveFolder()).saveFilePath);
+        return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
     };
     askOpenPaths = [this] {
-        const QString folder = m_settings.read(QDir::currentPath(), QString::fromStdString(programFolder())).openFilePath;
-        QStringList filters;
-        for (const int id : {4500, 4501, 4502, 4508, 4509, 4503})
-            filters << ui::text(id);
-        return QFileDialog::getOpenFileNames(this, ui::text(4006), folder, filters.join(QStringLiteral(";;")));
+        const auto dialog = makeOpenDialog(this, m_settings.read(QDir::currentPath(), defaultSaveFolder()).openFilePath,
+                                           m_doc.importers().extensions());
+        return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
     };
 
     m_twoPageView = new CTwoPageView(doc, pictures);
@@ -158,24 +159,39 @@ void CMainFrame::updateCommands()
             act->setChecked(ui.checked);
         }
         if (CStyleButton* b = button(command.id))
-            b->setEnabled(ui.enabled || command.id == cmd::SystemMenu);
+            b->setEnabled(ui.enabled);
     }
     // The "Help" tab shows only while the help window is open.
     if (CStyleButton* help = button(cmd::HelpWindow))
         help->setVisible(m_state.helpWindowOpen && !m_state.printView && !m_state.browserShown);
     m_buttons[cmd::Maximise]->setVisible(m_windowStatus == 0);
     m_buttons[cmd::Restore]->setVisible(m_windowStatus == 1);
-    // The mark button says how to leave mark mode while it is on.
+    // The mode buttons say how to leave their mode while it is on.
     if (CStyleButton* mark = button(cmd::AddMark); mark && mark->isEnabled())
         mark->setText(ui::text(m_state.markMode ? 3072 : 3064));
+    if (CStyleButton* text = button(cmd::SelectText))
+        text->setText(m_state.textSelection ? ui::text(3048) : ui::textOr(ui::kButtonCaption + cmd::SelectText, "Text"));
+    if (CStyleButton* bitmap = button(cmd::SelectBitmap))
+        bitmap->setText(m_state.bitmapSelection ? ui::text(3049)
+                                                : ui::textOr(ui::kButtonCaption + cmd::SelectBitmap, "Bitmap"));
 }
 
 void CMainFrame::SetTitle(const std::string& name)
 {
+    if (const int window = m_doc.activeWindow(); window >= 1 && window < static_cast<int>(m_windowNames.size()))
+        m_windowNames[static_cast<size_t>(window)] = name;
     m_title = QString::fromStdString(codepage::toUtf8(frameTitle(name)));
     setWindowTitle(m_title);
     if (m_topBar)
         m_topBar->update();
+}
+
+void CMainFrame::showWindowTitle()
+{
+    const int window = m_doc.activeWindow();
+    const bool named = window >= 1 && window < static_cast<int>(m_windowNames.size()) &&
+                       !m_windowNames[static_cast<size_t>(window)].empty();
+    SetTitle(named ? m_windowNames[static_cast<size_t>(window)] : std::string("VLDocument"));
 }
 
 void CMainFrame::RefreshViews()

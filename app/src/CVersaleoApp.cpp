@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMessageDlg.h"
 #include "app/CSplashDlg.h"
+#include "app/QtTranslations.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -88,6 +89,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     const bool chineseModule = QFileInfo::exists(QString::fromStdString(moduleFolder + "/" + ui::moduleFileName()));
     m_language = decideLanguage(values.language, QLocale::system().name().toStdString(), chineseModule);
     m_language = ui::setLanguage(m_language, moduleFolder);
+    installQtTranslations(m_language);
 
     installFontSubstitutions();
     CSplashDlg splash(folder, m_language);

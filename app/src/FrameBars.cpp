@@ -129,6 +129,8 @@ CStyleButton* CMainFrame::addButton(QWidget* bar, QBoxLayout* layout, const BarB
                            &(style->*row.pictures.disabled));
     }
     button->setFixedSize(row.size);
+    // The keys stay with the book: a button is clicked, never focused.
+    button->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(button, 0, alignment);
     connect(button, &CStyleButton::command, this, &CMainFrame::runCommand);
     m_buttons[row.id] = button;

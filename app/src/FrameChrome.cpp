@@ -6,12 +6,10 @@
 #include "app/CMainFrame.h"
 #include "app/StartupRules.h"
 
-#include "library/ProgramFolder.h"
 #include "library/Settings.h"
 
 #include "CBookViews.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -129,18 +127,13 @@ void CMainFrame::restoreFromMaximise()
 
 void CMainFrame::savePlacement()
 {
-    AppSettings values = m_settings.read(QDir::currentPath(), QString::fromStdString(programFolder()));
+    // Only the keys the close sequence names: the others keep what the
+    // reader (or another copy of the program) stored.
     const QRect g = geometry();
-    values.windowPositionLeft = g.left();
-    values.windowPositionTop = g.top();
-    values.windowWidth = g.width();
-    values.windowHeight = g.height();
-    values.windowStatus = m_windowStatus;
-    values.minWindowPositionLeft = m_restoreRect.left();
-    values.minWindowPositionTop = m_restoreRect.top();
-    values.minWindowPositionRight = m_restoreRect.right() + 1;
-    values.minWindowPositionBottom = m_restoreRect.bottom() + 1;
-    m_settings.write(values);
+    m_settings.writePlacement({.left = g.left(), .top = g.top(), .width = g.width(), .height = g.height(),
+                               .status = m_windowStatus, .restoreLeft = m_restoreRect.left(),
+                               .restoreTop = m_restoreRect.top(), .restoreRight = m_restoreRect.right() + 1,
+                               .restoreBottom = m_restoreRect.bottom() + 1});
 }
 
 void CMainFrame::paintEvent(QPaintEvent*)
@@ -238,10 +231,14 @@ void CMainFrame::applyClipOutline()
     }
     m_twoPageView->ensureComposed();
     QRegion shape = m_twoPageView->bookRegion().translated(m_twoPageView->mapTo(this, QPoint(0, 0)));
-    // The bars above and below the book stay usable.
+    // The bars above and below the book and the tool bars beside it stay usable.
     const QRect views(m_views->mapTo(this, QPoint(0, 0)), m_views->size());
     shape += QRect(0, 0, width(), views.top());
     shape += QRect(0, views.bottom() + 1, width(), height() - views.bottom() - 1);
+    for (const QWidget* bar : {m_leftBar, m_rightBar}) {
+        if (bar->isVisible())
+            shape += QRect(bar->mapTo(this, QPoint(0, 0)), bar->size());
+    }
     setMask(shape);
 }
 

@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/CMessageDlg.h"
+#include "app/FileDialogs.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -20,12 +21,26 @@
 #include "CBookViews.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
 
+#include <algorithm>
+
 void CMainFrame::runCommand(int id)
 {
+    syncModes();
+    const cmd::CommandUi ui = cmd::updateRule(id, m_state, cmd::docState(m_doc));
+    if (!ui.enabled)
+        return;
+    // Whatever the command (a bar button, a menu, a dialog), the keys go on
+    // turning the pages afterwards.
+    struct FocusBack {
+        CMainFrame& frame;
+        ~FocusBack() { frame.currentView()->setFocus(); }
+    } focusBack{*this};
     if (id == cmd::SystemMenu) {
         // The system popup: the items of "Tool" and "Help".
         updateCommands();
@@ -37,10 +52,6 @@ void CMainFrame::runCommand(int id)
         menu.exec(button(cmd::SystemMenu)->mapToGlobal(QPoint(0, button(cmd::SystemMenu)->height())));
         return;
     }
-    syncModes();
-    const cmd::CommandUi ui = cmd::updateRule(id, m_state, cmd::docState(m_doc));
-    if (!ui.enabled)
-        return;
     CommitTagEdits();
     if (const int code = cmd::encodingCode(id); code >= 0) {
         encoding::reencode(m_doc, code);
@@ -99,47 +110,91 @@ void CMainFrame::openFiles()
 
 void CMainFrame::openPaths(const QStringList& paths)
 {
-    std::vector<std::string> files;
-    for (const QString& path : paths)
-        files.push_back(path.toStdString());
-    const DropSelection selection = dropSelection(files);
-    if (m_doc.openFiles(selection.buffer.data(), selection.buffer.size(), selection.firstName) == 1 && m_doc.modified) {
-        std::string name;
-        CAKPathManager::AKGetFileName(files.front(), &name);
-        SetTitle(codepage::fromFileName(name));
+    // One open per folder, in the order the folders first appear: each file
+    // is read from its own folder.
+    std::vector<std::vector<std::string>> groups;
+    std::vector<QString> folders;
+    for (const QString& path : paths) {
+        const QString folder = QFileInfo(path).absolutePath();
+        const auto at = std::find(folders.begin(), folders.end(), folder);
+        if (at == folders.end()) {
+            folders.push_back(folder);
+            groups.emplace_back();
+            groups.back().push_back(path.toStdString());
+        } else {
+            groups[static_cast<size_t>(at - folders.begin())].push_back(path.toStdString());
+        }
+    }
+    bool titled = false;
+    for (const std::vector<std::string>& files : groups) {
+        const DropSelection selection = dropSelection(files);
+        if (selection.buffer.empty())
+            continue;
+        const int before = m_doc.pageCount();
+        m_doc.openFiles(selection.buffer.data(), selection.buffer.size(), selection.firstName);
+        // The title names the book only when the open really added to it.
+        if (m_doc.pageCount() > before && !titled) {
+            std::string name;
+            CAKPathManager::AKGetFileName(files.front(), &name);
+            SetTitle(codepage::fromFileName(name));
+            titled = true;
+        }
     }
     RefreshViews();
 }
 
-void CMainFrame::saveAs()
+CMainFrame::SaveResult CMainFrame::saveAs()
 {
     QString path = askSaveAsPath();
     if (path.isEmpty())
-        return;
+        return SaveResult::Cancelled;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".vl");
-    m_settings.writeSaveFilePath(QFileInfo(path).absolutePath());
-    bookfile::save(m_doc, path.toStdString());
+    const QFileInfo file(path);
+    m_settings.writeSaveFilePath(file.absolutePath());
+    if (!bookfile::save(m_doc, file.absoluteFilePath().toStdString())) {
+        showNotice(ui::text(4102), ui::text(4410, QDir::toNativeSeparators(file.absoluteFilePath())));
+        return SaveResult::Failed;
+    }
+    SetTitle(codepage::fromFileName(file.fileName().toStdString()));
+    return SaveResult::Saved;
 }
 
 void CMainFrame::switchWindow(int n)
 {
     m_doc.switchWindow(n);
+    showWindowTitle();
     RefreshViews();
 }
 
-void CMainFrame::closeWindow()
+bool CMainFrame::closeWindow()
 {
+    // What is saved, and what the reader sees while asked, is what was typed.
+    CommitTagEdits();
+    RefreshViews();
     if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow) {
         m_doc.emptyWindow();
+        SetTitle("VLDocument");
         m_doc.switchWindow(1);
         m_state.helpWindowOpen = false;
-    } else {
-        if (m_doc.modified)
-            saveAs();
-        m_doc.emptyWindow();
+        showWindowTitle();
+        RefreshViews();
+        return true;
     }
+    if (m_doc.modified) {
+        switch (saveAs()) {
+        case SaveResult::Saved: break;
+        case SaveResult::Failed: return false;
+        case SaveResult::Cancelled:
+            if (!askQuestion(ui::text(4101), ui::text(4411, QString::number(m_doc.activeWindow()))))
+                return false;
+            break;
+        }
+    }
+    m_doc.emptyWindow();
+    SetTitle("VLDocument");
     RefreshViews();
+    return true;
 }
 
 void CMainFrame::openHelpBook()
@@ -154,6 +209,7 @@ void CMainFrame::openHelpBook()
     m_doc.openPath(path);
     m_doc.modified = 0;
     m_state.helpWindowOpen = true;
+    showWindowTitle();
     RefreshViews();
 }
 
@@ -163,16 +219,34 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    savePlacement();
+    CommitTagEdits();
+    RefreshViews();
     for (int n = 1; n <= 5; ++n) {
         m_doc.switchWindow(n);
-        if (m_doc.modified) {
-            RefreshViews();
-            showNotice(ui::text(4017 + n), ui::text(4200 + n));
-            closeWindow();
+        if (!m_doc.modified)
+            continue;
+        showWindowTitle();
+        RefreshViews();
+        showNotice(ui::text(4017 + n), ui::text(4200 + n));
+        if (!closeWindow()) {
+            // The reader keeps this book: the program goes on, showing it.
+            event->ignore();
+            updateCommands();
+            return;
         }
     }
+    savePlacement();
     event->accept();
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event)
+{
+    // Keys the view on show has no use for arrive here.
+    if (m_state.fullWindow && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F11)) {
+        runCommand(cmd::FullWindow);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CMainFrame::toggleSelection(bool text)

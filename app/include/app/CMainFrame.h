@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -38,7 +39,8 @@ public:
     CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsStore& settings, int language);
     ~CMainFrame() override;
 
-    // "name - Versaleo", cut as the title rule says.
+    // "name - Versaleo", cut as the title rule says; the name (in the code
+    // page) stays with the window on show and comes back when it does.
     void SetTitle(const std::string& name);
     const QString& title() const { return m_title; }
 
@@ -69,6 +71,9 @@ public:
 
     // How the frame asks and tells; tests replace them.
     std::function<void(const QString& caption, const QString& text)> showNotice;
+    // A question answered Yes (true) or No.
+    std::function<bool(const QString& caption, const QString& text)> askQuestion;
+    // The path chosen in Save As, empty when the dialog was cancelled.
     std::function<QString()> askSaveAsPath;
     std::function<QStringList()> askOpenPaths;
 
@@ -77,6 +82,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -86,10 +92,15 @@ private:
     void buildBars();
     void buildActions();
     CStyleButton* addButton(QWidget* bar, QBoxLayout* layout, const BarButton& row, Qt::Alignment alignment);
+    enum class SaveResult { Saved, Cancelled, Failed };
     void openFiles();
-    void saveAs();
+    SaveResult saveAs();
     void switchWindow(int n);
-    void closeWindow();
+    // Empties the window on show, its book saved or given up first; false
+    // (the book kept) when the reader keeps it or the save failed.
+    bool closeWindow();
+    // Shows the title of the book of the window on show.
+    void showWindowTitle();
     void ownMaximise();
     void restoreFromMaximise();
     void savePlacement();
@@ -116,6 +127,8 @@ private:
     // The mode flags the views read and change; copied into m_state for the rules.
     pageinput::ViewModes m_viewModes;
     QString m_title;
+    // The book's name of each window by number (index 0 unused).
+    std::array<std::string, 7> m_windowNames;
     CTopBar* m_topBar = nullptr;
     QWidget* m_leftBar = nullptr;
     QWidget* m_rightBar = nullptr;
