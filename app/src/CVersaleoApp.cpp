@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMessageDlg.h"
 #include "app/CSplashDlg.h"
+#include "app/FileDialogs.h"
 #include "app/QtTranslations.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
@@ -77,7 +78,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
 {
     m_settings = std::make_unique<SettingsStore>();
     const std::string folder = programFolder();
-    const AppSettings values = m_settings->read(QDir::currentPath(), QString::fromStdString(folder));
+    const AppSettings values = m_settings->read(QDir::currentPath(), defaultSaveFolder());
 
     // The Chinese interface needs its resource module beside the program.
     // Beside the program's data, or with the libraries when installed.

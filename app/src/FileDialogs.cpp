@@ -43,6 +43,7 @@ std::unique_ptr<QFileDialog> makeSaveAsDialog(QWidget* parent, const QString& fo
 
 QString defaultSaveFolder()
 {
+    // A desktop without a documents folder starts in the home folder instead.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
 }

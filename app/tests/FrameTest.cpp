@@ -598,6 +598,8 @@ TEST(FileDialogs, SaveAsStartsInTheDocumentsFolder)
     TestFolder home;
     ScopedEnv homeEnv("HOME", home.path());
     ScopedEnv config("XDG_CONFIG_HOME", home / "config");
+    EXPECT_EQ(defaultSaveFolder(), QString::fromStdString(home.path()));  // none there yet
+    std::filesystem::create_directories(home / "Documents");
     EXPECT_EQ(defaultSaveFolder(), QString::fromStdString(home / "Documents"));
 }
 
