@@ -5,11 +5,11 @@
 
 #include "app/CMessageDlg.h"
 #include "app/FileDialogs.h"
+#include "app/StartupRules.h"
 #include "app/UiText.h"
 
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
-#include "app/StartupRules.h"
 #include "library/DocumentPictures.h"
 #include "library/Settings.h"
 #include "style/CStyleButton.h"

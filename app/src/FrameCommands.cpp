@@ -3,8 +3,6 @@
 // continuous flip.
 #include "app/CMainFrame.h"
 
-#include "app/CMessageDlg.h"
-#include "app/FileDialogs.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -22,8 +20,8 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QKeyEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
 
