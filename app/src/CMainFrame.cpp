@@ -29,6 +29,8 @@
 #include <QStackedWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsStore& settings, int language)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_doc(doc), m_pictures(pictures), m_settings(settings),
       m_language(language)
@@ -219,8 +221,15 @@ QString CMainFrame::statusLine() const
 
 void CMainFrame::CommitTagEdits()
 {
+    const bool editing = std::any_of(m_doc.pages.begin(), m_doc.pages.end(), [](const auto& page) {
+        return !page->lineEditors.empty() ||
+               std::any_of(page->tags.begin(), page->tags.end(), [](const auto& tag) { return tag->editor != nullptr; });
+    });
     // Note lines too: a command that saves must not lose them.
     m_doc.commitSpreadEditors();
+    // The cached spreads still show the text from before the editing.
+    if (editing)
+        RefreshViews();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)

@@ -82,6 +82,28 @@ protected:
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     }
+    // A book whose right page is a note page, its editors open and a line typed.
+    CBookPage& typeIntoANoteLine(const char* typed)
+    {
+        openText(1, "A book with a note page.\n");
+        int c = doc.firstContentPage();
+        c += c % 2;  // a right page
+        auto note = doc.createPage(PageKind::NotePage);
+        note->lines = {"first thought"};
+        CBookPage& page = *note;
+        doc.pages.insert(doc.pages.begin() + c, std::move(note));
+        doc.currentPage = c;
+        doc.modified = 1;
+        showActive();
+        frame->RefreshViews();
+        CBookView* view = frame->currentView();
+        view->ensureComposed();
+        const Rect right = view->painter().pageRects().right;
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, page.lineTops[1] + 4));
+        EXPECT_EQ(page.lineEditors.size(), 24u);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        return page;
+    }
     std::string fileBytes(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
@@ -287,24 +309,7 @@ TEST_F(Frame, FailedSaveStopsTheCloseAndSaysSo)
 
 TEST_F(Frame, ClosingByTheWindowManagerKeepsTypedNoteLines)
 {
-    openText(1, "A book with a note page.\n");
-    int c = doc.firstContentPage();
-    c += c % 2;  // a right page
-    auto note = doc.createPage(PageKind::NotePage);
-    note->lines = {"first thought"};
-    CBookPage& page = *note;
-    doc.pages.insert(doc.pages.begin() + c, std::move(note));
-    doc.currentPage = c;
-    doc.modified = 1;
-    showActive();
-    frame->RefreshViews();
-    CBookView* view = frame->currentView();
-    view->ensureComposed();
-    const Rect right = view->painter().pageRects().right;
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, page.lineTops[1] + 4));
-    ASSERT_EQ(page.lineEditors.size(), 24u);
-    QTest::keyClicks(QApplication::focusWidget(), "typed before closing");
-
+    typeIntoANoteLine("typed before closing");
     saveAsPath = QString::fromStdString(dir / "notes.vl");
     QCloseEvent close;
     QApplication::sendEvent(frame.get(), &close);  // as the window manager sends it
@@ -319,6 +324,18 @@ TEST_F(Frame, ClosingByTheWindowManagerKeepsTypedNoteLines)
     ASSERT_GE((*found)->lines.size(), 2u);
     EXPECT_EQ((*found)->lines[0], "first thought");
     EXPECT_EQ((*found)->lines[1], "typed before closing");
+}
+
+TEST_F(Frame, AfterACommandTheViewShowsTheTypedNoteLines)
+{
+    CBookPage& page = typeIntoANoteLine("typed, then saved");
+    saveAsPath = QString::fromStdString(dir / "notes.vl");
+    frame->runCommand(cmd::SaveAs);
+    ASSERT_TRUE(page.lineEditors.empty());
+    CBookView* view = frame->currentView();
+    const QImage shown = view->grab().toImage();
+    view->refresh();
+    EXPECT_EQ(shown, view->grab().toImage());  // not the picture from before the typing
 }
 
 TEST_F(Frame, QuittingWritesOnlyThePlacement)

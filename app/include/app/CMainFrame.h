@@ -48,7 +48,8 @@ public:
     void RefreshViews();
     // The statistics line of the status bar, in the interface language.
     QString statusLine() const;
-    // Ends the in-place tag editing of the open spread.
+    // Ends the in-place editing (tags and note lines) of the open spread and,
+    // when something was being edited, refreshes the views.
     void CommitTagEdits();
 
     // Runs a command of the table (when its update rule allows it).
