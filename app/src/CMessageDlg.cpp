@@ -31,6 +31,13 @@ CMessageDlg::CMessageDlg(const QString& text, const QString& caption, bool quest
     SetUp(caption, true, question, question, true, QString(), QString());
 }
 
+CMessageDlg::CMessageDlg(const QString& text, const QString& caption, const QString& yes, const QString& no,
+                         QWidget* parent)
+    : CMessageDlg(text, caption, true, parent)
+{
+    SetUp(caption, true, true, true, true, no, yes);
+}
+
 QRect CMessageDlg::textRect() const
 {
     return QRect(kMargin, kCaptionBottom + kMargin / 2, width() - 2 * kMargin,

@@ -3,7 +3,8 @@
 #include "app/CMainFrame.h"
 #include "app/CMessageDlg.h"
 #include "app/CSplashDlg.h"
-#include "app/Settings.h"
+#include "app/FileDialogs.h"
+#include "app/QtTranslations.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -12,6 +13,7 @@
 #include "book/Importers.h"
 #include "library/DocumentPictures.h"
 #include "library/ProgramFolder.h"
+#include "library/Settings.h"
 #include "style/CStyle.h"
 #include "views/FontMetrics.h"
 
@@ -22,7 +24,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSettings>
 
 namespace {
 
@@ -75,9 +76,9 @@ CVersaleoApp::~CVersaleoApp()
 
 int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
 {
-    m_settings = std::make_unique<QSettings>(QStringLiteral("Versaleo"), QStringLiteral("Versaleo"));
+    m_settings = std::make_unique<SettingsStore>();
     const std::string folder = programFolder();
-    const AppSettings values = readSettings(*m_settings, QDir::currentPath(), QString::fromStdString(folder));
+    const AppSettings values = m_settings->read(QDir::currentPath(), defaultSaveFolder());
 
     // The Chinese interface needs its resource module beside the program.
     // Beside the program's data, or with the libraries when installed.
@@ -89,6 +90,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     const bool chineseModule = QFileInfo::exists(QString::fromStdString(moduleFolder + "/" + ui::moduleFileName()));
     m_language = decideLanguage(values.language, QLocale::system().name().toStdString(), chineseModule);
     m_language = ui::setLanguage(m_language, moduleFolder);
+    installQtTranslations(m_language);
 
     installFontSubstitutions();
     CSplashDlg splash(folder, m_language);
@@ -107,7 +109,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     m_doc->setNotifier(&notifier);
 
     m_pictures = std::make_unique<DocumentPictures>(folder + "/picture");
-    m_pictures->loadFromSettings(*m_settings);
+    m_pictures->loadFromSettings(values);
     splash.close();
 
     CVersaleoCommandLineInfo commandLine;

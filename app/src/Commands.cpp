@@ -100,7 +100,7 @@ const std::vector<Command>& commandTable()
         {HelpWindow, "Help Window", "Window", true},
         {CloseWindow, "Close Window", "Window", true},
         {Help, "Help", "Help", true},
-        {SystemMenu, "", "", false},
+        {SystemMenu, "", "", true},
         {Maximise, "", "", true},
         {Minimise, "", "", true},
         {Restore, "", "", true},
@@ -218,6 +218,9 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
     case StyleWindow:
         ui.checked = !f.traditionalStyle;
         ui.enabled = !blocking(f) && !f.fullWindow && !f.clipWindow;
+        break;
+    case SystemMenu:
+        ui.enabled = !f.continuousFlip;
         break;
     case Maximise:
     case Minimise:

@@ -13,7 +13,7 @@ const std::map<int, const char*>& english()
         {3000, "Window1"}, {3001, "Window2"}, {3002, "Window3"}, {3003, "Window4"}, {3004, "Window5"},
         {3005, "Help"}, {3006, "Close"},
         {3048, "Cancel"}, {3049, "Cancel"}, {3064, "Mark"}, {3072, "Cancel"},
-        {3290, "Ok"}, {3291, "Cancel"}, {3294, "Exit"}, {3295, "Next Tip"},
+        {3290, "Ok"}, {3291, "Cancel"}, {3294, "Exit"}, {3295, "Next Tip"}, {3296, "Yes"}, {3297, "No"},
         {3300, "Close the showing window"}, {3301, "Show system menu"}, {3302, "Turn to window 1"},
         {3303, "Turn to window 2"}, {3304, "Turn to window 3"}, {3305, "Turn to window 4"}, {3306, "Turn to window 5"},
         {3307, "Show the help window"}, {3308, "Minimize"}, {3309, "Restore"}, {3310, "Maximize"}, {3311, "Exit"},
@@ -40,8 +40,10 @@ const std::map<int, const char*>& english()
         {4401, "Sorry! This isn't supported file type."}, {4402, "There isn't file to open."},
         {4404, "The Office Word isn't installed or it has been removed."}, {4405, "There is an inner error."},
         {4406, "Fail to open %s file. The file maybe lost"},
+        {4410, "Fail to save %s."}, {4411, "Discard the changes of window %d?"},
         {4500, "Versaleo File (*.vl)"}, {4501, "Text File (*.txt)"}, {4502, "Web File (*.htm *.html)"},
         {4503, "Microsoft Word File (*.doc)"}, {4508, "Windows Help File (*.chm)"}, {4509, "Pdf File (*.pdf)"},
+        {4510, "All supported files"},
         {4611, "Statistic:  [Index page: %d]  [Book page: %d]  [Note page: %d]  [Bookmark: %d]  [Index: %d]  "
                "[Tag: %d]  [Mark: %d]"},
         // the popups of the main menu
@@ -115,6 +117,12 @@ QString text(int id)
     }
     const auto found = english().find(id);
     return found == english().end() ? QString() : QString::fromUtf8(found->second);
+}
+
+QString textOr(int id, const char* english)
+{
+    const QString found = text(id);
+    return found.isEmpty() ? QString::fromUtf8(english) : found;
 }
 
 QString text(int id, const QString& argument)

@@ -129,6 +129,12 @@ TEST(Flipping, ContinuousFlipCommands)
     EXPECT_TRUE(updateRule(StopFlip, flipping, withBook()).enabled);
     EXPECT_FALSE(updateRule(StopFlip, {}, withBook()).enabled);
     EXPECT_FALSE(updateRule(ContinueLeft, flipping, withBook()).enabled);
+    // The system menu waits for the flipping to stop, and only for that.
+    EXPECT_FALSE(updateRule(SystemMenu, flipping, withBook()).enabled);
+    FrameState marking;
+    marking.markMode = true;
+    EXPECT_TRUE(updateRule(SystemMenu, marking, DocState{}).enabled);
+    EXPECT_TRUE(findCommand(SystemMenu)->built);
 }
 
 TEST(Modes, TagsMarksAndSelectionsExcludeEachOther)

@@ -126,3 +126,23 @@ TEST_F(Dialogs, SkinnedButtonsWearTheirPictures)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageBox, AYesNoQuestionAnswersYesByOkAndNoByCancel)
+{
+    useBuiltSkin();
+    CMessageDlg question("Discard the changes of window 2?", "Sure", "Yes", "No");
+    question.show();
+    ASSERT_NE(question.okButton(), nullptr);
+    ASSERT_NE(question.cancelButton(), nullptr);
+    EXPECT_EQ(question.okButton()->text(), "Yes");
+    EXPECT_EQ(question.cancelButton()->text(), "No");
+    EXPECT_EQ(question.findChildren<CStyleButton*>().size(), 3);  // no buttons left over from the first set-up
+    QTimer::singleShot(0, [&question] { QTest::mouseClick(question.cancelButton(), Qt::LeftButton); });
+    EXPECT_EQ(question.exec(), QDialog::Rejected);
+    QTimer::singleShot(0, [&question] { QTest::mouseClick(question.okButton(), Qt::LeftButton); });
+    EXPECT_EQ(question.exec(), QDialog::Accepted);
+}
+
+}  // namespace

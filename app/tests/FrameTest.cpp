@@ -1,10 +1,13 @@
 #include "app/CMainFrame.h"
 #include "app/CSkinDialog.h"
+#include "app/FileDialogs.h"
 
+#include "book/BookFile.h"
 #include "book/CVersaleoDoc.h"
 #include "book/Importers.h"
 #include "book/TextLayout.h"
 #include "library/DocumentPictures.h"
+#include "library/Settings.h"
 #include "CBookViews.h"
 #include "style/CStyle.h"
 #include "style/CStyleButton.h"
@@ -13,15 +16,27 @@
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTest>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QFileDialog>
 #include <QSettings>
 
 #include "BuiltSkin.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -38,15 +53,61 @@ protected:
     {
         doc.setMeasurerFactory([](const LOGFONT& font) { return std::make_shared<QtTextMeasurer>(font); });
         registerStandardImporters(doc);
-        pictures.loadFromSettings(settings);
+        pictures.loadFromSettings(settings.read());
         frame = std::make_unique<CMainFrame>(doc, pictures, settings, 0);
         frame->showNotice = [this](const QString& caption, const QString& text) {
             notices.push_back((caption + ": " + text).toStdString());
         };
+        frame->askQuestion = [this](const QString& caption, const QString& text) {
+            questions.push_back((caption + ": " + text).toStdString());
+            return discard;
+        };
         frame->askSaveAsPath = [this] {
             ++saveAsAsked;
-            return QString();
+            return saveAsPath;
         };
+        for (CBookView* view : {frame->currentView(), otherView()})
+            view->setFrameDelay(0);
+    }
+    CBookView* otherView()
+    {
+        frame->runCommand(cmd::OnePage);
+        CBookView* one = frame->currentView();
+        frame->runCommand(cmd::TwoPage);
+        return one;
+    }
+    void showActive()
+    {
+        frame->show();
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    }
+    // A book whose right page is a note page, its editors open and a line typed.
+    CBookPage& typeIntoANoteLine(const char* typed)
+    {
+        openText(1, "A book with a note page.\n");
+        int c = doc.firstContentPage();
+        c += c % 2;  // a right page
+        auto note = doc.createPage(PageKind::NotePage);
+        note->lines = {"first thought"};
+        CBookPage& page = *note;
+        doc.pages.insert(doc.pages.begin() + c, std::move(note));
+        doc.currentPage = c;
+        doc.modified = 1;
+        showActive();
+        frame->RefreshViews();
+        CBookView* view = frame->currentView();
+        view->ensureComposed();
+        const Rect right = view->painter().pageRects().right;
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, page.lineTops[1] + 4));
+        EXPECT_EQ(page.lineEditors.size(), 24u);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        return page;
+    }
+    std::string fileBytes(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     void openText(int window, const std::string& text)
     {
@@ -57,11 +118,17 @@ protected:
     }
 
     TestFolder dir;
-    QSettings settings{QString::fromStdString(dir / "settings.ini"), QSettings::IniFormat};
+    QString settingsFile = QString::fromStdString(dir / "settings.ini");
+    SettingsStore settings{settingsFile};
+    // The profile as another program would find it.
+    QSettings stored{settingsFile, QSettings::IniFormat};
     CVersaleoDoc doc;
     DocumentPictures pictures{std::string(PROGRAM_FOLDER) + "/picture"};
     std::unique_ptr<CMainFrame> frame;
     std::vector<std::string> notices;
+    std::vector<std::string> questions;
+    bool discard = false;  // the answer to "Discard the changes of window n?"
+    QString saveAsPath;    // what the reader picks in Save As; empty: cancelled
     int saveAsAsked = 0;
 };
 
@@ -127,6 +194,16 @@ TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
     frame->runCommand(cmd::AddMark);
     EXPECT_FALSE(view->modes().markMode);
     EXPECT_EQ(frame->button(cmd::AddMark)->text(), "Mark");
+    // So do the selection buttons.
+    frame->runCommand(cmd::SelectText);
+    EXPECT_EQ(frame->button(cmd::SelectText)->text(), "Cancel");
+    EXPECT_EQ(frame->button(cmd::SelectBitmap)->text(), "Bitmap");
+    frame->runCommand(cmd::SelectText);
+    EXPECT_EQ(frame->button(cmd::SelectText)->text(), "Text");
+    frame->runCommand(cmd::SelectBitmap);
+    EXPECT_EQ(frame->button(cmd::SelectBitmap)->text(), "Cancel");
+    frame->runCommand(cmd::CancelSelect);
+    EXPECT_EQ(frame->button(cmd::SelectBitmap)->text(), "Bitmap");
 }
 
 TEST_F(Frame, TheClipWindowTakesTheBooksShape)
@@ -152,12 +229,127 @@ TEST_F(Frame, ClosingAsksForExactlyTheModifiedWindows)
     openText(2, "The second window's book.\n");
     openText(4, "The fourth window's book.\n");
     doc.switchWindow(1);
+    discard = true;
     frame->show();
-    frame->close();
+    EXPECT_TRUE(frame->close());
     EXPECT_EQ(notices, (std::vector<std::string>{"Window2: Please save window2's content before you quit the program!",
                                                  "Window4: Please save window4's content before you quit the program!"}));
     EXPECT_EQ(saveAsAsked, 2);
-    EXPECT_EQ(settings.value("Settings/WindowWidth").toInt(), frame->width());
+    // Each cancelled Save As asks before the book goes.
+    EXPECT_EQ(questions, (std::vector<std::string>{"Sure: Discard the changes of window 2?",
+                                                   "Sure: Discard the changes of window 4?"}));
+    EXPECT_EQ(stored.value("Settings/WindowWidth").toInt(), frame->width());
+}
+
+TEST_F(Frame, CancellingSaveAsOnCloseKeepsTheBook)
+{
+    openText(2, "The second window's book.\n");
+    openText(4, "The fourth window's book.\n");
+    doc.switchWindow(1);
+    frame->show();
+    const int pages = doc.pageCount();
+    // The window manager's close (and Exit, and Alt+F4) is refused...
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(questions.size(), 1u);
+    // ...and the reader sees the book kept, untouched.
+    EXPECT_EQ(doc.activeWindow(), 2);
+    EXPECT_EQ(doc.modified, 1);
+    doc.switchWindow(4);
+    EXPECT_EQ(doc.modified, 1);
+    EXPECT_GT(doc.pageCount(), pages);
+
+    // Close Window keeps it the same way; only a Yes lets it go.
+    frame->runCommand(cmd::Window2);
+    frame->runCommand(cmd::CloseWindow);
+    EXPECT_EQ(doc.modified, 1);
+    EXPECT_GT(doc.pageCount(), 4);
+    discard = true;
+    frame->runCommand(cmd::CloseWindow);
+    EXPECT_EQ(doc.pageCount(), 4);
+    EXPECT_EQ(doc.modified, 0);
+    EXPECT_EQ(questions, (std::vector<std::string>{"Sure: Discard the changes of window 2?",
+                                                   "Sure: Discard the changes of window 2?",
+                                                   "Sure: Discard the changes of window 2?"}));
+}
+
+TEST_F(Frame, FailedSaveStopsTheCloseAndSaysSo)
+{
+    openText(3, "A book saved once.\n");
+    const std::string path = dir / "novel.vl";
+    saveAsPath = QString::fromStdString(path);
+    frame->runCommand(cmd::SaveAs);
+    ASSERT_EQ(doc.modified, 0);
+    const std::string saved = fileBytes(path);
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(frame->title(), "novel.vl - Versaleo");
+
+    openText(3, std::string(20000, 'x') + " and more.\n");
+    ASSERT_EQ(doc.modified, 1);
+    frame->show();
+    // A disk that takes no more bytes: writing the new book fails.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit old = limit;
+    limit.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    const bool closed = frame->close();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(notices.back(), "Error: Fail to save " + path + ".");
+    EXPECT_TRUE(questions.empty());  // a failed save is not a reason to give the book up
+    EXPECT_EQ(doc.activeWindow(), 3);
+    EXPECT_EQ(doc.modified, 1);
+    EXPECT_EQ(fileBytes(path), saved);  // the old book, byte for byte
+}
+
+TEST_F(Frame, ClosingByTheWindowManagerKeepsTypedNoteLines)
+{
+    typeIntoANoteLine("typed before closing");
+    saveAsPath = QString::fromStdString(dir / "notes.vl");
+    QCloseEvent close;
+    QApplication::sendEvent(frame.get(), &close);  // as the window manager sends it
+    EXPECT_TRUE(close.isAccepted());
+
+    CVersaleoDoc reopened;
+    reopened.switchWindow(1);
+    ASSERT_EQ(bookfile::read(reopened, dir / "notes.vl"), 1);
+    const auto found = std::find_if(reopened.pages.begin(), reopened.pages.end(),
+                                    [](const auto& p) { return p->kind() == PageKind::NotePage; });
+    ASSERT_NE(found, reopened.pages.end());
+    ASSERT_GE((*found)->lines.size(), 2u);
+    EXPECT_EQ((*found)->lines[0], "first thought");
+    EXPECT_EQ((*found)->lines[1], "typed before closing");
+}
+
+TEST_F(Frame, AfterACommandTheViewShowsTheTypedNoteLines)
+{
+    CBookPage& page = typeIntoANoteLine("typed, then saved");
+    saveAsPath = QString::fromStdString(dir / "notes.vl");
+    frame->runCommand(cmd::SaveAs);
+    ASSERT_TRUE(page.lineEditors.empty());
+    CBookView* view = frame->currentView();
+    const QImage shown = view->grab().toImage();
+    view->refresh();
+    EXPECT_EQ(shown, view->grab().toImage());  // not the picture from before the typing
+}
+
+TEST_F(Frame, QuittingWritesOnlyThePlacement)
+{
+    stored.setValue("Settings/FlipSpeed", 9);
+    frame->show();
+    EXPECT_TRUE(frame->close());
+    settings.sync();
+    stored.sync();
+    EXPECT_EQ(stored.value("Settings/WindowWidth").toInt(), frame->width());
+    EXPECT_EQ(stored.value("Settings/MinWindowPositionRight").toInt(), 850);
+    EXPECT_EQ(stored.value("Settings/FlipSpeed").toInt(), 9);  // not rewritten in its clamped form
+    EXPECT_FALSE(stored.contains("Settings/Tunedeck"));
+    EXPECT_FALSE(stored.contains("Settings/SaveFilePath"));
 }
 
 TEST_F(Frame, ItNeverGetsSmallerThanItsMinimum)
@@ -243,6 +435,102 @@ TEST_F(Frame, DroppedFilesOpenExceptOnTheHelpWindow)
     EXPECT_EQ(frame->title(), "b.txt - Versaleo");
 }
 
+TEST_F(Frame, DroppedFilesFromSeveralFoldersOpenFromTheirOwnFolders)
+{
+    std::filesystem::create_directories(dir / "one");
+    std::filesystem::create_directories(dir / "two");
+    const std::string a = dir / "one/a.txt", b = dir / "two/b.txt", c = dir / "one/c.txt";
+    std::ofstream(a) << "from the first folder\n";
+    std::ofstream(b) << "from the second folder\n";
+    std::ofstream(c) << "the first folder again\n";
+    doc.switchWindow(1);
+    frame->DropFiles({QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(c)});
+    EXPECT_EQ(doc.bookmarkCount(), 3);
+    EXPECT_EQ(frame->title(), "a.txt - Versaleo");
+    // Nothing added, no new title.
+    const int pages = doc.pageCount();
+    frame->DropFiles({QString::fromStdString(dir / "two/notes.xyz")});
+    EXPECT_EQ(doc.pageCount(), pages);
+    EXPECT_EQ(frame->title(), "a.txt - Versaleo");
+}
+
+TEST_F(Frame, TheTitleNamesTheBookOfTheWindowOnShow)
+{
+    const std::string a = dir / "a.txt", b = dir / "b.txt";
+    std::ofstream(a) << "first window\n";
+    std::ofstream(b) << "second window\n";
+    doc.switchWindow(1);
+    frame->DropFiles({QString::fromStdString(a)});
+    frame->runCommand(cmd::Window2);
+    EXPECT_EQ(frame->title(), "VLDocument - Versaleo");
+    frame->DropFiles({QString::fromStdString(b)});
+    EXPECT_EQ(frame->title(), "b.txt - Versaleo");
+    frame->runCommand(cmd::Window1);
+    EXPECT_EQ(frame->title(), "a.txt - Versaleo");
+    saveAsPath = QString::fromStdString(dir / "novel");
+    frame->runCommand(cmd::SaveAs);
+    EXPECT_TRUE(std::filesystem::exists(dir / "novel.vl"));
+    EXPECT_EQ(frame->title(), "novel.vl - Versaleo");
+    frame->runCommand(cmd::CloseWindow);
+    EXPECT_EQ(frame->title(), "VLDocument - Versaleo");
+    frame->runCommand(cmd::Window2);
+    EXPECT_EQ(frame->title(), "b.txt - Versaleo");
+}
+
+TEST_F(Frame, ArrowsTurnPagesAfterAToolButton)
+{
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "A line of words to fill many pages of the book. ";
+    openText(1, text);
+    doc.currentPage = doc.firstContentPage() + 4;
+    showActive();
+    frame->RefreshViews();
+    for (const int id : {cmd::OnePage, cmd::TwoPage}) {
+        CStyleButton* button = frame->button(id);
+        ASSERT_TRUE(button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(QApplication::focusWidget(), frame->currentView()) << id;
+        const int before = doc.currentPage;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        EXPECT_NE(doc.currentPage, before) << id;
+    }
+    // A menu command gives the keys back the same way.
+    frame->button(cmd::OnePage)->setFocus();
+    frame->action(cmd::OnePage)->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), frame->currentView());
+}
+
+TEST_F(Frame, EscapeOrF11LeavesTheFullWindow)
+{
+    openText(1, "A book read in the full window.\n");
+    showActive();
+    frame->runCommand(cmd::FullWindow);
+    ASSERT_TRUE(frame->state().fullWindow);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+    EXPECT_FALSE(frame->state().fullWindow);
+    frame->runCommand(cmd::FullWindow);
+    ASSERT_TRUE(frame->state().fullWindow);
+    // Esc the view has nothing to cancel with reaches the frame.
+    QTest::keyClick(frame.get(), Qt::Key_Escape);
+    EXPECT_FALSE(frame->state().fullWindow);
+    EXPECT_TRUE(frame->button(cmd::OnePage)->isVisible());
+}
+
+TEST_F(Frame, TheClipWindowKeepsItsSideBars)
+{
+    openText(1, std::string(4000, 'w') + " words");
+    frame->show();
+    frame->runCommand(cmd::ClipWindow);
+    frame->currentView()->repaint();
+    const QRegion shape = frame->mask();
+    for (const int id : {cmd::OnePage, cmd::Help}) {
+        const CStyleButton* button = frame->button(id);
+        ASSERT_TRUE(button->isVisible()) << id;
+        EXPECT_TRUE(shape.contains(button->mapTo(frame.get(), button->rect().center()))) << id;
+    }
+}
+
 TEST_F(Frame, TheTraditionalWindowGrowsBackToItsMinimum)
 {
     frame->show();
@@ -268,6 +556,68 @@ TEST_F(Frame, ALookAtTheReader)
     EXPECT_EQ(shot.pixelColor(2, 300), QColor(122, 122, 255));  // the border strip
     if (const char* out = std::getenv("VERSALEO_SCREENSHOTS"))
         shot.save(QString(out) + "/reader.png");
+}
+
+TEST(FileDialogs, TypingNovelOverNovelVlAsksFirst)
+{
+    TestFolder dir;
+    std::ofstream(dir / "novel.vl") << "an old book";
+    const auto dialog = makeSaveAsDialog(nullptr, QString::fromStdString(dir.path()));
+    dialog->show();
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    // Saves with the typed name; the question about replacing a file, if
+    // any, is answered No and remembered.
+    const auto save = [&dialog, name](const char* typed) {
+        // Typed as the reader types it: into the focused name box.
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        name->setFocus();
+        name->clear();
+        QTest::keyClicks(name, typed);
+        auto asked = std::make_shared<QString>();
+        QTimer::singleShot(0, [asked] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                *asked = box->text();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        static_cast<QDialog&>(*dialog).accept();  // the Save button
+        QCoreApplication::processEvents();
+        return *asked;
+    };
+    const QString asked = save("novel");
+    EXPECT_TRUE(asked.contains(QStringLiteral("novel.vl"))) << asked.toStdString();
+    EXPECT_NE(dialog->result(), QDialog::Accepted);  // No keeps the old book
+    EXPECT_TRUE(dialog->isVisible());
+
+    EXPECT_EQ(save("fresh").toStdString(), "");
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->selectedFiles().join('|').toStdString(), dir / "fresh.vl");
+}
+
+TEST(FileDialogs, OpenOffersEverySupportedFileFirst)
+{
+    CVersaleoDoc doc;
+    registerStandardImporters(doc);
+    const auto dialog = makeOpenDialog(nullptr, QString(), doc.importers().extensions());
+    const QStringList filters = dialog->nameFilters();
+    ASSERT_EQ(filters.size(), 7);
+    EXPECT_TRUE(filters[0].startsWith("All supported files (")) << filters[0].toStdString();
+    for (const char* pattern : {"*.vl", "*.txt", "*.htm", "*.html", "*.chm", "*.pdf", "*.doc"})
+        EXPECT_TRUE(filters[0].contains(pattern)) << pattern;
+    EXPECT_EQ(filters[1], "Versaleo File (*.vl)");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+}
+
+TEST(FileDialogs, SaveAsStartsInTheDocumentsFolder)
+{
+    TestFolder home;
+    ScopedEnv homeEnv("HOME", home.path());
+    ScopedEnv config("XDG_CONFIG_HOME", home / "config");
+    EXPECT_EQ(defaultSaveFolder(), QString::fromStdString(home.path()));  // none there yet
+    std::filesystem::create_directories(home / "Documents");
+    EXPECT_EQ(defaultSaveFolder(), QString::fromStdString(home / "Documents"));
 }
 
 }  // namespace

@@ -1,70 +1,12 @@
-#include "app/Settings.h"
 #include "app/StartupRules.h"
 
 #include "book/CVersaleoDoc.h"
 
 #include "TestSupport.h"
 
-#include <QSettings>
-
 #include <gtest/gtest.h>
 
 namespace {
-
-class SettingsFile : public testing::Test {
-protected:
-    TestFolder dir;
-    QSettings settings{QString::fromStdString(dir / "settings.ini"), QSettings::IniFormat};
-    AppSettings read() { return readSettings(settings, "/current", "/program"); }
-};
-
-TEST_F(SettingsFile, DefaultsWhenNothingIsStored)
-{
-    const AppSettings values = read();
-    EXPECT_EQ(values.openFilePath, "/current");
-    EXPECT_EQ(values.saveFilePath, "/program");
-    EXPECT_EQ(values.flipSpeed, 50);
-    EXPECT_EQ(values.language, -1);
-    EXPECT_EQ(values.oneTipIndex, -1);
-    EXPECT_EQ(values.showStatusBar, 0);
-    EXPECT_EQ(values.windowWidth, 840);  // the stored default 800 is clamped
-    EXPECT_EQ(values.windowHeight, 620);
-    EXPECT_EQ(values.minWindowPositionRight, 850);
-}
-
-TEST_F(SettingsFile, StoredValuesAreClamped)
-{
-    settings.setValue("Settings/FlipSpeed", 9);
-    settings.setValue("Settings/WindowPositionLeft", -5);
-    settings.setValue("Settings/WindowPositionTop", 0);
-    settings.setValue("Settings/WindowWidth", 800);
-    settings.setValue("Settings/WindowHeight", 700);
-    EXPECT_EQ(read().flipSpeed, 50);
-    EXPECT_EQ(read().windowPositionLeft, 10);
-    EXPECT_EQ(read().windowPositionTop, 0);
-    EXPECT_EQ(read().windowWidth, 840);
-    EXPECT_EQ(read().windowHeight, 700);
-    for (const auto& [stored, expected] : {std::pair{51, 50}, std::pair{10, 10}, std::pair{50, 50}}) {
-        settings.setValue("Settings/FlipSpeed", stored);
-        EXPECT_EQ(read().flipSpeed, expected) << stored;
-    }
-    settings.setValue("Settings/FlipSpeed", "fast");
-    EXPECT_EQ(read().flipSpeed, 50);
-}
-
-TEST_F(SettingsFile, WrittenValuesReadBack)
-{
-    AppSettings values = read();
-    values.language = 1;
-    values.saveFilePath = "/books";
-    values.applyAll = 1;
-    writeSettings(settings, values);
-    const AppSettings back = read();
-    EXPECT_EQ(back.language, 1);
-    EXPECT_EQ(back.saveFilePath, "/books");
-    EXPECT_EQ(back.applyAll, 1);
-    EXPECT_EQ(settings.value("Settings/Tunedeck").toInt(), 1);
-}
 
 TEST(Language, StoredChoiceSystemLocaleAndTheChineseModule)
 {

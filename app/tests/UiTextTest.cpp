@@ -1,6 +1,10 @@
+#include "app/QtTranslations.h"
 #include "app/UiText.h"
 
 #include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +40,36 @@ TEST_F(InterfaceLanguage, EnglishByDefaultAndChineseFromTheModule)
 TEST_F(InterfaceLanguage, ArgumentsFillTheirPlace)
 {
     EXPECT_EQ(ui::text(4406, "help_en.vl"), "Fail to open help_en.vl file. The file maybe lost");
+}
+
+}  // namespace
+
+namespace {
+
+class QtDialogsLanguage : public testing::Test {
+protected:
+    ~QtDialogsLanguage() override { installQtTranslations(0); }
+    static QString saveAsTitle() { return QCoreApplication::translate("QFileDialog", "Save As"); }
+};
+
+TEST_F(QtDialogsLanguage, TheChineseInterfaceGetsChineseQtDialogs)
+{
+    if (!QFileInfo::exists(qtTranslationsFolder() + "/qtbase_zh_CN.qm"))
+        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
+    EXPECT_EQ(saveAsTitle(), "Save As");
+    EXPECT_TRUE(installQtTranslations(1));
+    EXPECT_EQ(saveAsTitle(), QString::fromUtf8("另存为"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString::fromUtf8("是(&Y)"));
+    // Back to English: Qt's own texts follow.
+    EXPECT_FALSE(installQtTranslations(0));
+    EXPECT_EQ(saveAsTitle(), "Save As");
+}
+
+TEST_F(QtDialogsLanguage, WithoutTheFilesQtStaysEnglish)
+{
+    TestFolder empty;
+    EXPECT_FALSE(installQtTranslations(1, QString::fromStdString(empty.path())));
+    EXPECT_EQ(saveAsTitle(), "Save As");
 }
 
 }  // namespace

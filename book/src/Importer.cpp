@@ -28,6 +28,15 @@ Importer* ImporterRegistry::find(std::string_view extension) const
     return found == m_importers.end() ? nullptr : found->second.get();
 }
 
+std::vector<std::string> ImporterRegistry::extensions() const
+{
+    std::vector<std::string> all;
+    all.reserve(m_importers.size());
+    for (const auto& [extension, importer] : m_importers)
+        all.push_back(extension);
+    return all;
+}
+
 const char* messageText(DocMessage message)
 {
     switch (message) {

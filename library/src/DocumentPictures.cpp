@@ -1,10 +1,9 @@
 #include "library/DocumentPictures.h"
 
 #include "library/Artwork.h"
+#include "library/Settings.h"
 
 #include "pixmill/Pixmill.h"
-
-#include <QSettings>
 
 #include <memory>
 
@@ -55,16 +54,11 @@ bool DocumentPictures::loadInnerCover(int number)
     return load("CoverInner", number, m_inner, m_innerNumber);
 }
 
-void DocumentPictures::loadFromSettings(QSettings& settings)
+void DocumentPictures::loadFromSettings(const AppSettings& settings)
 {
-    settings.beginGroup(QStringLiteral("Settings"));
-    const int background = settings.value(QStringLiteral("BackPictureIndex"), 1).toInt();
-    const int outer = settings.value(QStringLiteral("CoverPictureOuterIndex"), 1).toInt();
-    const int inner = settings.value(QStringLiteral("CoverPictureInnerIndex"), 1).toInt();
-    settings.endGroup();
-    loadBackground(background);
-    loadOuterCover(outer);
-    loadInnerCover(inner);
+    loadBackground(settings.backPictureIndex);
+    loadOuterCover(settings.coverPictureOuterIndex);
+    loadInnerCover(settings.coverPictureInnerIndex);
 }
 
 QImage DocumentPictures::pagePicture(int number)

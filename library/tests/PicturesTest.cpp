@@ -1,6 +1,7 @@
 #include "library/Artwork.h"
 #include "library/DocumentPictures.h"
 #include "library/ProgramFolder.h"
+#include "library/Settings.h"
 
 #include "pixmill/Pixmill.h"
 
@@ -62,10 +63,10 @@ TEST(DocumentPictures, NumbersComeFromTheSettings)
     TestFolder dir;
     savePicture(artwork::background(1), dir / "BackGround2.jpg");
     savePicture(artwork::innerCoverPattern(), dir / "CoverInner1.jpg");
-    QSettings settings(QString::fromStdString(dir / "settings.ini"), QSettings::IniFormat);
-    settings.setValue("Settings/BackPictureIndex", 2);
+    QSettings stored(QString::fromStdString(dir / "settings.ini"), QSettings::IniFormat);
+    stored.setValue("Settings/BackPictureIndex", 2);
     DocumentPictures pictures(dir.path());
-    pictures.loadFromSettings(settings);
+    pictures.loadFromSettings(SettingsStore(QString::fromStdString(dir / "settings.ini")).read());
     EXPECT_EQ(pictures.backgroundNumber(), 2);
     EXPECT_EQ(pictures.innerCoverNumber(), 1);  // the default
     EXPECT_EQ(pictures.innerCover().size(), QSize(96, 96));

@@ -8,13 +8,13 @@
 #include "book/Importers.h"
 #include "library/DocumentPictures.h"
 #include "library/ProgramFolder.h"
+#include "library/Settings.h"
 #include "views/FontMetrics.h"
 #include "views/SpreadPainter.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QSettings>
 
 #include <algorithm>
 #include <cstdio>
@@ -126,8 +126,7 @@ bool render(CVersaleoDoc& doc, const Options& options, std::ostream& err)
     const int last = doc.pageCount() - 1;
     doc.currentPage = options.page >= 0 ? std::min(options.page, last) : std::clamp(doc.firstContentPage(), 0, last);
     DocumentPictures pictures(pictureFolder());
-    QSettings settings(QStringLiteral("Versaleo"), QStringLiteral("Versaleo"));
-    pictures.loadFromSettings(settings);
+    pictures.loadFromSettings(SettingsStore().read());
     SpreadPainter painter(doc, pictures);
     PaintOptions paint;
     paint.wideLines = options.onePage;

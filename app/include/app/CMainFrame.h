@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -25,18 +26,21 @@ class DocumentPictures;
 class QAction;
 class QLabel;
 class QLineEdit;
-class QSettings;
 class QStackedWidget;
+class QBoxLayout;
+class SettingsStore;
+struct BarButton;
 class QTimer;
 
 class CMainFrame : public QWidget {
     Q_OBJECT
 
 public:
-    CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, QSettings& settings, int language);
+    CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsStore& settings, int language);
     ~CMainFrame() override;
 
-    // "name - Versaleo", cut as the title rule says.
+    // "name - Versaleo", cut as the title rule says; the name (in the code
+    // page) stays with the window on show and comes back when it does.
     void SetTitle(const std::string& name);
     const QString& title() const { return m_title; }
 
@@ -44,7 +48,8 @@ public:
     void RefreshViews();
     // The statistics line of the status bar, in the interface language.
     QString statusLine() const;
-    // Ends the in-place tag editing of the open spread.
+    // Ends the in-place editing (tags and note lines) of the open spread and,
+    // when something was being edited, refreshes the views.
     void CommitTagEdits();
 
     // Runs a command of the table (when its update rule allows it).
@@ -67,6 +72,9 @@ public:
 
     // How the frame asks and tells; tests replace them.
     std::function<void(const QString& caption, const QString& text)> showNotice;
+    // A question answered Yes (true) or No.
+    std::function<bool(const QString& caption, const QString& text)> askQuestion;
+    // The path chosen in Save As, empty when the dialog was cancelled.
     std::function<QString()> askSaveAsPath;
     std::function<QStringList()> askOpenPaths;
 
@@ -75,6 +83,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -83,11 +92,16 @@ private:
     friend class CTopBar;
     void buildBars();
     void buildActions();
-    CStyleButton* addButton(QWidget* bar, int id, const QString& caption, const QString& tip, const QImage* const pictures[4]);
+    CStyleButton* addButton(QWidget* bar, QBoxLayout* layout, const BarButton& row, Qt::Alignment alignment);
+    enum class SaveResult { Saved, Cancelled, Failed };
     void openFiles();
-    void saveAs();
+    SaveResult saveAs();
     void switchWindow(int n);
-    void closeWindow();
+    // Empties the window on show, its book saved or given up first; false
+    // (the book kept) when the reader keeps it or the save failed.
+    bool closeWindow();
+    // Shows the title of the book of the window on show.
+    void showWindowTitle();
     void ownMaximise();
     void restoreFromMaximise();
     void savePlacement();
@@ -108,12 +122,14 @@ private:
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
-    QSettings& m_settings;
+    SettingsStore& m_settings;
     int m_language;
     cmd::FrameState m_state;
     // The mode flags the views read and change; copied into m_state for the rules.
     pageinput::ViewModes m_viewModes;
     QString m_title;
+    // The book's name of each window by number (index 0 unused).
+    std::array<std::string, 7> m_windowNames;
     CTopBar* m_topBar = nullptr;
     QWidget* m_leftBar = nullptr;
     QWidget* m_rightBar = nullptr;

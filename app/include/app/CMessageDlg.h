@@ -10,6 +10,9 @@ class CMessageDlg : public CSkinDialog {
 
 public:
     CMessageDlg(const QString& text, const QString& caption, bool question, QWidget* parent = nullptr);
+    // A question whose OK and Cancel read `yes` and `no`.
+    CMessageDlg(const QString& text, const QString& caption, const QString& yes, const QString& no,
+                QWidget* parent = nullptr);
 
     const QString& text() const { return m_text; }
 

@@ -14,7 +14,7 @@ class CMainFrame;
 class CStyle;
 class CVersaleoDoc;
 class DocumentPictures;
-class QSettings;
+class SettingsStore;
 
 class CVersaleoApp {
 public:
@@ -33,7 +33,7 @@ public:
     CVersaleoDoc& document() { return *m_doc; }
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<CStyle> m_style;
     std::unique_ptr<CVersaleoDoc> m_doc;
     std::unique_ptr<DocumentPictures> m_pictures;

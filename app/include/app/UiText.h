@@ -28,6 +28,9 @@ int language();
 // The text of the id in the current language; the English one when the
 // module lacks it; empty for an unknown id.
 QString text(int id);
+// text(id), or the English given when the table has none (menu labels and
+// button captions by command id).
+QString textOr(int id, const char* english);
 // text(id) with "%s" or "%d" replaced by the argument.
 QString text(int id, const QString& argument);
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 #include <string_view>
 
 class CVersaleoDoc;
@@ -25,6 +26,8 @@ public:
     // Extensions without the dot, compared without regard to case.
     void add(std::string_view extension, std::shared_ptr<Importer> importer);
     Importer* find(std::string_view extension) const;
+    // Every registered extension, lower case, in alphabetical order.
+    std::vector<std::string> extensions() const;
 
 private:
     std::map<std::string, std::shared_ptr<Importer>> m_importers;

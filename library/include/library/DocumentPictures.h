@@ -9,15 +9,15 @@
 #include <map>
 #include <string>
 
-class QSettings;
+struct AppSettings;
 
 class DocumentPictures : public PictureSource {
 public:
     explicit DocumentPictures(std::string folder);
 
-    // "BackPictureIndex", "CoverPictureOuterIndex" and
-    // "CoverPictureInnerIndex" of the group "Settings", each 1 by default.
-    void loadFromSettings(QSettings& settings);
+    // The numbers the settings name: "BackPictureIndex",
+    // "CoverPictureOuterIndex" and "CoverPictureInnerIndex".
+    void loadFromSettings(const AppSettings& settings);
 
     // On failure the fallback picture shows and the number stays.
     bool loadBackground(int number);

@@ -1,10 +1,12 @@
-#include "app/Settings.h"
+#include "library/Settings.h"
 
 #include <QSettings>
 
 namespace {
 
-int readInt(QSettings& settings, const char* key, int fallback)
+const QString kGroup = QStringLiteral("Settings");
+
+int readInt(const QSettings& settings, const char* key, int fallback)
 {
     bool ok = false;
     const int value = settings.value(QLatin1String(key), fallback).toInt(&ok);
@@ -43,14 +45,27 @@ void forEachIntKey(Settings& s, F f)
 
 }  // namespace
 
-AppSettings readSettings(QSettings& settings, const QString& currentFolder, const QString& programFolder)
+SettingsStore::SettingsStore()
+    : m_settings(std::make_unique<QSettings>(QStringLiteral("Versaleo"), QStringLiteral("Versaleo")))
 {
+}
+
+SettingsStore::SettingsStore(const QString& iniFile)
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
+{
+}
+
+SettingsStore::~SettingsStore() = default;
+
+AppSettings SettingsStore::read(const QString& openFolder, const QString& saveFolder) const
+{
+    const QSettings& settings = *m_settings;
     AppSettings values;
-    settings.beginGroup(QStringLiteral("Settings"));
-    values.openFilePath = settings.value(QStringLiteral("OpenFilePath"), currentFolder).toString();
-    values.saveFilePath = settings.value(QStringLiteral("SaveFilePath"), programFolder).toString();
+    m_settings->beginGroup(kGroup);
+    values.openFilePath = settings.value(QStringLiteral("OpenFilePath"), openFolder).toString();
+    values.saveFilePath = settings.value(QStringLiteral("SaveFilePath"), saveFolder).toString();
     forEachIntKey(values, [&settings](const char* key, int& value) { value = readInt(settings, key, value); });
-    settings.endGroup();
+    m_settings->endGroup();
 
     if (values.flipSpeed < 10 || values.flipSpeed > 50)
         values.flipSpeed = 50;
@@ -65,11 +80,41 @@ AppSettings readSettings(QSettings& settings, const QString& currentFolder, cons
     return values;
 }
 
-void writeSettings(QSettings& settings, const AppSettings& values)
+void SettingsStore::write(const AppSettings& values)
 {
-    settings.beginGroup(QStringLiteral("Settings"));
+    QSettings& settings = *m_settings;
+    settings.beginGroup(kGroup);
     settings.setValue(QStringLiteral("OpenFilePath"), values.openFilePath);
     settings.setValue(QStringLiteral("SaveFilePath"), values.saveFilePath);
     forEachIntKey(values, [&settings](const char* key, const int& value) { settings.setValue(QLatin1String(key), value); });
     settings.endGroup();
+}
+
+void SettingsStore::writePlacement(const WindowPlacement& p)
+{
+    QSettings& settings = *m_settings;
+    settings.beginGroup(kGroup);
+    for (const auto& [key, value] : {std::pair{"WindowPositionLeft", p.left}, std::pair{"WindowPositionTop", p.top},
+                                     std::pair{"WindowWidth", p.width}, std::pair{"WindowHeight", p.height},
+                                     std::pair{"WindowStatus", p.status}, std::pair{"MinWindowPositionLeft", p.restoreLeft},
+                                     std::pair{"MinWindowPositionTop", p.restoreTop},
+                                     std::pair{"MinWindowPositionRight", p.restoreRight},
+                                     std::pair{"MinWindowPositionBottom", p.restoreBottom}})
+        settings.setValue(QLatin1String(key), value);
+    settings.endGroup();
+}
+
+void SettingsStore::writeOpenFilePath(const QString& folder)
+{
+    m_settings->setValue(QStringLiteral("Settings/OpenFilePath"), folder);
+}
+
+void SettingsStore::writeSaveFilePath(const QString& folder)
+{
+    m_settings->setValue(QStringLiteral("Settings/SaveFilePath"), folder);
+}
+
+void SettingsStore::sync()
+{
+    m_settings->sync();
 }

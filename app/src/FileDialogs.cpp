@@ -1,0 +1,49 @@
+#include "app/FileDialogs.h"
+
+#include "app/UiText.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QStandardPaths>
+
+QStringList openFilters(const std::vector<std::string>& extensions)
+{
+    QStringList patterns;
+    for (const std::string& extension : extensions)
+        patterns << QStringLiteral("*.") + QString::fromStdString(extension);
+    QStringList filters;
+    if (!patterns.isEmpty())
+        filters << ui::text(4510) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    for (const int id : {4500, 4501, 4502, 4508, 4509, 4503})
+        filters << ui::text(id);
+    return filters;
+}
+
+std::unique_ptr<QFileDialog> makeOpenDialog(QWidget* parent, const QString& folder,
+                                            const std::vector<std::string>& extensions)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, ui::text(4006), folder);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setNameFilters(openFilters(extensions));
+    return dialog;
+}
+
+std::unique_ptr<QFileDialog> makeSaveAsDialog(QWidget* parent, const QString& folder)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, ui::text(4007), folder);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(ui::text(4500));
+    dialog->setDefaultSuffix(QStringLiteral("vl"));
+    return dialog;
+}
+
+QString defaultSaveFolder()
+{
+    // A desktop without a documents folder starts in the home folder instead.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
+}
