@@ -49,7 +49,10 @@ std::string pluginFolder()
     return slash == std::string::npos ? std::string(".") : self.substr(0, slash);
 }
 
-// A loaded plug-in module, unloaded when it goes out of scope.
+// A plug-in module opened for one call. The codec libraries it pulls in keep
+// thread-local state that must outlive the call (unloading them leaves
+// dangling thread-local ranges behind), so the module itself stays mapped:
+// each call still finds the plug-in by name, the second one at no cost.
 class Plugin {
 public:
     explicit Plugin(const std::string& moduleText)
@@ -57,7 +60,7 @@ public:
         if (moduleText.empty() || moduleText.find('/') != std::string::npos)
             return;
         const std::string path = pluginFolder() + "/Load" + moduleText + ".so";
-        m_module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        m_module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     }
     ~Plugin()
     {
