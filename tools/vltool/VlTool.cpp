@@ -156,6 +156,11 @@ public:
         m_err << "vltool: " << messageText(message) << "\n";
         ++messages;
     }
+    void showFileMessage(DocMessage message, const std::string& path) override
+    {
+        m_err << "vltool: " << fileMessageText(message, path) << "\n";
+        ++messages;
+    }
     int messages = 0;
 
 private:
