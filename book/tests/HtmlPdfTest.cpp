@@ -135,6 +135,25 @@ TEST(HtmlToText, RandomMixesOfTagsGiveWhatTheRulesGive)
     }
 }
 
+// Each "<" that finds no ">" (or no "/script>", "/style>") must not search
+// the rest again: megabytes of them walk in one pass, with the same result.
+TEST(HtmlToText, HostilePagesWalkInOnePass)
+{
+    const size_t size = 4 << 20;
+    const std::string angles(size, '<');
+    EXPECT_EQ(html::toText(angles), angles);
+    std::string scripts;
+    while (scripts.size() < size)
+        scripts += "<script<style<";
+    EXPECT_EQ(html::toText(scripts), scripts);
+    std::string comment = "<!--";
+    while (comment.size() < size)
+        comment += "x < y ";
+    EXPECT_EQ(html::toText(comment), comment);
+    // the last "/script>" closes every script before it, one at a time
+    EXPECT_EQ(html::toText(scripts + "/script>tail"), "tail");
+}
+
 TEST(SavedPageName, LettersDigitsAndDoubleByteCharactersOnly)
 {
     EXPECT_EQ(html::savedPageName("Chapter 1: Night"), "Chapter1Night.html");
