@@ -217,6 +217,46 @@ TEST(PdfText, AStreamInflatingBeyondTenTimesItsSizeIsCut)
     EXPECT_GT(text.size(), 0u);
 }
 
+// Letters that deflate poorly, so the ten-times rule does not cut them.
+std::string randomLetters(size_t count, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string letters(count, ' ');
+    for (char& c : letters)
+        c = static_cast<char>('a' + random() % 26);
+    return letters;
+}
+
+TEST(PdfText, TheTextIsCutAtTheLimitWhateverTheStreamsHold)
+{
+    const std::string letters = randomLetters(300000, 4);
+    const std::string file = pdfWith({"BT (" + letters + ") Tj ET\n", "BT (after) Tj ET\n"});
+    const std::string cut = pdf::extractText(file, 1000);
+    EXPECT_TRUE(cut == letters.substr(0, 1000)) << cut.size();
+    // under the limit, every stream gives its text
+    const std::string whole = pdf::extractText(file, 1 << 20);
+    EXPECT_TRUE(whole == letters + "\r\nafter\r\n") << whole.size();
+}
+
+// A stream of garbage as long as the file: nothing to inflate, and no buffer
+// of ten times its size is made for it.
+TEST(PdfText, AHugeGarbageStreamGivesNothing)
+{
+    const std::string file = "%PDF-1.4\n1 0 obj\nstream\n" + randomLetters(8 << 20, 8) + "\nendstream\n" +
+                             pdfWith({"BT (kept) Tj ET\n"});
+    EXPECT_EQ(pdf::extractText(file), "kept\r\n");
+}
+
+// A stream broken after some of its text still gives none of it, as before.
+TEST(PdfText, ABrokenStreamGivesNoneOfItsText)
+{
+    const std::string content = "BT (" + randomLetters(200000, 6) + ") Tj ET\n";
+    std::string broken = *zcodec::compress(content.data(), content.size());
+    broken.resize(broken.size() / 2);
+    const std::string file = "%PDF-1.4\n1 0 obj\nstream\n" + broken + "\nendstream\nendobj\n";
+    EXPECT_EQ(pdf::extractText(file).size(), 0u);
+}
+
 TEST(PdfText, ThroughATemporaryFileAndMissingFilesGiveNothing)
 {
     const std::string path = std::filesystem::temp_directory_path() / "pdftext-test.pdf";
