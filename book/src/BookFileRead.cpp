@@ -61,7 +61,7 @@ bool readAttributes(ByteReader body, CBookPage& page)
     font.lfFaceName[sizeof font.lfFaceName - 1] = '\0';
     // Fonts are measured and painted at their stored size: keep it sane.
     font.lfHeight = saneFontSize(font.lfHeight);
-    font.lfWidth = std::clamp(font.lfWidth, 0, kMaxFontHeight);
+    font.lfWidth = saneFontSize(font.lfWidth);
     font.lfWeight = std::clamp(font.lfWeight, 0, 1000);
     caption.resize(::strnlen(caption.c_str(), caption.size()));
     page.bookmarkColour = colourNumber;
