@@ -20,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
@@ -34,6 +35,12 @@ public:
     {
         CMessageDlg(ui::text(messageId(message)), ui::text(4102), false, m_frame).exec();
     }
+    void showFileMessage(DocMessage message, const std::string& path) override
+    {
+        QString text = ui::text(messageId(message));
+        text.replace(QStringLiteral("%s"), QFile::decodeName(QByteArray::fromStdString(path)));
+        CMessageDlg(text, ui::text(4102), false, m_frame).exec();
+    }
     static int messageId(DocMessage message)
     {
         switch (message) {
@@ -41,6 +48,7 @@ public:
         case DocMessage::UnsupportedType: return 4401;
         case DocMessage::WordMissing: return 4404;
         case DocMessage::InnerError: return 4405;
+        case DocMessage::DamagedFile: return 4410;
         }
         return 4405;
     }
