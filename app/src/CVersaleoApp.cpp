@@ -37,8 +37,7 @@ public:
     }
     void showFileMessage(DocMessage message, const std::string& path) override
     {
-        QString text = ui::text(messageId(message));
-        text.replace(QStringLiteral("%s"), QFile::decodeName(QByteArray::fromStdString(path)));
+        const QString text = ui::text(messageId(message), QFile::decodeName(QByteArray::fromStdString(path)));
         CMessageDlg(text, ui::text(4102), false, m_frame).exec();
     }
     static int messageId(DocMessage message)
