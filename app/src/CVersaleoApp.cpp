@@ -22,6 +22,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -35,6 +36,11 @@ public:
     {
         CMessageDlg(ui::text(messageId(message)), ui::text(4102), false, m_frame).exec();
     }
+    void showFileMessage(DocMessage message, const std::string& path) override
+    {
+        const QString text = ui::text(messageId(message), QFile::decodeName(QByteArray::fromStdString(path)));
+        CMessageDlg(text, ui::text(4102), false, m_frame).exec();
+    }
     static int messageId(DocMessage message)
     {
         switch (message) {
@@ -42,6 +48,7 @@ public:
         case DocMessage::UnsupportedType: return 4401;
         case DocMessage::WordMissing: return 4404;
         case DocMessage::InnerError: return 4405;
+        case DocMessage::DamagedFile: return 4412;
         }
         return 4405;
     }

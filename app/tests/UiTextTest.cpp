@@ -42,6 +42,13 @@ TEST_F(InterfaceLanguage, ArgumentsFillTheirPlace)
     EXPECT_EQ(ui::text(4406, "help_en.vl"), "Fail to open help_en.vl file. The file maybe lost");
 }
 
+TEST_F(InterfaceLanguage, ADamagedBookIsNamedInEitherLanguage)
+{
+    EXPECT_EQ(ui::text(4412, "/books/novel.vl"), "Fail to open /books/novel.vl: the file is damaged.");
+    ASSERT_EQ(ui::setLanguage(1, PROGRAM_FOLDER), 1);
+    EXPECT_EQ(ui::text(4412, "/books/novel.vl"), QString::fromUtf8("打开 /books/novel.vl 失败：文件已损坏。"));
+}
+
 }  // namespace
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "book/ByteCursor.h"
 #include "book/CVersaleoDoc.h"
+#include "book/DocumentNotifier.h"
 #include "book/ZlibCodec.h"
 
 #include <algorithm>
@@ -17,7 +18,23 @@ struct Loaded {
     int32_t startPage = 0;
     std::vector<IndexEntry> entries;
     PageList pages;
+    // Text bytes and pages the file may still hold (see kTextPerFileByte).
+    size_t textAllowance = 0;
+    size_t pageAllowance = 0;
 };
+
+// A count of records of `recordSize` bytes at least: within `bound` and
+// within the bytes really there.
+bool countFits(int32_t count, int32_t bound, size_t recordSize, const ByteReader& body)
+{
+    return count >= 0 && count <= bound && body.remaining() / recordSize >= static_cast<size_t>(count);
+}
+
+// A stored font height or width within the sane range, its sign kept.
+int32_t saneFontSize(int32_t value)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(value, -kMaxFontHeight, kMaxFontHeight));
+}
 
 bool readAttributes(ByteReader body, CBookPage& page)
 {
@@ -42,6 +59,10 @@ bool readAttributes(ByteReader body, CBookPage& page)
     font.lfQuality = flags[6];
     font.lfPitchAndFamily = flags[7];
     font.lfFaceName[sizeof font.lfFaceName - 1] = '\0';
+    // Fonts are measured and painted at their stored size: keep it sane.
+    font.lfHeight = saneFontSize(font.lfHeight);
+    font.lfWidth = saneFontSize(font.lfWidth);
+    font.lfWeight = std::clamp(font.lfWeight, 0, 1000);
     caption.resize(::strnlen(caption.c_str(), caption.size()));
     page.bookmarkColour = colourNumber;
     page.background = background;
@@ -52,23 +73,27 @@ bool readAttributes(ByteReader body, CBookPage& page)
     return true;
 }
 
-bool readLines(ByteReader body, int32_t count, CBookPage& page)
+bool readLines(ByteReader body, int32_t count, CBookPage& page, size_t& textAllowance)
 {
-    if (count < 0)
+    if (!countFits(count, kMaxLinesPerPage, 4, body))
         return false;
+    page.lines.reserve(page.lines.size() + static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         int32_t length = 0;
         std::string line;
-        if (!body.readI32(length) || length < 0 || !body.readString(line, static_cast<size_t>(length)))
+        if (!body.readI32(length) || length < 0 || length > kMaxLineBytes ||
+            static_cast<size_t>(length) > textAllowance || !body.readString(line, static_cast<size_t>(length)))
             return false;
+        textAllowance -= static_cast<size_t>(length);
         page.lines.push_back(std::move(line));
     }
-    return true;
+    return page.lines.size() <= static_cast<size_t>(kMaxLinesPerPage);
 }
 
 bool readMarks(ByteReader body, int32_t count, CBookPage& page)
 {
-    if (count < 0 || body.remaining() / 28 < static_cast<size_t>(count))
+    if (!countFits(count, kMaxMarksPerPage, 28, body) ||
+        page.marks.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxMarksPerPage))
         return false;
     for (int32_t i = 0; i < count; ++i) {
         PageMark mark;
@@ -88,7 +113,8 @@ double fraction(double value)
 
 bool readTags(ByteReader body, int32_t count, CBookPage& page)
 {
-    if (count < 0 || body.remaining() / 344 < static_cast<size_t>(count))
+    if (!countFits(count, kMaxTagsPerPage, 344, body) ||
+        page.tags.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxTagsPerPage))
         return false;
     for (int32_t i = 0; i < count; ++i) {
         auto tag = std::make_unique<PageTag>();
@@ -103,8 +129,9 @@ bool readTags(ByteReader body, int32_t count, CBookPage& page)
     return true;
 }
 
-// The chunks of one page record. False when a size runs past its record.
-bool readChunks(ByteReader record, CBookPage& page)
+// The chunks of one page record. False when a size runs past its record or
+// a bound is passed.
+bool readChunks(ByteReader record, CBookPage& page, size_t& textAllowance)
 {
     while (!record.atEnd()) {
         int32_t type = 0, size = 0, count = 0;
@@ -118,8 +145,7 @@ bool readChunks(ByteReader record, CBookPage& page)
             ok = readAttributes(body, page);
             break;
         case 4:
-            ok = readLines(body, count, page);
-            page.rebuildCells();
+            ok = readLines(body, count, page, textAllowance);
             break;
         case 5:
             ok = page.kind() != PageKind::BookPage || readMarks(body, count, page);
@@ -133,6 +159,7 @@ bool readChunks(ByteReader record, CBookPage& page)
         if (!ok)
             return false;
     }
+    page.rebuildCells();
     // A mark must cover cells the page has.
     const auto cells = static_cast<int32_t>(page.cells.size());
     std::erase_if(page.marks, [cells](const PageMark& mark) {
@@ -143,7 +170,10 @@ bool readChunks(ByteReader record, CBookPage& page)
 
 bool readPages(ByteReader body, int32_t count, const CVersaleoDoc& doc, Loaded& loaded)
 {
-    if (count < 0)
+    // Each record has at least its 8-byte header; an empty record costs 8
+    // bytes inflated and a page in memory, so the file pays for its pages.
+    if (!countFits(count, kMaxPages, 8, body) ||
+        loaded.pages.size() + static_cast<size_t>(count) > loaded.pageAllowance)
         return false;
     for (int32_t i = 0; i < count; ++i) {
         int32_t kind = 0, size = 0;
@@ -154,7 +184,7 @@ bool readPages(ByteReader body, int32_t count, const CVersaleoDoc& doc, Loaded& 
         if (pageKind != PageKind::BookPage && pageKind != PageKind::NotePage && pageKind != PageKind::BookmarkPage)
             continue;
         auto page = doc.createPage(pageKind);
-        if (!readChunks(record, *page))
+        if (!readChunks(record, *page, loaded.textAllowance))
             return false;
         loaded.pages.push_back(std::move(page));
     }
@@ -163,8 +193,10 @@ bool readPages(ByteReader body, int32_t count, const CVersaleoDoc& doc, Loaded& 
 
 bool readEntries(ByteReader body, int32_t count, Loaded& loaded)
 {
-    if (count < 0 || body.remaining() / 48 < static_cast<size_t>(count))
+    if (!countFits(count, kMaxIndexEntries, 48, body) ||
+        loaded.entries.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxIndexEntries))
         return false;
+    loaded.entries.reserve(loaded.entries.size() + static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         IndexEntry entry;
         if (!body.readI32(entry.bookPageNumber) || !body.readBytes(entry.title, sizeof entry.title) ||
@@ -233,10 +265,10 @@ float versionOf(const std::string& header)
 
 }  // namespace
 
-int readBytes(CVersaleoDoc& doc, const std::string& bytes)
+ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes)
 {
     if (bytes.size() < 8)
-        return 0;
+        return ReadResult::Damaged;
     std::string content(8, '\0');
     for (size_t i = 0; i < 8; ++i)
         content[i] = static_cast<char>(scramble(static_cast<uint8_t>(bytes[i])));
@@ -245,15 +277,20 @@ int readBytes(CVersaleoDoc& doc, const std::string& bytes)
         for (size_t i = 8; i < bytes.size(); ++i)
             content += static_cast<char>(scramble(static_cast<uint8_t>(bytes[i])));
     } else {
-        const auto body = zcodec::uncompress(bytes.data() + 8, bytes.size() - 8);
+        const size_t allowance =
+            std::min(zcodec::kMaxInflated, std::max(kMinContentAllowance, bytes.size() * kContentPerFileByte));
+        const auto body = zcodec::uncompress(bytes.data() + 8, bytes.size() - 8, allowance);
         if (!body)
-            return 0;
+            return ReadResult::Damaged;
         content += *body;
     }
 
     Loaded loaded;
+    loaded.textAllowance = std::max(kMinTextAllowance, bytes.size() * kTextPerFileByte);
+    loaded.pageAllowance =
+        std::min(static_cast<size_t>(kMaxPages), std::max(kMinPageAllowance, bytes.size() / kFileBytesPerPage));
     if (!parse(content, doc, loaded))
-        return 0;
+        return ReadResult::Damaged;
     attachEntries(loaded);
     // Pages are bound in leaves: a file with an odd number gets a blank back side.
     if (loaded.pages.size() % 2 == 1)
@@ -261,22 +298,42 @@ int readBytes(CVersaleoDoc& doc, const std::string& bytes)
     doc.insertPages(doc.firstContentPage(), std::move(loaded.pages));
     doc.pageToOpenAt = loaded.startPage;
     doc.modified = 1;
-    return 1;
+    return ReadResult::Read;
+}
+
+ReadResult readFile(CVersaleoDoc& doc, const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return ReadResult::Unreadable;
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return ReadResult::Unreadable;
+    if (static_cast<uint64_t>(size) > kMaxFileSize)
+        return ReadResult::Damaged;
+    std::string bytes(static_cast<size_t>(size), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), size))
+        return ReadResult::Unreadable;
+    return readContent(doc, bytes);
+}
+
+int readBytes(CVersaleoDoc& doc, const std::string& bytes)
+{
+    return readContent(doc, bytes) == ReadResult::Read ? 1 : 0;
 }
 
 int read(CVersaleoDoc& doc, const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return 0;
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<uint64_t>(size) > kMaxFileSize)
-        return 0;
-    std::string bytes(static_cast<size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), size))
-        return 0;
-    return readBytes(doc, bytes);
+    return readFile(doc, path) == ReadResult::Read ? 1 : 0;
+}
+
+bool BookFileImporter::import(CVersaleoDoc& doc, const std::string& path)
+{
+    const ReadResult result = readFile(doc, path);
+    if (result == ReadResult::Damaged && doc.notifier())
+        doc.notifier()->showFileMessage(DocMessage::DamagedFile, path);
+    return result == ReadResult::Read;
 }
 
 }  // namespace bookfile

@@ -5,6 +5,7 @@
 #include "aidkern/CAKPathManager.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -104,6 +105,7 @@ int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
     WaitScope wait(m_notifier);
     textSources.clear();
     pageToOpenAt = 0;
+    bool added = false;
     // Each importer inserts at the start of the content, so the last path goes
     // first and the files end up in list order.
     for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
@@ -116,14 +118,16 @@ int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
                 m_notifier->showMessage(DocMessage::UnsupportedType);
             break;
         }
-        importer->import(*this, *it);
+        added = importer->import(*this, *it) || added;
     }
-    if (modified) {
+    // A file that added nothing (a damaged book, say) leaves the window as it was.
+    if (modified && added) {
         rebuildIndexPages();
         numberBookmarks();
-        // The start page comes from the file: keep it inside the book.
-        const int target = firstContentPage() + std::max(pageToOpenAt, 0);
-        currentPage = std::clamp(target, 0, std::max(lastContentPage(), 0));
+        // The start page comes from the file: keep it inside the book, and
+        // add in 64 bits, as it may be anything up to INT32_MAX.
+        const int64_t target = int64_t{firstContentPage()} + std::max(pageToOpenAt, 0);
+        currentPage = static_cast<int>(std::clamp<int64_t>(target, 0, std::max(lastContentPage(), 0)));
         if (m_notifier)
             m_notifier->refreshViews();
     }

@@ -48,8 +48,23 @@ const char* messageText(DocMessage message)
         return "The Office Word isn't installed or it has been removed.";
     case DocMessage::InnerError:
         return "There is an inner error.";
+    case DocMessage::DamagedFile:
+        return "Fail to open %s: the file is damaged.";
     }
     return "";
+}
+
+std::string withPath(const std::string& pattern, const std::string& path)
+{
+    const size_t at = pattern.find("%s");
+    if (at == std::string::npos)
+        return pattern;
+    return pattern.substr(0, at) + path + pattern.substr(at + 2);
+}
+
+std::string fileMessageText(DocMessage message, const std::string& path)
+{
+    return withPath(messageText(message), path);
 }
 
 const char* messageCaption(DocMessage)

@@ -76,10 +76,17 @@ private:
 class RecordingNotifier : public DocumentNotifier {
 public:
     std::vector<DocMessage> messages;
+    // The files named by file messages, in order.
+    std::vector<std::string> messagePaths;
     int waits = 0;
     int waitsEnded = 0;
     int refreshes = 0;
     void showMessage(DocMessage message) override { messages.push_back(message); }
+    void showFileMessage(DocMessage message, const std::string& path) override
+    {
+        messages.push_back(message);
+        messagePaths.push_back(path);
+    }
     void beginWait() override { ++waits; }
     void endWait() override { ++waitsEnded; }
     void refreshViews() override { ++refreshes; }

@@ -1,5 +1,6 @@
 #include "DocFixtures.h"
 
+#include "book/ChildProcess.h"
 #include "book/CodePage.h"
 #include "book/import/CompiledHelp.h"
 #include "book/import/WordText.h"
@@ -101,6 +102,63 @@ TEST_F(Scratch, AHelperThatHangsOrCrashesIsEndedAndTheImportFails)
     chm::CompiledHelpImporter fine;
     EXPECT_FALSE(fine.import(doc, dir + "/no-such-file.chm"));
     EXPECT_EQ(leftInTmp(), 0u);
+}
+
+// The fixture with one LZX parameter the unpacker divides by set to zero:
+// the windows per reset of the control data ("LZXC" + 16), or the block
+// length of the reset table (its header: version 2, block count, 8, 0x28).
+std::vector<std::string> helpWithZeroLzxParameters()
+{
+    std::ifstream in(kFixture, std::ios::binary);
+    const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::string> damaged;
+    const size_t control = good.find("LZXC");
+    if (control != std::string::npos && control + 20 <= good.size()) {
+        std::string bad = good;
+        bad.replace(control + 16, 4, 4, '\0');
+        damaged.push_back(bad);
+    }
+    for (size_t at = 0; at + 40 <= good.size(); ++at) {
+        if (good.compare(at, 4, std::string("\x02\0\0\0", 4)) == 0 &&
+            good.compare(at + 8, 8, std::string("\x08\0\0\0\x28\0\0\0", 8)) == 0) {
+            std::string bad = good;
+            bad.replace(at + 32, 8, 8, '\0');
+            damaged.push_back(bad);
+            break;
+        }
+    }
+    return damaged;
+}
+
+TEST_F(Scratch, TheHelperRefusesZeroLzxParametersBeforeUnpacking)
+{
+    const auto damaged = helpWithZeroLzxParameters();
+    ASSERT_EQ(damaged.size(), 2u);
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        const std::string path = dir + "/zero.chm", out = dir + "/out" + std::to_string(i);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << damaged[i];
+        const ChildResult run = runChild({chm::defaultHelperPath(), out, path}, ChildOptions{});
+        // it walks every unit to the end (the uncompressed ones are still
+        // written), and no page was even opened: the unpacker was never asked
+        EXPECT_TRUE(run.exited) << i;
+        EXPECT_EQ(run.exitCode, 0) << i;
+        EXPECT_TRUE(chm::collectHtmlFiles(out).empty()) << i;
+    }
+}
+
+TEST_F(Scratch, ADamagedHelpFileIsUnsupportedAndLeavesNothingBehind)
+{
+    ScopedEnv tmp("TMPDIR", dir + "/tmp");
+    chm::CompiledHelpImporter importer;
+    for (const std::string& bad : helpWithZeroLzxParameters()) {
+        const std::string path = dir + "/zero.chm";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bad;
+        notifier.messages.clear();
+        EXPECT_FALSE(importer.import(doc, path));
+        EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::UnsupportedType});
+        EXPECT_EQ(doc.pageCount(), 4);
+        EXPECT_EQ(leftInTmp(), 0u);
+    }
 }
 
 TEST_F(Scratch, MutatedHelpFilesNeverTakeTheReaderDown)

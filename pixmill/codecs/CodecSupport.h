@@ -5,8 +5,11 @@
 
 #include "pixmill/Pixmill.h"
 
+#include "DibView.h"
+
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #define PIXMILL_CODEC_API extern "C" __attribute__((visibility("default")))
 
@@ -71,6 +74,33 @@ private:
     HDIB m_dib = nullptr;
     uint8_t* m_base = nullptr;
     uint32_t m_width, m_height, m_stride, m_colours;
+};
+
+// A DIB handed to a writer, locked while the object lives, seen through the
+// library's checked view: a writer reads no header field and no byte that
+// the view has not checked against the block.
+class LockedDib {
+public:
+    explicit LockedDib(HDIB dib) : m_dib(dib)
+    {
+        if (!dib)
+            return;
+        m_view = pixmill::DibView::over(dib, static_cast<uint8_t*>(DibLock(dib)), DibSize(dib));
+    }
+    ~LockedDib()
+    {
+        if (m_dib)
+            DibUnlock(m_dib);
+    }
+    LockedDib(const LockedDib&) = delete;
+    LockedDib& operator=(const LockedDib&) = delete;
+
+    // Nothing when the block's fields do not fit it.
+    const std::optional<pixmill::DibView>& view() const { return m_view; }
+
+private:
+    HDIB m_dib;
+    std::optional<pixmill::DibView> m_view;
 };
 
 // A 24-bit copy of a DIB for writers that only write full colour; freed

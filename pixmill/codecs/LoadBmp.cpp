@@ -72,26 +72,21 @@ PIXMILL_CODEC_API HDIB LoadFromFile(const char* path)
 
 PIXMILL_CODEC_API int SaveToFile(HDIB dib, const char* path)
 {
-    const size_t size = DibSize(dib);
-    if (!dib || size < 12)
+    const codec::LockedDib locked(dib);
+    const auto& view = locked.view();
+    // The file holds the whole checked block; its sizes must fit 32 bits.
+    if (!view || view->blockSize > UINT32_MAX - 14)
         return 0;
-    const auto* bits = static_cast<const uint8_t*>(GetDIBBits(dib));
-    if (!bits)
-        return 0;
-    const auto* packed = static_cast<const uint8_t*>(DibLock(dib));
-    const uint32_t offBits = 14 + static_cast<uint32_t>(bits - packed);
+    const auto offBits = static_cast<uint32_t>(14 + (view->bits() - view->base));
+    const auto fileSize = static_cast<uint32_t>(14 + view->blockSize);
     FILE* out = std::fopen(path, "wb");
-    if (!out) {
-        DibUnlock(dib);
+    if (!out)
         return 0;
-    }
-    const uint32_t fileSize = 14 + static_cast<uint32_t>(size);
     uint8_t header[14] = {'B', 'M'};
     std::memcpy(header + 2, &fileSize, 4);
     std::memcpy(header + 10, &offBits, 4);
     bool ok = std::fwrite(header, 1, sizeof header, out) == sizeof header;
-    ok = ok && std::fwrite(packed, 1, size, out) == size;
+    ok = ok && std::fwrite(view->base, 1, view->blockSize, out) == view->blockSize;
     ok = std::fclose(out) == 0 && ok;
-    DibUnlock(dib);
     return ok ? 1 : 0;
 }

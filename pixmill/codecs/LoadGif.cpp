@@ -6,27 +6,6 @@
 
 #include <vector>
 
-namespace {
-
-// The rows of an interlaced picture in the order they are stored.
-std::vector<int> storedRowOrder(int height, bool interlaced)
-{
-    std::vector<int> order;
-    if (!interlaced) {
-        for (int y = 0; y < height; ++y)
-            order.push_back(y);
-        return order;
-    }
-    const int starts[4] = {0, 4, 2, 1}, steps[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass) {
-        for (int y = starts[pass]; y < height; y += steps[pass])
-            order.push_back(y);
-    }
-    return order;
-}
-
-}  // namespace
-
 PIXMILL_CODEC_API HDIB LoadFromFile(const char* path)
 {
     int error = 0;
@@ -50,10 +29,11 @@ PIXMILL_CODEC_API HDIB LoadFromFile(const char* path)
                     entry[1] = map->Colors[i].Green;
                     entry[2] = map->Colors[i].Red;
                 }
-                const std::vector<int> order = storedRowOrder(desc.Height, desc.Interlace);
-                for (size_t stored = 0; stored < order.size(); ++stored)
-                    std::memcpy(dib.rowFromTop(static_cast<uint32_t>(order[stored])),
-                                frame.RasterBits + stored * static_cast<size_t>(desc.Width),
+                // DGifSlurp has already put the rows of an interlaced picture
+                // (stored in four passes) in their places, top to bottom.
+                for (int y = 0; y < desc.Height; ++y)
+                    std::memcpy(dib.rowFromTop(static_cast<uint32_t>(y)),
+                                frame.RasterBits + static_cast<size_t>(y) * static_cast<size_t>(desc.Width),
                                 static_cast<size_t>(desc.Width));
                 result = dib.take();
             }
@@ -65,44 +45,41 @@ PIXMILL_CODEC_API HDIB LoadFromFile(const char* path)
 
 PIXMILL_CODEC_API int SaveToFile(HDIB dib, const char* path)
 {
-    const long colours = GetDIBColorsNum(dib);
-    const auto* bits = static_cast<const uint8_t*>(GetDIBBits(dib));
-    const auto* header = static_cast<const uint8_t*>(DibLock(dib));
-    DibUnlock(dib);
-    if (!bits || !header || colours <= 0)
-        return 0;
-    uint16_t bitCount = 0;
-    std::memcpy(&bitCount, header + 14, 2);
-    const long width = GetDIBWidth(dib), height = GetDIBHeight(dib);
-    if (bitCount > 8 || width <= 0 || height <= 0)
+    const codec::LockedDib locked(dib);
+    const auto& view = locked.view();
+    if (!view || view->bitCount > 8 || view->colours == 0)
         return 0;
     int tableSize = 2;
-    while (tableSize < colours)
+    while (tableSize < static_cast<int>(view->colours))
         tableSize *= 2;
     ColorMapObject* map = GifMakeMapObject(tableSize, nullptr);
     if (!map)
         return 0;
-    const uint8_t* palette = header + 40;
-    for (long i = 0; i < colours; ++i)
-        map->Colors[i] = GifColorType{palette[4 * i + 2], palette[4 * i + 1], palette[4 * i]};
+    for (uint32_t i = 0; i < view->colours; ++i) {
+        const pixmill::Bgr c = view->paletteColour(i);
+        map->Colors[i] = GifColorType{c.r, c.g, c.b};
+    }
     int error = 0;
     GifFileType* gif = EGifOpenFileName(path, false, &error);
     if (!gif) {
         GifFreeMapObject(map);
         return 0;
     }
-    const auto w = static_cast<int>(width), h = static_cast<int>(height);
-    bool ok = EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK && EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
-    const uint32_t stride = codec::strideOf(static_cast<uint32_t>(w), bitCount);
+    const int w = view->width, h = view->height;
+    bool ok = EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK &&
+              EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
     std::vector<GifPixelType> line(static_cast<size_t>(w));
     for (int y = 0; ok && y < h; ++y) {
-        const uint8_t* row = bits + size_t{stride} * static_cast<size_t>(h - 1 - y);
+        const uint8_t* row = view->rowFromTop(y);
         for (int x = 0; x < w; ++x) {
-            switch (bitCount) {
-            case 1: line[static_cast<size_t>(x)] = (row[x / 8] >> (7 - x % 8)) & 1; break;
-            case 4: line[static_cast<size_t>(x)] = x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 15; break;
-            default: line[static_cast<size_t>(x)] = row[x]; break;
+            unsigned index = 0;
+            switch (view->bitCount) {
+            case 1: index = (row[x / 8] >> (7 - x % 8)) & 1; break;
+            case 4: index = x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 15; break;
+            default: index = row[x]; break;
             }
+            // A pixel naming no colour of the table shows the first one.
+            line[static_cast<size_t>(x)] = static_cast<GifPixelType>(index < view->colours ? index : 0);
         }
         ok = EGifPutLine(gif, line.data(), w) == GIF_OK;
     }

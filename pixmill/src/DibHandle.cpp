@@ -56,58 +56,11 @@ HDIB DibFree(HDIB dib)
 
 namespace pixmill {
 
-uint32_t defaultColours(int bitCount)
-{
-    switch (bitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
-    }
-}
-
 std::optional<DibView> DibView::of(HDIB dib)
 {
-    if (!dib || dib->size < 12)
+    if (!dib)
         return std::nullopt;
-    DibView view;
-    view.handle = dib;
-    view.base = dib->data;
-    view.blockSize = dib->size;
-    view.headerSize = readField<uint32_t>(view.base);
-    uint32_t coloursUsed = 0;
-    uint32_t compression = 0;
-    if (view.headerSize == 12) {
-        view.coreHeader = true;
-        view.width = readField<uint16_t>(view.base + 4);
-        view.height = readField<uint16_t>(view.base + 6);
-        view.bitCount = readField<uint16_t>(view.base + 10);
-        view.entrySize = 3;
-    } else {
-        if (view.headerSize < kInfoHeaderSize || view.headerSize > 4096 || dib->size < view.headerSize)
-            return std::nullopt;
-        view.width = readField<int32_t>(view.base + 4);
-        view.height = readField<int32_t>(view.base + 8);
-        view.bitCount = readField<uint16_t>(view.base + 14);
-        compression = readField<uint32_t>(view.base + 16);
-        coloursUsed = readField<uint32_t>(view.base + 32);
-    }
-    switch (view.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return std::nullopt;
-    }
-    if (compression != 0 || view.width <= 0 || view.height <= 0 || view.width > kMaxDimension ||
-        view.height > kMaxDimension)
-        return std::nullopt;
-    view.colours = coloursUsed != 0 && !view.coreHeader ? coloursUsed : defaultColours(view.bitCount);
-    if (view.colours > 256)
-        return std::nullopt;
-    view.stride = strideOf(view.width, view.bitCount);
-    const uint64_t needed = uint64_t{view.headerSize} + uint64_t{view.colours} * view.entrySize +
-                            uint64_t{view.stride} * static_cast<uint64_t>(view.height);
-    if (needed > dib->size)
-        return std::nullopt;
-    return view;
+    return over(dib, dib->data, dib->size);
 }
 
 Bgr DibView::pixel(const uint8_t* rowBytes, int x) const

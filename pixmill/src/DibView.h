@@ -47,10 +47,62 @@ void writeField(uint8_t* p, T value)
     std::memcpy(p, &value, sizeof value);
 }
 
+// The colours a header of this bit count implies when its colours-used field is 0.
+constexpr uint32_t defaultColours(int bitCount)
+{
+    return bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
+}
+
 class DibView {
 public:
     // Null for a null handle or a block whose fields do not fit it.
     static std::optional<DibView> of(HDIB dib);
+    // The same for a block of `size` bytes at `base`: every field is checked
+    // against the bytes really there. Header-only, so codec plug-ins (which
+    // see the block through DibLock and DibSize) check DIBs the same way.
+    static std::optional<DibView> over(HDIB handle, uint8_t* base, size_t size)
+    {
+        if (!base || size < 12)
+            return std::nullopt;
+        DibView view;
+        view.handle = handle;
+        view.base = base;
+        view.blockSize = size;
+        view.headerSize = readField<uint32_t>(base);
+        uint32_t coloursUsed = 0;
+        uint32_t compression = 0;
+        if (view.headerSize == 12) {
+            view.coreHeader = true;
+            view.width = readField<uint16_t>(base + 4);
+            view.height = readField<uint16_t>(base + 6);
+            view.bitCount = readField<uint16_t>(base + 10);
+            view.entrySize = 3;
+        } else {
+            if (view.headerSize < kInfoHeaderSize || view.headerSize > 4096 || size < view.headerSize)
+                return std::nullopt;
+            view.width = readField<int32_t>(base + 4);
+            view.height = readField<int32_t>(base + 8);
+            view.bitCount = readField<uint16_t>(base + 14);
+            compression = readField<uint32_t>(base + 16);
+            coloursUsed = readField<uint32_t>(base + 32);
+        }
+        switch (view.bitCount) {
+        case 1: case 4: case 8: case 16: case 24: case 32: break;
+        default: return std::nullopt;
+        }
+        if (compression != 0 || view.width <= 0 || view.height <= 0 || view.width > kMaxDimension ||
+            view.height > kMaxDimension)
+            return std::nullopt;
+        view.colours = coloursUsed != 0 && !view.coreHeader ? coloursUsed : defaultColours(view.bitCount);
+        if (view.colours > 256)
+            return std::nullopt;
+        view.stride = strideOf(view.width, view.bitCount);
+        const uint64_t needed = uint64_t{view.headerSize} + uint64_t{view.colours} * view.entrySize +
+                                uint64_t{view.stride} * static_cast<uint64_t>(view.height);
+        if (needed > size)
+            return std::nullopt;
+        return view;
+    }
 
     HDIB handle = nullptr;
     uint8_t* base = nullptr;
@@ -84,9 +136,6 @@ public:
         return x >= 0 && y >= 0 && w > 0 && h > 0 && x <= width - w && y <= height - h;
     }
 };
-
-// The colours a header of this bit count implies when its colours-used field is 0.
-uint32_t defaultColours(int bitCount);
 
 // A new zero-filled DIB with a 40-byte header and room for `colours` entries.
 HDIB newDib(int width, int height, int bitCount, uint32_t colours);

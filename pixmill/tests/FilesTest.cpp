@@ -190,6 +190,69 @@ TEST_F(Files, MutatedFilesOfEveryFormatNeverCrash)
     }
 }
 
+std::string dataFile(const char* name)
+{
+    return std::string(PIXMILL_TEST_DATA) + "/" + name;
+}
+
+// A packed DIB block copied as it is into a handle.
+HDIB dibFromFile(const char* name)
+{
+    const std::string bytes = slurp(dataFile(name));
+    HDIB dib = DibAlloc(bytes.size());
+    std::memcpy(DibLock(dib), bytes.data(), bytes.size());
+    DibUnlock(dib);
+    return dib;
+}
+
+// Core headers (12 bytes, 3-byte colour entries) in blocks of odd sizes.
+TEST_F(Files, GifSaveOverflowDibsSaveTheirOwnPixels)
+{
+    for (const char* name : {"gif-save-overflow-1.dib", "gif-save-overflow-2.dib"}) {
+        Dib dib(dibFromFile(name));
+        for (const char* target : {"x.gif", "x.bmp", "x.png"}) {
+            const std::string path = dir / target;
+            ASSERT_EQ(SaveDIBToFile(dib.h, path.c_str()), 1) << name << " " << target;
+            Dib back(LoadDIBFromFile(path.c_str()));
+            ASSERT_TRUE(back) << name << " " << target;
+            Dib a(CloneDIB(dib.h));
+            ASSERT_EQ(ChangeToFullColorDIB(&a), 1);
+            ASSERT_EQ(ChangeToFullColorDIB(&back), 1);
+            ASSERT_EQ(GetDIBWidth(back.h), GetDIBWidth(a.h));
+            ASSERT_EQ(GetDIBHeight(back.h), GetDIBHeight(a.h));
+            EXPECT_EQ(maxDifference(a.h, back.h), 0) << name << " " << target;
+        }
+    }
+}
+
+TEST_F(Files, WritersRefuseBlocksTooShortForTheirHeaders)
+{
+    const std::string bytes = slurp(dataFile("gif-save-overflow-1.dib"));
+    // the picture needs 42 bytes (header, two 3-byte colours, six rows of
+    // 4): every shorter cut of it, down to a lone header field
+    for (size_t length = 4; length < 42; length += 3) {
+        Dib dib(DibAlloc(length));
+        std::memcpy(DibLock(dib.h), bytes.data(), length);
+        DibUnlock(dib.h);
+        for (const char* target : {"c.gif", "c.bmp", "c.png", "c.jpg", "c.tif"})
+            EXPECT_EQ(SaveDIBToFile(dib.h, (dir / target).c_str()), 0) << length << " " << target;
+    }
+}
+
+TEST_F(Files, InterlacedGifDecodesToThePlainPicture)
+{
+    Dib interlaced(LoadDIBFromFile(dataFile("interlaced.gif").c_str()));
+    Dib plain(LoadDIBFromFile(dataFile("interlaced-expected-as-plain.gif").c_str()));
+    ASSERT_TRUE(interlaced);
+    ASSERT_TRUE(plain);
+    ASSERT_EQ(ChangeToFullColorDIB(&interlaced), 1);
+    ASSERT_EQ(ChangeToFullColorDIB(&plain), 1);
+    ASSERT_EQ(GetDIBWidth(interlaced.h), GetDIBWidth(plain.h));
+    ASSERT_EQ(GetDIBHeight(interlaced.h), GetDIBHeight(plain.h));
+    ASSERT_GT(GetDIBHeight(plain.h), 8);  // every pass holds rows
+    EXPECT_EQ(maxDifference(interlaced.h, plain.h), 0);
+}
+
 class PlatformBitmaps : public testing::Test {};
 
 TEST_F(PlatformBitmaps, DibsAndImagesConvertBothWays)

@@ -180,6 +180,28 @@ TEST_F(VlTool, MalformedBooksAreReportedNotFatal)
     }
 }
 
+TEST_F(VlTool, ADamagedBookIsNamedAndEveryCommandFails)
+{
+    const std::string txt = file("base.txt", "Some text for a book that will be cut short.\n");
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "-o", path("good.vl"), txt}).code, 0);
+    std::ifstream in(path("good.vl"), std::ios::binary);
+    const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string cut = file("cut.vl", good.substr(0, good.size() - 5));
+    const std::vector<std::vector<std::string>> commands = {
+        {"dump", "--metrics", "fixed", cut},
+        {"convert", "--metrics", "fixed", "-o", path("out.vl"), cut},
+        {"render", "--metrics", "fixed", "-o", path("out.png"), cut},
+    };
+    for (const auto& args : commands) {
+        const Outcome run = vltool(args);
+        EXPECT_EQ(run.code, 1) << args[0];
+        EXPECT_EQ(run.err, "vltool: Fail to open " + cut + ": the file is damaged.\n") << args[0];
+        EXPECT_TRUE(run.out.empty()) << args[0];
+    }
+    EXPECT_FALSE(std::filesystem::exists(path("out.vl")));
+    EXPECT_FALSE(std::filesystem::exists(path("out.png")));
+}
+
 TEST_F(VlTool, MutatedImportsOfEveryKindAreReportedNotFatal)
 {
     std::ifstream help(std::string(BOOK_TEST_DATA) + "/help.chm", std::ios::binary);

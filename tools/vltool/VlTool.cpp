@@ -155,6 +155,11 @@ public:
         m_err << "vltool: " << messageText(message) << "\n";
         ++messages;
     }
+    void showFileMessage(DocMessage message, const std::string& path) override
+    {
+        m_err << "vltool: " << fileMessageText(message, path) << "\n";
+        ++messages;
+    }
     int messages = 0;
 
 private:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 void installFontSubstitutions()
 {
@@ -22,17 +23,20 @@ QFont fontFromLogFont(const LOGFONT& logFont)
     const int weight = logFont.lfWeight <= 0 ? 400 : std::min(logFont.lfWeight, 1000);
     font.setWeight(static_cast<QFont::Weight>(weight));
 
-    // Stored heights may be anything: keep the size sane.
+    // Stored heights may be anything: keep the size sane, and work in 64 bits
+    // and doubles so no height can overflow on the way.
     constexpr int kReference = 100;
-    int pixels = 16;
+    constexpr int64_t kMaxPixels = 1000;
+    int64_t pixels = 16;
     if (logFont.lfHeight < 0) {
-        pixels = logFont.lfHeight == INT32_MIN ? 1000 : -logFont.lfHeight;
+        pixels = -int64_t{logFont.lfHeight};
     } else if (logFont.lfHeight > 0) {
+        const int64_t height = std::min<int64_t>(logFont.lfHeight, kMaxPixels * 4);
         font.setPixelSize(kReference);
         const double cell = QFontMetricsF(font).height();
-        pixels = cell > 0 ? static_cast<int>(std::lround(logFont.lfHeight * kReference / cell)) : logFont.lfHeight;
+        pixels = cell > 0 ? std::llround(static_cast<double>(height) * kReference / cell) : height;
     }
-    font.setPixelSize(std::clamp(pixels, 1, 1000));
+    font.setPixelSize(static_cast<int>(std::clamp<int64_t>(pixels, 1, kMaxPixels)));
     return font;
 }
 

@@ -32,6 +32,18 @@ TEST_F(FontMetrics, TheBookFontIsArialOrItsMetricTwin)
     EXPECT_EQ(fontFromLogFont(character).pixelSize(), 20);
 }
 
+// font-height-overflow.vl stored a cell height of 268435476 on a note page.
+TEST_F(FontMetrics, HugeStoredHeightsGiveTheLargestSaneFont)
+{
+    LOGFONT font = defaultBookFont();
+    for (const int32_t height : {268435476, INT32_MAX, INT32_MIN, -268435476}) {
+        font.lfHeight = height;
+        EXPECT_EQ(fontFromLogFont(font).pixelSize(), 1000) << height;
+    }
+    font.lfHeight = 1;
+    EXPECT_EQ(fontFromLogFont(font).pixelSize(), 1);
+}
+
 TEST_F(FontMetrics, ChineseFacesFallBackToAChineseFont)
 {
     LOGFONT song = defaultBookFont();

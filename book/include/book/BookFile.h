@@ -22,6 +22,29 @@ inline constexpr uint32_t kVersionBits = 0x3F8CCCCD;  // 1.1f
 inline constexpr size_t kMaxFileSize = size_t{1} << 30;
 inline constexpr size_t kCaptionField = 260;
 
+// What a book may hold. A file past any of these is damaged, and is refused
+// before anything is allocated for it: a small file must not exhaust memory.
+inline constexpr int32_t kMaxPages = 2'000'000;
+inline constexpr int32_t kMaxIndexEntries = 2'000'000;
+inline constexpr int32_t kMaxLinesPerPage = 52;
+inline constexpr int32_t kMaxLineBytes = 64 * 1024;
+inline constexpr int32_t kMaxMarksPerPage = 10'000;
+inline constexpr int32_t kMaxTagsPerPage = 10'000;
+// Every text byte costs a character cell; text never packs tighter than this
+// in a real book, so the file's size bounds its text.
+inline constexpr size_t kTextPerFileByte = 32;
+inline constexpr size_t kMinTextAllowance = size_t{8} << 20;
+// Every page costs memory, even one stored as an empty record: beyond the
+// first pages a file pays for each with bytes of its own.
+inline constexpr size_t kMinPageAllowance = 200'000;
+inline constexpr size_t kFileBytesPerPage = 64;
+// Nor does its content inflate beyond this (the floor lets books of many
+// empty pages through).
+inline constexpr size_t kContentPerFileByte = 64;
+inline constexpr size_t kMinContentAllowance = size_t{64} << 20;
+// The font heights a page may store, in pixels either way.
+inline constexpr int32_t kMaxFontHeight = 1000;
+
 // The scrambling of a byte; its own inverse.
 constexpr uint8_t scramble(uint8_t b)
 {
@@ -43,16 +66,24 @@ std::optional<std::string> encode(const CVersaleoDoc& doc);
 // file as it was. Clears the modified flag on success.
 bool save(CVersaleoDoc& doc, const std::string& path);
 
+enum class ReadResult {
+    Read,        // the pages were added
+    Unreadable,  // the file could not be opened or read: nothing added
+    Damaged,     // the bytes are not a sound book file: nothing added
+};
+
 // Reads a book file into the active window at the start of its content and
-// sets the page to open at. 1 on success, 0 (nothing added) on failure.
+// sets the page to open at. Nothing changes unless the whole file is sound.
+ReadResult readFile(CVersaleoDoc& doc, const std::string& path);
+ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes);
+// The same as 1 on success, 0 (nothing added) on failure.
 int read(CVersaleoDoc& doc, const std::string& path);
-// The same for file bytes already in memory.
 int readBytes(CVersaleoDoc& doc, const std::string& bytes);
 
-// Registers the reader for "vl".
+// Registers the reader for "vl"; a damaged file is reported with its name.
 class BookFileImporter : public Importer {
 public:
-    bool import(CVersaleoDoc& doc, const std::string& path) override { return read(doc, path) == 1; }
+    bool import(CVersaleoDoc& doc, const std::string& path) override;
     bool readsBookFiles() const override { return true; }
 };
 

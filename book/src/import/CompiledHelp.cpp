@@ -122,6 +122,9 @@ bool CompiledHelpImporter::import(CVersaleoDoc& doc, const std::string& path)
         return unsupported();
 
     const std::vector<std::string> pages = collectHtmlFiles(folder);
+    // A help file without a page that could be unpacked is no help file.
+    if (pages.empty())
+        return unsupported();
     // Each import inserts at the start of the content: the last goes first.
     for (auto it = pages.rbegin(); it != pages.rend(); ++it)
         layout::importText(doc, *it, html::fileToText(*it), *doc.bookMeasurer());

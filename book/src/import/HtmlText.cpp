@@ -31,6 +31,29 @@ size_t findNoCase(std::string_view text, size_t from, std::string_view word)
     return std::string_view::npos;
 }
 
+// Where `word` next occurs at or after a position, for positions that only
+// grow: the answer found last stays good until the walk passes it, and "none"
+// stays good for good, so the whole walk scans the text once per word.
+class NextOccurrence {
+public:
+    NextOccurrence(std::string_view text, std::string_view word) : m_text(text), m_word(word) {}
+    size_t from(size_t pos)
+    {
+        if (m_searched && (m_found == std::string_view::npos || m_found >= pos))
+            return m_found;
+        m_found = findNoCase(m_text, pos, m_word);
+        m_searched = true;
+        return m_found;
+    }
+    size_t length() const { return m_word.size(); }
+
+private:
+    std::string_view m_text;
+    std::string_view m_word;
+    size_t m_found = std::string_view::npos;
+    bool m_searched = false;
+};
+
 struct Entity {
     std::string_view name;
     char byte;
@@ -50,6 +73,7 @@ std::string toText(std::string_view input)
     input = input.substr(0, input.find('\0'));
     std::string out;
     out.reserve(input.size());
+    NextOccurrence tagEnd(input, ">"), scriptEnd(input, "/script>"), styleEnd(input, "/style>");
     for (size_t i = 0; i < input.size();) {
         const char c = input[i];
         if (isLineBreak(c)) {
@@ -85,17 +109,17 @@ std::string toText(std::string_view input)
                 i += 4;
                 continue;
             }
-            std::string_view closing = ">";
+            NextOccurrence* closing = &tagEnd;
             if (startsWithNoCase(input, i, "<script"))
-                closing = "/script>";
+                closing = &scriptEnd;
             else if (startsWithNoCase(input, i, "<style"))
-                closing = "/style>";
-            const size_t end = findNoCase(input, i + 1, closing);
+                closing = &styleEnd;
+            const size_t end = closing->from(i + 1);
             if (end == std::string_view::npos) {
                 out += '<';
                 ++i;
             } else {
-                i = end + closing.size();
+                i = end + closing->length();
             }
             continue;
         }

@@ -54,28 +54,127 @@ private:
     std::array<char, 15> m_bytes{};
 };
 
-// Inflates into at most `capacity` bytes; a stream that would inflate to more
-// is cut there. Empty when the data is not a zlib stream.
-std::string inflateBounded(std::string_view data, size_t capacity)
+// The text-object scanner over a content stream fed in pieces.
+class ContentScanner {
+public:
+    explicit ContentScanner(std::string& out) : m_out(out) {}
+    void feed(std::string_view content)
+    {
+        for (const char b : content)
+            step(b);
+        if (!content.empty()) {
+            m_last = content.back();
+            m_fed = true;
+        }
+    }
+    // The end of the stream separates like a line end: a closing "ET" counts.
+    void finish()
+    {
+        if (m_fed && m_last != ' ' && m_last != '\r' && m_last != '\n')
+            m_window.push('\n');
+        if (m_inText && !m_inString && m_window.shows("ET"))
+            m_out += "\r\n";
+    }
+
+private:
+    void step(char b)
+    {
+        bool examined = true;
+        if (m_inText && !m_inString) {
+            if (m_window.shows("TD") && m_window.numberEndingAt(10) > 1.0)
+                m_out += "\r\n";
+            if (m_window.shows("ET")) {
+                m_out += "\r\n";
+                m_inText = false;
+                examined = false;
+            }
+        }
+        if (examined) {
+            if (m_inText && b == '(' && !m_inString) {
+                if (!m_escape)
+                    m_inString = true;
+                const auto gap = static_cast<long long>(m_window.numberEndingAt(14));
+                if (gap > 100 && gap <= 1000)
+                    m_out += ' ';
+            } else if (m_inString && b == ')' && m_escape) {
+                m_out += ')';
+                m_escape = false;
+            } else if (m_inString && b == ')') {
+                m_inString = false;
+            } else if (m_inString && b == '\\' && !m_escape) {
+                m_escape = true;
+            } else if (m_inString) {
+                m_escape = false;
+                const auto u = static_cast<unsigned char>(b);
+                if ((u >= 32 && u <= 126) || (u >= 128 && u <= 254))
+                    m_out += b;
+            }
+        }
+        m_window.push(b);
+        if (!m_inText && m_window.shows("BT"))
+            m_inText = true;
+    }
+
+    std::string& m_out;
+    Window m_window;
+    bool m_inText = false;
+    bool m_inString = false;
+    bool m_escape = false;
+    char m_last = '\0';
+    bool m_fed = false;
+};
+
+constexpr size_t kInflateChunk = 64 * 1024;
+
+// Inflates a stream piece by piece into the scanner, at most `capacity`
+// bytes (a stream that would inflate to more is cut there), so memory holds
+// one piece and the text, never the whole inflated stream. The text goes to
+// `out` only when the data was a zlib stream, and stops once `out` reaches
+// `textLimit`. False when the text limit was reached.
+bool scanStream(std::string_view data, size_t capacity, std::string& out, size_t textLimit)
 {
-    std::string out(capacity, '\0');
     if (capacity == 0)
-        return out;
+        return true;
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
-        return {};
+        return true;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    const int result = inflate(&stream, Z_FINISH);
-    const bool full = stream.avail_out == 0;
-    out.resize(stream.total_out);
+    std::string piece(kInflateChunk, '\0');
+    std::string text;
+    ContentScanner scanner(text);
+    int result = Z_OK;
+    bool full = false;
+    bool limited = false;
+    for (;;) {
+        const size_t room = std::min(kInflateChunk, capacity - stream.total_out);
+        stream.next_out = reinterpret_cast<Bytef*>(piece.data());
+        stream.avail_out = static_cast<uInt>(room);
+        result = inflate(&stream, Z_FINISH);
+        const size_t produced = room - stream.avail_out;
+        scanner.feed(std::string_view(piece.data(), produced));
+        full = stream.total_out >= capacity;
+        if (out.size() + text.size() >= textLimit) {
+            limited = true;
+            break;
+        }
+        // More room is what Z_BUF_ERROR with the piece used up asks for.
+        const bool wantsRoom = (result == Z_OK || result == Z_BUF_ERROR) && stream.avail_out == 0;
+        if (result == Z_STREAM_END || full || !wantsRoom)
+            break;
+    }
     inflateEnd(&stream);
     const bool cut = full && (result == Z_OK || result == Z_BUF_ERROR);
-    if (result != Z_STREAM_END && !cut)
-        return {};
-    return out;
+    if (result != Z_STREAM_END && !cut && !limited)
+        return true;
+    if (stream.total_out > 0)
+        scanner.finish();
+    out += text;
+    if (out.size() >= textLimit) {
+        out.resize(textLimit);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -83,55 +182,13 @@ std::string inflateBounded(std::string_view data, size_t capacity)
 std::string scanContent(std::string_view content)
 {
     std::string out;
-    Window window;
-    bool inText = false;
-    bool inString = false;
-    bool escape = false;
-    for (const char b : content) {
-        bool examined = true;
-        if (inText && !inString) {
-            if (window.shows("TD") && window.numberEndingAt(10) > 1.0)
-                out += "\r\n";
-            if (window.shows("ET")) {
-                out += "\r\n";
-                inText = false;
-                examined = false;
-            }
-        }
-        if (examined) {
-            if (inText && b == '(' && !inString) {
-                if (!escape)
-                    inString = true;
-                const auto gap = static_cast<long long>(window.numberEndingAt(14));
-                if (gap > 100 && gap <= 1000)
-                    out += ' ';
-            } else if (inString && b == ')' && escape) {
-                out += ')';
-                escape = false;
-            } else if (inString && b == ')') {
-                inString = false;
-            } else if (inString && b == '\\' && !escape) {
-                escape = true;
-            } else if (inString) {
-                escape = false;
-                const auto u = static_cast<unsigned char>(b);
-                if ((u >= 32 && u <= 126) || (u >= 128 && u <= 254))
-                    out += b;
-            }
-        }
-        window.push(b);
-        if (!inText && window.shows("BT"))
-            inText = true;
-    }
-    // The end of the stream separates like a line end: a closing "ET" counts.
-    if (!content.empty() && content.back() != ' ' && content.back() != '\r' && content.back() != '\n')
-        window.push('\n');
-    if (inText && !inString && window.shows("ET"))
-        out += "\r\n";
+    ContentScanner scanner(out);
+    scanner.feed(content);
+    scanner.finish();
     return out;
 }
 
-std::string extractText(std::string_view pdf)
+std::string extractText(std::string_view pdf, size_t textLimit)
 {
     std::string out;
     size_t pos = 0;
@@ -153,9 +210,8 @@ std::string extractText(std::string_view pdf)
         dataEnd = std::max(dataEnd, dataStart);
         const std::string_view data = pdf.substr(dataStart, dataEnd - dataStart);
         // Ten times the compressed size bounds what one stream may yield.
-        const std::string content = inflateBounded(data, data.size() * 10);
-        if (!content.empty())
-            out += scanContent(content);
+        if (!scanStream(data, data.size() * 10, out, textLimit))
+            break;
         pos = dataEnd + 9;
     }
     return out;

@@ -6,6 +6,7 @@
 
 #include "book/TextLayout.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,12 @@ namespace pdf {
 
 // The text shown by one inflated content stream.
 std::string scanContent(std::string_view content);
-// The text of every stream of a PDF held in memory.
-std::string extractText(std::string_view pdf);
+// Beyond this much text a PDF's text is cut: a small file of huge streams
+// must not exhaust memory.
+inline constexpr size_t kMaxText = size_t{64} << 20;
+
+// The text of every stream of a PDF held in memory, at most `textLimit` bytes.
+std::string extractText(std::string_view pdf, size_t textLimit = kMaxText);
 // Extracts the text of the PDF at pdfPath into the file outputPath; false
 // when either file cannot be opened.
 bool extractTextFile(const std::string& pdfPath, const std::string& outputPath);

@@ -1,0 +1,316 @@
+// Damaged and hostile book files: each is refused as damaged, named in the
+// message, before anything is allocated for what it claims, and the window
+// keeps what it showed.
+#include "DocFixtures.h"
+
+#include "book/BookFile.h"
+#include "book/ByteCursor.h"
+#include "book/Importers.h"
+#include "book/ZlibCodec.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+std::string dataFile(const std::string& name)
+{
+    return std::string(BOOK_TEST_DATA) + "/" + name;
+}
+
+// File bytes for logical content: the first 8 bytes scrambled, the rest deflated.
+std::string fileOf(const std::string& content)
+{
+    std::string file = content.substr(0, 8);
+    for (char& c : file)
+        c = static_cast<char>(bookfile::scramble(static_cast<uint8_t>(c)));
+    file += *zcodec::compress(content.data() + 8, content.size() - 8);
+    return file;
+}
+
+// Logical content: the header, an empty index section and `count` records.
+std::string contentOf(const std::string& records, int32_t count, int32_t startPage = 0)
+{
+    ByteWriter out;
+    out.i32(24);
+    out.u32(bookfile::kVersionBits);
+    out.i32(startPage);
+    out.zeros(12);
+    out.i32(1);
+    out.i32(0);
+    out.i32(0);
+    out.i32(2);
+    out.i32(static_cast<int32_t>(records.size()));
+    out.i32(count);
+    out.bytes(records.data(), records.size());
+    return out.buffer();
+}
+
+void chunkHeader(ByteWriter& out, int32_t type, size_t size, int32_t count)
+{
+    out.i32(type);
+    out.i32(static_cast<int32_t>(size));
+    out.i32(count);
+}
+
+std::string attributes(int32_t fontHeight = -16)
+{
+    ByteWriter out;
+    chunkHeader(out, 3, 348, 1);
+    out.zeros(12);
+    out.i32(fontHeight);
+    out.zeros(348 - 16);
+    return out.buffer();
+}
+
+std::string linesChunk(const std::vector<std::string>& lines)
+{
+    ByteWriter body;
+    for (const std::string& line : lines) {
+        body.i32(static_cast<int32_t>(line.size()));
+        body.bytes(line.data(), line.size());
+    }
+    ByteWriter out;
+    chunkHeader(out, 4, body.size(), static_cast<int32_t>(lines.size()));
+    out.bytes(body.buffer().data(), body.size());
+    return out.buffer();
+}
+
+// A chunk of `count` zeroed records of `recordSize` bytes (marks, tags).
+std::string zeroRecords(int32_t type, int32_t count, size_t recordSize)
+{
+    ByteWriter out;
+    chunkHeader(out, type, recordSize * static_cast<size_t>(count), count);
+    out.zeros(recordSize * static_cast<size_t>(count));
+    return out.buffer();
+}
+
+std::string bookPage(const std::string& chunks)
+{
+    ByteWriter out;
+    out.i32(0);
+    out.i32(static_cast<int32_t>(chunks.size()));
+    out.bytes(chunks.data(), chunks.size());
+    return out.buffer();
+}
+
+std::string repeated(const std::string& record, size_t times)
+{
+    std::string out;
+    out.reserve(record.size() * times);
+    for (size_t i = 0; i < times; ++i)
+        out += record;
+    return out;
+}
+
+bookfile::ReadResult readInto(CVersaleoDoc& doc, const std::string& content)
+{
+    return bookfile::readContent(doc, fileOf(content));
+}
+
+class DamagedBook : public ::testing::Test {
+protected:
+    TestFolder folder;
+    CVersaleoDoc doc;
+    RecordingNotifier notifier;
+
+    void SetUp() override
+    {
+        doc.setNotifier(&notifier);
+        registerStandardImporters(doc);
+    }
+    std::string write(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = folder / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string soundBook()
+    {
+        CVersaleoDoc source;
+        addBookPages(source, 6);
+        return *bookfile::encode(source);
+    }
+};
+
+TEST_F(DamagedBook, ATruncatedBookSaysSoWithItsNameAndAddsNothing)
+{
+    const std::string file = soundBook();
+    const std::string path = write("cut.vl", file.substr(0, file.size() / 2));
+    doc.openPath(path);
+    EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::DamagedFile});
+    EXPECT_EQ(notifier.messagePaths, std::vector<std::string>{path});
+    EXPECT_EQ(doc.pageCount(), 4);
+    EXPECT_EQ(doc.modified, 0);
+    EXPECT_EQ(fileMessageText(DocMessage::DamagedFile, path), "Fail to open " + path + ": the file is damaged.");
+}
+
+TEST_F(DamagedBook, TheWindowKeepsItsBookAndPage)
+{
+    doc.openPath(write("good.vl", soundBook()));
+    doc.currentPage = doc.firstContentPage() + 3;
+    const int pages = doc.pageCount();
+    const int refreshes = notifier.refreshes;
+    const std::string file = soundBook();
+    doc.openPath(write("bad.vl", file.substr(0, 8) + std::string(40, 'x')));
+    EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::DamagedFile});
+    EXPECT_EQ(doc.pageCount(), pages);
+    EXPECT_EQ(doc.currentPage, doc.firstContentPage() + 3);
+    EXPECT_EQ(notifier.refreshes, refreshes);
+}
+
+TEST_F(DamagedBook, AWrongHeaderLengthAndAnEmptyFileAreDamaged)
+{
+    std::string content = contentOf(bookPage(attributes()), 1);
+    content[0] = 25;
+    EXPECT_EQ(readInto(doc, content), bookfile::ReadResult::Damaged);
+    EXPECT_EQ(bookfile::readContent(doc, ""), bookfile::ReadResult::Damaged);
+    EXPECT_EQ(bookfile::readFile(doc, folder / "missing.vl"), bookfile::ReadResult::Unreadable);
+    EXPECT_EQ(doc.pageCount(), 4);
+}
+
+TEST_F(DamagedBook, AMissingFileIsNotCalledDamaged)
+{
+    doc.openPath(folder / "missing.vl");
+    EXPECT_TRUE(notifier.messages.empty());
+}
+
+TEST(BookBounds, ASoundPageAtEveryBoundIsRead)
+{
+    const std::vector<std::string> lines(static_cast<size_t>(bookfile::kMaxLinesPerPage), "line\r\n");
+    std::string chunks = attributes() + linesChunk(lines) + zeroRecords(5, bookfile::kMaxMarksPerPage, 28) +
+                         zeroRecords(6, bookfile::kMaxTagsPerPage, 344);
+    const std::string longLine(static_cast<size_t>(bookfile::kMaxLineBytes), 'a');
+    const std::string records = bookPage(chunks) + bookPage(attributes() + linesChunk({longLine}));
+    CVersaleoDoc doc;
+    ASSERT_EQ(readInto(doc, contentOf(records, 2)), bookfile::ReadResult::Read);
+    EXPECT_EQ(doc.pages[2]->lines.size(), lines.size());
+    EXPECT_EQ(doc.pages[2]->tags.size(), static_cast<size_t>(bookfile::kMaxTagsPerPage));
+    EXPECT_EQ(doc.pages[3]->lines.front().size(), longLine.size());
+}
+
+TEST(BookBounds, APagePastABoundIsDamaged)
+{
+    const std::vector<std::string> tooMany(static_cast<size_t>(bookfile::kMaxLinesPerPage) + 1, "");
+    const std::string tooLong(static_cast<size_t>(bookfile::kMaxLineBytes) + 1, 'a');
+    const std::string pages[] = {
+        attributes() + linesChunk(tooMany),
+        attributes() + linesChunk({tooLong}),
+        // two line chunks together past the bound
+        attributes() + linesChunk(std::vector<std::string>(30, "")) + linesChunk(std::vector<std::string>(30, "")),
+        attributes() + zeroRecords(5, bookfile::kMaxMarksPerPage + 1, 28),
+        attributes() + zeroRecords(6, bookfile::kMaxTagsPerPage + 1, 344),
+    };
+    for (const std::string& chunks : pages) {
+        CVersaleoDoc doc;
+        EXPECT_EQ(readInto(doc, contentOf(bookPage(chunks), 1)), bookfile::ReadResult::Damaged);
+        EXPECT_EQ(doc.pageCount(), 4);
+    }
+}
+
+TEST(BookBounds, ACountThatCannotFitTheStoredBytesIsDamaged)
+{
+    // 52 lines claimed, room for one
+    ByteWriter lines;
+    chunkHeader(lines, 4, 5, bookfile::kMaxLinesPerPage);
+    lines.i32(1);
+    lines.bytes("a", 1);
+    CVersaleoDoc doc;
+    EXPECT_EQ(readInto(doc, contentOf(bookPage(attributes() + lines.buffer()), 1)), bookfile::ReadResult::Damaged);
+    // two pages claimed, one there
+    EXPECT_EQ(readInto(doc, contentOf(bookPage(attributes()), 2)), bookfile::ReadResult::Damaged);
+    EXPECT_EQ(doc.pageCount(), 4);
+}
+
+// A 100 KB file whose body inflates to empty page records: each costs 8
+// bytes inflated, and a page in memory.
+TEST(BookBounds, MoreEmptyPageRecordsThanTheFileCanPayForAreDamaged)
+{
+    const std::string content = contentOf(repeated(bookPage(""), 1'500'000), 1'500'000);
+    const std::string file = fileOf(content);
+    EXPECT_LT(file.size(), 100'000u);
+    CVersaleoDoc doc;
+    EXPECT_EQ(bookfile::readContent(doc, file), bookfile::ReadResult::Damaged);
+    EXPECT_EQ(doc.pageCount(), 4);
+
+    const size_t fits = bookfile::kMinPageAllowance;
+    CVersaleoDoc small;
+    EXPECT_EQ(readInto(small, contentOf(repeated(bookPage(""), fits), static_cast<int32_t>(fits))),
+              bookfile::ReadResult::Read);
+}
+
+TEST(BookBounds, MorePagesThanABookMayHoldAreRefusedBeforeReadingThem)
+{
+    const int32_t count = bookfile::kMaxPages + 1;
+    // room for every record header, and a first page that is sound
+    const std::string records = bookPage(attributes()) + std::string(static_cast<size_t>(count) * 8, '\0');
+    CVersaleoDoc doc;
+    EXPECT_EQ(readInto(doc, contentOf(records, count)), bookfile::ReadResult::Damaged);
+    EXPECT_EQ(doc.pageCount(), 4);
+}
+
+// Empty lines and long lines each cost more in memory than in the file.
+TEST(BookBounds, MoreTextThanTheFileCanHoldIsDamaged)
+{
+    const std::string longLine(static_cast<size_t>(bookfile::kMaxLineBytes), 'a');
+    const std::string page = bookPage(attributes() + linesChunk(std::vector<std::string>(52, longLine)));
+    const size_t pagesNeeded = bookfile::kMinTextAllowance / (52 * longLine.size()) + 1;
+    const std::string file = fileOf(contentOf(repeated(page, pagesNeeded), static_cast<int32_t>(pagesNeeded)));
+    ASSERT_LT(file.size() * bookfile::kTextPerFileByte, bookfile::kMinTextAllowance);
+    CVersaleoDoc doc;
+    EXPECT_EQ(bookfile::readContent(doc, file), bookfile::ReadResult::Damaged);
+    EXPECT_EQ(doc.pageCount(), 4);
+
+    // one page fewer fits the allowance
+    CVersaleoDoc fits;
+    EXPECT_EQ(readInto(fits, contentOf(repeated(page, pagesNeeded - 1), static_cast<int32_t>(pagesNeeded - 1))),
+              bookfile::ReadResult::Read);
+}
+
+TEST(BookBounds, ABodyInflatingFarBeyondItsFileIsDamaged)
+{
+    const size_t records = bookfile::kMinContentAllowance / 8 + 1;
+    const std::string content = contentOf(std::string(records * 8, '\0'), static_cast<int32_t>(records));
+    const std::string file = fileOf(content);
+    ASSERT_LT(file.size() * bookfile::kContentPerFileByte, content.size());
+    CVersaleoDoc doc;
+    EXPECT_EQ(bookfile::readContent(doc, file), bookfile::ReadResult::Damaged);
+}
+
+TEST(BookFileRegressions, StartPageOverflowVlOpensAtItsLastPage)
+{
+    CVersaleoDoc doc;
+    registerStandardImporters(doc);
+    doc.openPath(dataFile("start-page-overflow.vl"));
+    ASSERT_GT(doc.pageCount(), 4);
+    EXPECT_EQ(doc.currentPage, doc.lastContentPage());
+}
+
+TEST(BookFileRegressions, FontHeightOverflowVlKeepsFontsInTheSaneRange)
+{
+    CVersaleoDoc doc;
+    ASSERT_EQ(bookfile::readFile(doc, dataFile("font-height-overflow.vl")), bookfile::ReadResult::Read);
+    for (const auto& page : doc.pages) {
+        EXPECT_LE(page->font.lfHeight, bookfile::kMaxFontHeight);
+        EXPECT_GE(page->font.lfHeight, -bookfile::kMaxFontHeight);
+    }
+    // the stored 268435476 becomes the largest sane height
+    EXPECT_TRUE(std::any_of(doc.pages.begin(), doc.pages.end(),
+                            [](const auto& page) { return page->font.lfHeight == bookfile::kMaxFontHeight; }));
+}
+
+TEST(BookFileRegressions, HugeFontHeightsAreClampedKeepingTheirSign)
+{
+    const std::string records = bookPage(attributes(INT32_MIN)) + bookPage(attributes(-12));
+    CVersaleoDoc doc;
+    ASSERT_EQ(readInto(doc, contentOf(records, 2)), bookfile::ReadResult::Read);
+    EXPECT_EQ(doc.pages[2]->font.lfHeight, -bookfile::kMaxFontHeight);
+    EXPECT_EQ(doc.pages[3]->font.lfHeight, -12);
+}
+
+}  // namespace
