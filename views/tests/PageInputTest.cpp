@@ -319,6 +319,34 @@ TEST_F(PageInput, TagTextIsNeverCutSilently)
     EXPECT_EQ(shown(*static_cast<TagEditor*>(page.tags.back()->editor.get())->box()), lines);
 }
 
+TEST_F(PageInput, ATagEditedThenCommittedByTheFrameMarksTheBookModified)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    two.modes().tagPending = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, right.top + 100));
+    ASSERT_EQ(page.tags.size(), 1u);
+    page.tags[0]->commitEditor();
+    const auto openBox = [&] {
+        two.ensureComposed();
+        const Rect box = two.painter().geometryOf(page).tagBoxes.at(0);
+        QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(box.left + 50, box.top + 5));
+        EXPECT_TRUE(page.tags[0]->editor);
+        return static_cast<TagEditor*>(page.tags[0]->editor.get())->box();
+    };
+    // Opened and committed unchanged: nothing to save.
+    doc.modified = 0;
+    openBox();
+    doc.commitSpreadEditors();
+    EXPECT_EQ(doc.modified, 0);
+    // Typed into, then committed by a close or a command (the box keeps the
+    // focus): the book has changes to save.
+    QTest::keyClicks(openBox(), "bread");
+    doc.commitSpreadEditors();
+    EXPECT_EQ(page.tags[0]->line(0), "bread");
+    EXPECT_EQ(doc.modified, 1);
+}
+
 TEST_F(PageInput, AClickOutsideThePageGivesUpThePendingTag)
 {
     CBookPage& page = currentBookPage();
