@@ -347,6 +347,27 @@ TEST_F(PageInput, ATagEditedThenCommittedByTheFrameMarksTheBookModified)
     EXPECT_EQ(doc.modified, 1);
 }
 
+TEST_F(PageInput, TextFromAnInputMethodIsHeldToTheTagsLimits)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    two.modes().tagPending = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, right.top + 100));
+    ASSERT_EQ(page.tags.size(), 1u);
+    auto* box = static_cast<TagEditor*>(page.tags[0]->editor.get())->box();
+    const auto commitText = [&](const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(box, &event);
+    };
+    commitText(QString(2, QChar(0x6C34)));  // two characters fit
+    EXPECT_EQ(box->toPlainText(), QString(2, QChar(0x6C34)));
+    // A phrase past ten lines of 30 bytes is taken back, as a keystroke is.
+    commitText(QString(400, QChar(0x6C34)));
+    EXPECT_TRUE(TagEditorBox::fitsTag(box->shownLines()));
+    EXPECT_EQ(box->toPlainText(), QString(2, QChar(0x6C34)));
+}
+
 TEST_F(PageInput, AClickOutsideThePageGivesUpThePendingTag)
 {
     CBookPage& page = currentBookPage();

@@ -89,6 +89,14 @@ void TagEditorBox::keyPressEvent(QKeyEvent* event)
     update();
 }
 
+void TagEditorBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString before = toPlainText();
+    const int caret = textCursor().position();
+    QPlainTextEdit::inputMethodEvent(event);
+    keepOrRefuse(before, caret);
+}
+
 void TagEditorBox::keepOrRefuse(const QString& before, int caret)
 {
     if (toPlainText() != before) {

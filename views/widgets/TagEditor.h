@@ -34,6 +34,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Text an input method commits is held to the tag as typed text is.
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     // Pasted or dropped text: as much of it as the tag holds.
