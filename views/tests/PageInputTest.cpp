@@ -470,6 +470,29 @@ TEST_F(PageInput, AClickOnAMarkSelectsItAndDeleteRemovesIt)
     EXPECT_EQ(two.selectedMark(), -1);
 }
 
+TEST_F(PageInput, TurningThePageLetsGoOfTheSelectedMark)
+{
+    CBookPage& page = currentBookPage();
+    const int c = doc.currentPage;
+    CBookPage& next = *doc.pages[static_cast<size_t>(c) + 2];
+    ASSERT_EQ(next.kind(), PageKind::BookPage);
+    next.marks.push_back(PageMark{doc.styles.markColour, 0, 3, {}});
+    two.modes().markMode = true;
+    const int y = geo(two, page).lineTops[3] + geo(two, page).lineHeight / 2;
+    const int left = lineSpan(two, page, 3).first + 2;
+    drag(&two, QPoint(left, y), QPoint(left + 40, y));
+    two.modes().markMode = false;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(left + 20, y));
+    ASSERT_EQ(two.selectedMark(), 0);
+    // Turned with a key, the next page's first mark is not the one selected.
+    QTest::keyClick(&two, Qt::Key_Left);
+    ASSERT_EQ(doc.currentPage, c + 2);
+    EXPECT_EQ(two.selectedMark(), -1);
+    QTest::keyClick(&two, Qt::Key_Delete);
+    EXPECT_EQ(next.marks.size(), 1u);
+    EXPECT_EQ(page.marks.size(), 1u);
+}
+
 TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
 {
     CBookPage& page = currentBookPage();

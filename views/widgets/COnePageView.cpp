@@ -75,9 +75,7 @@ void COnePageView::slide(bool toRight)
             --m_doc.currentPage;
     }
     m_heldOffset = -1;
-    recompose();
-    if (pageChanged)
-        pageChanged();
+    currentPageChanged();
 }
 
 QRect COnePageView::flipUpdateRect(int x) const
