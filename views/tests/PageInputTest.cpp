@@ -319,6 +319,55 @@ TEST_F(PageInput, TagTextIsNeverCutSilently)
     EXPECT_EQ(shown(*static_cast<TagEditor*>(page.tags.back()->editor.get())->box()), lines);
 }
 
+TEST_F(PageInput, ATagEditedThenCommittedByTheFrameMarksTheBookModified)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    two.modes().tagPending = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, right.top + 100));
+    ASSERT_EQ(page.tags.size(), 1u);
+    page.tags[0]->commitEditor();
+    const auto openBox = [&] {
+        two.ensureComposed();
+        const Rect box = two.painter().geometryOf(page).tagBoxes.at(0);
+        QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(box.left + 50, box.top + 5));
+        EXPECT_TRUE(page.tags[0]->editor);
+        return static_cast<TagEditor*>(page.tags[0]->editor.get())->box();
+    };
+    // Opened and committed unchanged: nothing to save.
+    doc.modified = 0;
+    openBox();
+    doc.commitSpreadEditors();
+    EXPECT_EQ(doc.modified, 0);
+    // Typed into, then committed by a close or a command (the box keeps the
+    // focus): the book has changes to save.
+    QTest::keyClicks(openBox(), "bread");
+    doc.commitSpreadEditors();
+    EXPECT_EQ(page.tags[0]->line(0), "bread");
+    EXPECT_EQ(doc.modified, 1);
+}
+
+TEST_F(PageInput, TextFromAnInputMethodIsHeldToTheTagsLimits)
+{
+    CBookPage& page = currentBookPage();
+    const Rect right = two.painter().pageRects().right;
+    two.modes().tagPending = true;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, right.top + 100));
+    ASSERT_EQ(page.tags.size(), 1u);
+    auto* box = static_cast<TagEditor*>(page.tags[0]->editor.get())->box();
+    const auto commitText = [&](const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(box, &event);
+    };
+    commitText(QString(2, QChar(0x6C34)));  // two characters fit
+    EXPECT_EQ(box->toPlainText(), QString(2, QChar(0x6C34)));
+    // A phrase past ten lines of 30 bytes is taken back, as a keystroke is.
+    commitText(QString(400, QChar(0x6C34)));
+    EXPECT_TRUE(TagEditorBox::fitsTag(box->shownLines()));
+    EXPECT_EQ(box->toPlainText(), QString(2, QChar(0x6C34)));
+}
+
 TEST_F(PageInput, AClickOutsideThePageGivesUpThePendingTag)
 {
     CBookPage& page = currentBookPage();
@@ -419,6 +468,29 @@ TEST_F(PageInput, AClickOnAMarkSelectsItAndDeleteRemovesIt)
     QTest::keyClick(&two, Qt::Key_Delete);
     EXPECT_TRUE(page.marks.empty());
     EXPECT_EQ(two.selectedMark(), -1);
+}
+
+TEST_F(PageInput, TurningThePageLetsGoOfTheSelectedMark)
+{
+    CBookPage& page = currentBookPage();
+    const int c = doc.currentPage;
+    CBookPage& next = *doc.pages[static_cast<size_t>(c) + 2];
+    ASSERT_EQ(next.kind(), PageKind::BookPage);
+    next.marks.push_back(PageMark{doc.styles.markColour, 0, 3, {}});
+    two.modes().markMode = true;
+    const int y = geo(two, page).lineTops[3] + geo(two, page).lineHeight / 2;
+    const int left = lineSpan(two, page, 3).first + 2;
+    drag(&two, QPoint(left, y), QPoint(left + 40, y));
+    two.modes().markMode = false;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(left + 20, y));
+    ASSERT_EQ(two.selectedMark(), 0);
+    // Turned with a key, the next page's first mark is not the one selected.
+    QTest::keyClick(&two, Qt::Key_Left);
+    ASSERT_EQ(doc.currentPage, c + 2);
+    EXPECT_EQ(two.selectedMark(), -1);
+    QTest::keyClick(&two, Qt::Key_Delete);
+    EXPECT_EQ(next.marks.size(), 1u);
+    EXPECT_EQ(page.marks.size(), 1u);
 }
 
 TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
@@ -536,12 +608,10 @@ TEST_F(PageInput, PassingOverAnIndexPageKeepsMarkMode)
     QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(right.right - 5, 300));
     EXPECT_EQ(doc.currentPage, 4);
     EXPECT_TRUE(two.modes().markMode);
-    const CBookPage& page = *doc.pages[4];
+    ASSERT_EQ(doc.pages[4]->kind(), PageKind::BookPage);
     two.ensureComposed();
-    if (page.kind() == PageKind::BookPage) {
-        const Rect now = two.painter().pageRects().right;
-        EXPECT_EQ(two.cursorIdAt({now.left + 100, 300}), 155);
-    }
+    const Rect now = two.painter().pageRects().right;
+    EXPECT_EQ(two.cursorIdAt({now.left + 100, 300}), 155);
 }
 
 TEST(ReaderCursors, EveryShapeIsDrawnAndUnknownIdsAreTheArrow)

@@ -49,6 +49,24 @@ private:
     CBookView& m_view;
 };
 
+// A one-page view that notes, at every paint, whether a band of the spread it
+// paints from differs from a blank one.
+class BandWatcher : public COnePageView {
+public:
+    using COnePageView::COnePageView;
+    QRect band;
+    QImage blank;
+    std::vector<bool> differs;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        COnePageView::paintEvent(event);
+        if (!blank.isNull())
+            differs.push_back(m_spread.copy(band) != blank);
+    }
+};
+
 class KeyCatcher : public QWidget {
 public:
     std::vector<int> keys;
@@ -222,4 +240,41 @@ TEST_F(Views, ANotePageShowsItsCommittedLinesOnceRefreshed)
                 differs = shown.pixel(x, y) != blank.pixel(x, y);
         EXPECT_TRUE(differs) << (view == &one ? "one-page" : "two-page");
     }
+}
+
+TEST_F(Views, TypedNoteLinesShowWhileTheOnePageViewSlides)
+{
+    int c = doc.firstContentPage() + 2;
+    c += c % 2;  // a right page, a page of text facing it
+    auto note = doc.createPage(PageKind::NotePage);
+    CBookPage& page = *note;
+    doc.pages.insert(doc.pages.begin() + c, std::move(note));
+    doc.pages.insert(doc.pages.begin() + c + 1, doc.createPage(PageKind::NotePage));
+    doc.currentPage = c;
+    BandWatcher view(doc, pictures);
+    view.setFrameDelay(0);
+    view.resize(960, 640);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.ensureComposed();
+    const PageGeometry geometry = view.painter().geometryOf(page);
+    const QRect band(geometry.area.left, geometry.lineTops[0] + 1, geometry.area.width(), geometry.lineHeight - 2);
+    const QPoint shift = view.scrollOffset();
+    QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(band.left() + 50, band.top() + 2) - shift);
+    ASSERT_EQ(page.lineEditors.size(), 24u);
+    QTest::keyClicks(static_cast<NoteLineEditor*>(page.lineEditors[0].get())->box(), "WWWWWWWW");
+    // The line as it shows before the editors are committed: blank.
+    QImage before(view.spreadWidth(), view.height(), QImage::Format_RGB32);
+    view.painter().compose(before, view.options());
+    view.band = band;
+    view.blank = before.copy(band);
+    // The strip of the facing page at the spine: the view slides to it and
+    // the note's typed line stays in view all the way.
+    const Rect left = view.painter().pageRects().left;
+    QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(left.right - 20, 300) - shift);
+    EXPECT_EQ(doc.currentPage, c - 1);
+    EXPECT_EQ(page.lines.at(0), "WWWWWWWW");
+    ASSERT_GT(view.differs.size(), 10u);
+    for (size_t i = 0; i < view.differs.size(); ++i)
+        EXPECT_TRUE(view.differs[i]) << i;
 }

@@ -72,6 +72,9 @@ void CBookView::openTagEditor(PageTag& tag, const Rect& box)
     for (size_t k = 0; k < static_cast<size_t>(spread::tagLineCount(tag)); ++k)
         lines << fromSystem(tag.line(k));
     editor->setPlainText(lines.join(QChar('\n')));
+    // An edit is a change to save, however the box is closed later: by
+    // leaving it, or committed by a close or a command while it has the focus.
+    editor->edited = [this] { m_doc.modified = 1; };
     const QPoint offset = scrollOffset();
     editor->setGeometry(box.left - offset.x(), box.top - offset.y(), box.width(), box.height());
     editor->fitHeight();

@@ -117,6 +117,13 @@ void CBookView::flipTo(int t)
     }
     renderer.end();
     m_flipFrame = nullptr;
+    currentPageChanged();
+}
+
+void CBookView::currentPageChanged()
+{
+    // A selected mark or tag belongs to the page it was selected on.
+    m_selectedMark = m_selectedTag = -1;
     recompose();
     if (pageChanged)
         pageChanged();

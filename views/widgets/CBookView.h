@@ -127,6 +127,9 @@ protected:
     const PageGeometry& geometryOf(const CBookPage& page) const { return m_painter.geometryOf(page); }
     // Composes again and repaints, keeping the cached background.
     void recompose();
+    // After the current page changed: nothing stays selected, the spread is
+    // composed again and the frame is told.
+    void currentPageChanged();
     // Shows the selection state of these cells of the current page changed,
     // repainting only them.
     void invertCells(const CBookPage& page, const std::vector<size_t>& cells);

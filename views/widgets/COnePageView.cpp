@@ -54,6 +54,8 @@ void COnePageView::flipAndHold(int t)
 void COnePageView::slide(bool toRight)
 {
     m_doc.commitSpreadEditors();
+    // Composed once for the slide, with what the editors just stored.
+    m_composed = false;
     const int target = toRight ? spreadWidth() - width() : 0;
     const int from = scrollOffset().x();
     // A few pixels at a time, so the eye follows to the facing page.
@@ -73,9 +75,7 @@ void COnePageView::slide(bool toRight)
             --m_doc.currentPage;
     }
     m_heldOffset = -1;
-    recompose();
-    if (pageChanged)
-        pageChanged();
+    currentPageChanged();
 }
 
 QRect COnePageView::flipUpdateRect(int x) const

@@ -14,9 +14,7 @@ void CTwoPageView::turnTo(int t)
     // The other page of the same spread: only the current page changes.
     if ((c % 2 == 0 && t == c - 1) || (c % 2 == 1 && t == c + 1)) {
         m_doc.currentPage = t;
-        recompose();
-        if (pageChanged)
-            pageChanged();
+        currentPageChanged();
         return;
     }
     flipTo(std::clamp(t, 0, last));

@@ -85,11 +85,28 @@ void TagEditorBox::keyPressEvent(QKeyEvent* event)
     const QString before = toPlainText();
     const int caret = textCursor().position();
     QPlainTextEdit::keyPressEvent(event);
-    // A keystroke that would take the text past what the tag holds is taken back.
-    if (toPlainText() != before && !fitsTag(shownLines()))
-        restore(before, caret);
-    fitHeight();
+    keepOrRefuse(before, caret);
     update();
+}
+
+void TagEditorBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString before = toPlainText();
+    const int caret = textCursor().position();
+    QPlainTextEdit::inputMethodEvent(event);
+    keepOrRefuse(before, caret);
+}
+
+void TagEditorBox::keepOrRefuse(const QString& before, int caret)
+{
+    if (toPlainText() != before) {
+        // An edit that would take the text past what the tag holds is taken back.
+        if (!fitsTag(shownLines()))
+            restore(before, caret);
+        else if (edited)
+            edited();
+    }
+    fitHeight();
 }
 
 void TagEditorBox::insertFromMimeData(const QMimeData* source)
@@ -129,6 +146,8 @@ void TagEditorBox::insertFromMimeData(const QMimeData* source)
         --low;
     setPlainText(before);
     tryInsert(low);
+    if (toPlainText() != before && edited)
+        edited();
     fitHeight();
 }
 

@@ -29,9 +29,13 @@ public:
     void fitHeight();
     // Called once when the box loses the focus: the owner commits it.
     std::function<void()> leaving;
+    // Called after each change of the text that the box keeps.
+    std::function<void()> edited;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Text an input method commits is held to the tag as typed text is.
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     // Pasted or dropped text: as much of it as the tag holds.
@@ -40,6 +44,9 @@ protected:
 private:
     // Restores this text and caret when an edit would not fit the tag.
     void restore(const QString& text, int caret);
+    // After an edit from this text and caret: takes it back when it does not
+    // fit the tag, else reports it; fits the height either way.
+    void keepOrRefuse(const QString& before, int caret);
 };
 
 // The tag's handle on its box: the text in page bytes; dropping it removes the box.
