@@ -276,15 +276,10 @@ void CMainFrame::continuousFlipTick()
         updateCommands();
         return;
     }
-    // Keys and clicks stay blocked during the flip; the view's turn rules apply.
-    if (m_state.twoPageMode) {
-        currentView()->turnTo(m_flipForward ? c + 2 : c - 2);
-    } else {
-        auto* one = static_cast<COnePageView*>(m_onePageView);
-        const bool flips = m_flipForward ? c % 2 == 0 : c % 2 == 1;
-        if (flips)
-            one->turnTo(m_flipForward ? c + 2 : c - 2);
-        else
-            one->slide(m_flipForward);
-    }
+    // Keys and clicks stay blocked during the flip; each tick turns to the
+    // next page the reader sees, so the one-page view passes over none.
+    if (m_flipForward)
+        currentView()->pageForward();
+    else
+        currentView()->pageBack();
 }

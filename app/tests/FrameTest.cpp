@@ -99,7 +99,8 @@ protected:
         CBookView* view = frame->currentView();
         view->ensureComposed();
         const Rect right = view->painter().pageRects().right;
-        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(right.left + 100, page.lineTops[1] + 4));
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(right.left + 100, view->painter().geometryOf(page).lineTops[1] + 4));
         EXPECT_EQ(page.lineEditors.size(), 24u);
         QTest::keyClicks(QApplication::focusWidget(), typed);
         return page;
@@ -501,6 +502,33 @@ TEST_F(Frame, ArrowsTurnPagesAfterAToolButton)
     EXPECT_EQ(QApplication::focusWidget(), frame->currentView());
 }
 
+TEST_F(Frame, ContinuousFlipInTheOnePageViewShowsEveryPage)
+{
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "A line of words to fill many pages of the book. ";
+    openText(1, text);
+    showActive();
+    frame->runCommand(cmd::OnePage);
+    for (const bool forward : {true, false}) {
+        const int start = doc.firstContentPage() + 4;  // a right page: forward turns the leaf
+        doc.currentPage = start;
+        frame->RefreshViews();
+        frame->runCommand(forward ? cmd::ContinueLeft : cmd::ContinueRight);
+        std::vector<int> seen{start};
+        (void)QTest::qWaitFor([&] {
+            if (doc.currentPage != seen.back())
+                seen.push_back(doc.currentPage);
+            return seen.size() >= 4;
+        }, 5000);
+        frame->runCommand(cmd::StopFlip);
+        QTest::qWait(400);
+        ASSERT_GE(seen.size(), 4u) << forward;
+        for (size_t i = 1; i < 4; ++i)
+            EXPECT_EQ(seen[i], seen[i - 1] + (forward ? 1 : -1)) << "forward " << forward << " step " << i;
+    }
+}
+
 TEST_F(Frame, EscapeOrF11LeavesTheFullWindow)
 {
     openText(1, "A book read in the full window.\n");
@@ -512,7 +540,8 @@ TEST_F(Frame, EscapeOrF11LeavesTheFullWindow)
     frame->runCommand(cmd::FullWindow);
     ASSERT_TRUE(frame->state().fullWindow);
     // Esc the view has nothing to cancel with reaches the frame.
-    QTest::keyClick(frame.get(), Qt::Key_Escape);
+    ASSERT_EQ(QApplication::focusWidget(), frame->currentView());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(frame->state().fullWindow);
     EXPECT_TRUE(frame->button(cmd::OnePage)->isVisible());
 }
