@@ -2,8 +2,6 @@
 
 #include "book/Dbcs.h"
 
-#include <algorithm>
-
 namespace {
 
 bool endsParagraph(const std::string& line)
@@ -52,7 +50,7 @@ void CBookPage::rebuildCells()
     for (size_t i = 0; i < lines.size(); ++i) {
         const size_t count = dbcs::cellCount(lines[i]);
         for (size_t k = 0; k < count; ++k)
-            cells.push_back(CharCell{static_cast<int32_t>(i), 0, Rect{}});
+            cells.push_back(CharCell{static_cast<int32_t>(i), 0});
     }
     m_wideLines.clear();
 }
@@ -93,9 +91,6 @@ std::unique_ptr<CBookPage> CBookPage::deepCopy()
     copy->font = font;
     copy->bookmarkColour = bookmarkColour;
     copy->caption = caption;
-    copy->textArea = textArea;
-    std::copy(std::begin(lineTops), std::end(lineTops), copy->lineTops);
-    copy->fontHeight = fontHeight;
     copy->lines = lines;
     copy->m_wideLines = m_wideLines;
     copy->cells = cells;

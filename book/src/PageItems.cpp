@@ -52,8 +52,6 @@ std::unique_ptr<PageTag> PageTag::clone() const
     copy->x = x;
     copy->y = y;
     copy->open = open;
-    copy->box = box;
-    copy->triangle = triangle;
     return copy;
 }
 

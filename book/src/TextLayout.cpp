@@ -328,15 +328,4 @@ LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool
     return drawing;
 }
 
-void assignCells(const LineDrawing& drawing, std::vector<CharCell>& cells, size_t& counter, int lineIndex)
-{
-    for (const Rect& rect : drawing.cells) {
-        if (counter >= cells.size())
-            return;
-        cells[counter].line = lineIndex;
-        cells[counter].rect = rect;
-        ++counter;
-    }
-}
-
 }  // namespace layout

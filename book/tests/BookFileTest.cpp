@@ -53,7 +53,7 @@ void fillBook(CVersaleoDoc& doc)
     doc.rebuildIndexPages();
     doc.numberBookmarks();
     CBookPage& page = *doc.pages[static_cast<size_t>(doc.pageOfBookPage(1))];
-    page.marks.push_back(PageMark{rgb(1, 2, 3), 1, 4, {}});
+    page.marks.push_back(PageMark{rgb(1, 2, 3), 1, 4});
     auto tag = std::make_unique<PageTag>();
     tag->setLines({"tag line", "two"});
     tag->colour = rgb(9, 8, 7);

@@ -301,17 +301,4 @@ TEST_F(Justify, ParagraphEndsAndSingleSegmentsAreLeftAligned)
     EXPECT_TRUE(layout::justifyLine("a b", 0, 0, 0, false, 10, m).runs.empty());
 }
 
-TEST_F(Justify, CellsAreAssignedInOrderAndNeverPastThePage)
-{
-    CBookPage page(PageKind::BookPage);
-    page.lines = {"ab cd"};
-    page.rebuildCells();
-    const auto d = layout::justifyLine("ab cd efg", 0, 0, 407, false, 10, m);
-    size_t counter = 0;
-    layout::assignCells(d, page.cells, counter, 3);
-    EXPECT_EQ(counter, 4u);
-    EXPECT_EQ(page.cells[3].line, 3);
-    EXPECT_EQ(page.cells[2].rect.left, d.runs[1].x);
-}
-
 }  // namespace

@@ -49,8 +49,8 @@ int main(int argc, char** argv)
     doc.numberBookmarks();
 
     CBookPage& first = *doc.pages[static_cast<size_t>(doc.pageOfBookPage(2))];
-    first.marks.push_back(PageMark{doc.styles.markColour, 3, 14, {}});
-    first.marks.push_back(PageMark{rgb(255, 255, 100), 40, 55, {}});
+    first.marks.push_back(PageMark{doc.styles.markColour, 3, 14});
+    first.marks.push_back(PageMark{rgb(255, 255, 100), 40, 55});
     auto tag = std::make_unique<PageTag>();
     tag->setLines({"Grandmother's atlas", "page 112"});
     tag->colour = rgb(255, 250, 160);

@@ -476,7 +476,7 @@ TEST_F(PageInput, TurningThePageLetsGoOfTheSelectedMark)
     const int c = doc.currentPage;
     CBookPage& next = *doc.pages[static_cast<size_t>(c) + 2];
     ASSERT_EQ(next.kind(), PageKind::BookPage);
-    next.marks.push_back(PageMark{doc.styles.markColour, 0, 3, {}});
+    next.marks.push_back(PageMark{doc.styles.markColour, 0, 3});
     two.modes().markMode = true;
     const int y = geo(two, page).lineTops[3] + geo(two, page).lineHeight / 2;
     const int left = lineSpan(two, page, 3).first + 2;

@@ -82,13 +82,28 @@ TEST_F(Painter, ABookPageShowsItsPaperAndTheCurrentLabel)
     const PageGeometry& geometry = painter.geometryOf(page);
     EXPECT_EQ(geometry.area, (Rect{510, 60, 890, 590}));
     EXPECT_EQ(geometry.lineTops[0], 60);
-    // every cell of the drawn lines got its rectangle, in the painter only
+    // every cell of the drawn lines got its rectangle, in its own line's row
     ASSERT_EQ(geometry.cells.size(), page.cells.size());
-    int placed = 0;
-    for (const CellPlace& cell : geometry.cells)
-        placed += cell.rect.width() > 0 ? 1 : 0;
-    EXPECT_EQ(placed, static_cast<int>(page.cells.size()));
-    EXPECT_EQ(page.textArea, Rect{});
+    for (size_t i = 0; i < page.cells.size(); ++i) {
+        const CellPlace& cell = geometry.cells[i];
+        EXPECT_GT(cell.rect.width(), 0) << i;
+        EXPECT_EQ(cell.line, page.cells[i].line) << i;
+        EXPECT_EQ(cell.rect.top, geometry.lineTops[static_cast<size_t>(cell.line)]) << i;
+    }
+}
+
+TEST_F(Painter, CellsPastThoseThePageHoldsAreNotPlaced)
+{
+    doc.currentPage = 4;
+    CBookPage& page = *doc.pages[4];
+    page.cells.resize(5);  // its lines changed, its cells not yet rebuilt
+    paint();
+    const PageGeometry& geometry = painter.geometryOf(page);
+    ASSERT_EQ(geometry.cells.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(geometry.cells[i].line, 0);
+        EXPECT_GT(geometry.cells[i].rect.width(), 0) << i;
+    }
 }
 
 TEST_F(Painter, AMarkMasksTheTextUnderIt)
@@ -97,7 +112,7 @@ TEST_F(Painter, AMarkMasksTheTextUnderIt)
     const QImage plain = paint();
     CBookPage& page = *doc.pages[4];
     const COLORREF markColour = rgb(122, 255, 122);
-    page.marks.push_back(PageMark{markColour, 0, 5, {}});
+    page.marks.push_back(PageMark{markColour, 0, 5});
     const QImage marked = paint();
     const PageGeometry& geometry = painter.geometryOf(page);
     ASSERT_EQ(geometry.marks.size(), 1u);

@@ -40,9 +40,6 @@ public:
     std::vector<CharCell> cells;
 
     int32_t bookmarkColour = 0;
-    Rect textArea;
-    int32_t lineTops[kLineSlots] = {};
-    int32_t fontHeight = 0;
     COLORREF background = rgb(255, 255, 255);
     COLORREF textColour = 0;
     LOGFONT font;

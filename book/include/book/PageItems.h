@@ -34,7 +34,6 @@ struct PageMark {
     COLORREF colour = 0;
     int32_t firstCell = 0;
     int32_t lastCell = 0;
-    std::vector<Rect> rects;  // where the views last drew it; never saved
 };
 
 // A sticky note: up to ten lines of 30 bytes, anchored at a fraction of the page.
@@ -48,8 +47,6 @@ struct PageTag {
     double x = 0.0;  // of the page width, from the left edge
     double y = 0.0;  // of the page height, from the top edge
     int32_t open = 1;
-    Rect box;                         // last drawn text box; never saved
-    std::array<Point, 3> triangle{};  // last drawn open/close triangle; never saved
     std::unique_ptr<InPlaceEditor> editor;
 
     // Line n (0-9) of the text, up to its NUL or the end of its slot.
@@ -64,13 +61,13 @@ struct PageTag {
     std::unique_ptr<PageTag> clone() const;
 };
 
-// One visible character of a page and where the views drew it.
+// One visible character of a page: its line and whether it is selected.
+// Where a view drew it is that view's own geometry.
 struct CharCell {
     int32_t line = 0;
     int32_t selected = 0;
-    Rect rect;
 };
-static_assert(sizeof(CharCell) == 24, "a cell must stay at its 24 bytes of fields");
+static_assert(sizeof(CharCell) == 8, "there is a cell per character of the book: keep it to its two fields");
 
 // Splits an editor's text at "\r\n" (or a lone "\n") into lines.
 std::vector<std::string> splitEditorLines(std::string_view text);

@@ -95,8 +95,4 @@ struct LineDrawing {
 LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool leftAlign, int lineHeight,
                         TextMeasurer& measurer);
 
-// Stores the drawing's cell rectangles into cells from `counter` on, with the
-// line index; counter advances past them.
-void assignCells(const LineDrawing& drawing, std::vector<CharCell>& cells, size_t& counter, int lineIndex);
-
 }  // namespace layout
