@@ -353,6 +353,24 @@ TEST_F(Frame, QuittingWritesOnlyThePlacement)
     EXPECT_FALSE(stored.contains("Settings/SaveFilePath"));
 }
 
+TEST_F(Frame, QuittingFromTheFullWindowStoresTheWindowBeforeIt)
+{
+    frame->setGeometry(60, 70, 900, 650);
+    showActive();
+    const QRect window = frame->geometry();
+    frame->runCommand(cmd::FullWindow);
+    ASSERT_TRUE(frame->state().fullWindow);
+    ASSERT_TRUE(QTest::qWaitFor([this, &window] { return frame->geometry() != window; }));
+    EXPECT_TRUE(frame->close());
+    settings.sync();
+    stored.sync();
+    // The next start opens the window the reader had, not a borderless screen.
+    EXPECT_EQ(stored.value("Settings/WindowPositionLeft").toInt(), window.left());
+    EXPECT_EQ(stored.value("Settings/WindowPositionTop").toInt(), window.top());
+    EXPECT_EQ(stored.value("Settings/WindowWidth").toInt(), window.width());
+    EXPECT_EQ(stored.value("Settings/WindowHeight").toInt(), window.height());
+}
+
 TEST_F(Frame, ItNeverGetsSmallerThanItsMinimum)
 {
     frame->show();
