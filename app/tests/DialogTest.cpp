@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -142,6 +143,39 @@ TEST(MessageBox, AYesNoQuestionAnswersYesByOkAndNoByCancel)
     QTimer::singleShot(0, [&question] { QTest::mouseClick(question.cancelButton(), Qt::LeftButton); });
     EXPECT_EQ(question.exec(), QDialog::Rejected);
     QTimer::singleShot(0, [&question] { QTest::mouseClick(question.okButton(), Qt::LeftButton); });
+    EXPECT_EQ(question.exec(), QDialog::Accepted);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageBox, EnterAnswersWithTheButtonInFocusOrOk)
+{
+    useBuiltSkin();
+    const auto answer = [](CMessageDlg& box, const std::function<void()>& beforeEnter) {
+        QTimer::singleShot(0, [&box, beforeEnter] {
+            box.activateWindow();
+            beforeEnter();
+            QTest::keyClick(&box, Qt::Key_Return);
+            // A box that Enter left open gives no answer.
+            if (box.isVisible())
+                box.done(-1);
+        });
+        return box.exec();
+    };
+    CMessageDlg notice("Fail to save /books/novel.vl.", "Error", false);
+    EXPECT_EQ(answer(notice, [] {}), QDialog::Accepted);
+    CMessageDlg question("Discard the changes of window 2?", "Sure", "Yes", "No");
+    EXPECT_EQ(answer(question, [&question] { question.okButton()->setFocus(); }), QDialog::Accepted);
+    EXPECT_EQ(answer(question, [&question] { question.cancelButton()->setFocus(); }), QDialog::Rejected);
+    // Enter on the keypad, with no button in focus, is OK too.
+    QTimer::singleShot(0, [&question] {
+        question.setFocus();
+        QTest::keyClick(&question, Qt::Key_Enter, Qt::KeypadModifier);
+        if (question.isVisible())
+            question.done(-1);
+    });
     EXPECT_EQ(question.exec(), QDialog::Accepted);
 }
 
