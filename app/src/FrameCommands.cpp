@@ -217,6 +217,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // No page turns under the questions, nor after a close the reader stopped.
+    m_state.continuousFlip = false;
+    m_flipTimer->stop();
     CommitTagEdits();
     RefreshViews();
     for (int n = 1; n <= 5; ++n) {

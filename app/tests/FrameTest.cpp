@@ -274,6 +274,28 @@ TEST_F(Frame, CancellingSaveAsOnCloseKeepsTheBook)
                                                    "Sure: Discard the changes of window 2?"}));
 }
 
+TEST_F(Frame, ClosingWhileFlippingStopsTheFlipBeforeAsking)
+{
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "A line of words to fill many pages of the book. ";
+    openText(1, text);
+    doc.currentPage = doc.firstContentPage();
+    frame->show();
+    frame->runCommand(cmd::ContinueLeft);
+    ASSERT_TRUE(frame->state().continuousFlip);
+    // The window manager's close comes while the pages turn: the reader is
+    // asked about a book that stands still.
+    bool flippingWhileAsked = true;
+    frame->showNotice = [this, &flippingWhileAsked](const QString&, const QString&) {
+        flippingWhileAsked = frame->state().continuousFlip;
+    };
+    EXPECT_FALSE(frame->close());
+    EXPECT_FALSE(flippingWhileAsked);
+    EXPECT_FALSE(frame->state().continuousFlip);
+    EXPECT_EQ(doc.modified, 1);
+}
+
 TEST_F(Frame, FailedSaveStopsTheCloseAndSaysSo)
 {
     openText(3, "A book saved once.\n");
