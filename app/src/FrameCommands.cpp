@@ -3,6 +3,7 @@
 // continuous flip.
 #include "app/CMainFrame.h"
 
+#include "app/FileDialogs.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -143,12 +144,10 @@ void CMainFrame::openPaths(const QStringList& paths)
 
 CMainFrame::SaveResult CMainFrame::saveAs()
 {
-    QString path = askSaveAsPath();
+    const QString path = askSaveAsPath();
     if (path.isEmpty())
         return SaveResult::Cancelled;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".vl");
-    const QFileInfo file(path);
+    const QFileInfo file(withBookSuffix(path));
     m_settings.writeSaveFilePath(file.absolutePath());
     if (!bookfile::save(m_doc, file.absoluteFilePath().toStdString())) {
         showNotice(ui::text(4102), ui::text(4410, QDir::toNativeSeparators(file.absoluteFilePath())));

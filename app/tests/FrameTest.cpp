@@ -631,6 +631,7 @@ TEST(FileDialogs, TypingNovelOverNovelVlAsksFirst)
 {
     TestFolder dir;
     std::ofstream(dir / "novel.vl") << "an old book";
+    std::ofstream(dir / "Vol.3.vl") << "another old book";
     const auto dialog = makeSaveAsDialog(nullptr, QString::fromStdString(dir.path()));
     dialog->show();
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -660,9 +661,22 @@ TEST(FileDialogs, TypingNovelOverNovelVlAsksFirst)
     EXPECT_NE(dialog->result(), QDialog::Accepted);  // No keeps the old book
     EXPECT_TRUE(dialog->isVisible());
 
-    EXPECT_EQ(save("fresh").toStdString(), "");
+    // A dot in the name does not make it a book of another kind: the book
+    // gets its ".vl", and the question comes for the file really replaced.
+    EXPECT_TRUE(save("Vol.3").contains(QStringLiteral("Vol.3.vl")));
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+
+    EXPECT_EQ(save("Vol.2").toStdString(), "");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->selectedFiles().join('|').toStdString(), dir / "fresh.vl");
+    EXPECT_EQ(dialog->selectedFiles().join('|').toStdString(), dir / "Vol.2.vl");
+}
+
+TEST(FileDialogs, ABookIsSavedUnderANameEndingInVl)
+{
+    for (const auto& [typed, saved] : {std::pair{"novel", "novel.vl"}, std::pair{"novel.vl", "novel.vl"},
+                                       std::pair{"NOVEL.VL", "NOVEL.VL"}, std::pair{"Vol.2", "Vol.2.vl"},
+                                       std::pair{"novel.", "novel.vl"}, std::pair{"/books/my.novel", "/books/my.novel.vl"}})
+        EXPECT_EQ(withBookSuffix(typed).toStdString(), saved) << typed;
 }
 
 TEST(FileDialogs, OpenOffersEverySupportedFileFirst)
