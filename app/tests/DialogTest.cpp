@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace {
 
@@ -153,11 +152,16 @@ namespace {
 TEST(MessageBox, EnterAnswersWithTheButtonInFocusOrOk)
 {
     useBuiltSkin();
-    const auto answer = [](CMessageDlg& box, const std::function<void()>& beforeEnter) {
-        QTimer::singleShot(0, [&box, beforeEnter] {
+    // Enter typed as the reader types it: into the box's widget in focus.
+    const auto answer = [](CMessageDlg& box, CStyleButton* focused) {
+        QTimer::singleShot(0, [&box, focused] {
             box.activateWindow();
-            beforeEnter();
-            QTest::keyClick(&box, Qt::Key_Return);
+            if (!QTest::qWaitForWindowActive(&box))
+                ADD_FAILURE() << "the box never became active";
+            if (focused)
+                focused->setFocus();
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && box.isAncestorOf(focus) ? focus : &box, Qt::Key_Return);
             // A box that Enter left open gives no answer.
             if (box.isVisible())
                 box.done(-1);
@@ -165,10 +169,10 @@ TEST(MessageBox, EnterAnswersWithTheButtonInFocusOrOk)
         return box.exec();
     };
     CMessageDlg notice("Fail to save /books/novel.vl.", "Error", false);
-    EXPECT_EQ(answer(notice, [] {}), QDialog::Accepted);
+    EXPECT_EQ(answer(notice, nullptr), QDialog::Accepted);
     CMessageDlg question("Discard the changes of window 2?", "Sure", "Yes", "No");
-    EXPECT_EQ(answer(question, [&question] { question.okButton()->setFocus(); }), QDialog::Accepted);
-    EXPECT_EQ(answer(question, [&question] { question.cancelButton()->setFocus(); }), QDialog::Rejected);
+    EXPECT_EQ(answer(question, question.okButton()), QDialog::Accepted);
+    EXPECT_EQ(answer(question, question.cancelButton()), QDialog::Rejected);
     // Enter on the keypad, with no button in focus, is OK too.
     QTimer::singleShot(0, [&question] {
         question.setFocus();
