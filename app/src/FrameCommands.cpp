@@ -219,6 +219,14 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     // No page turns under the questions, nor after a close the reader stopped.
     m_state.continuousFlip = false;
     m_flipTimer->stop();
+    // Close Window wants no mode on, and the walk leaves the window on show:
+    // a selection or mark mode must not follow the reader to another book.
+    if (m_viewModes.textSelection)
+        toggleSelection(true);
+    if (m_viewModes.bitmapSelection)
+        toggleSelection(false);
+    m_viewModes.markMode = false;
+    m_viewModes.tagPending = false;
     CommitTagEdits();
     RefreshViews();
     for (int n = 1; n <= 5; ++n) {

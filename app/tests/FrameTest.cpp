@@ -296,6 +296,32 @@ TEST_F(Frame, ClosingWhileFlippingStopsTheFlipBeforeAsking)
     EXPECT_EQ(doc.modified, 1);
 }
 
+TEST_F(Frame, ClosingEndsTheSelectionBeforeWalkingTheWindows)
+{
+    openText(2, "The second window's book, modified.\n");
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "A line of words that the reader selects. ";
+    openText(1, text);
+    doc.modified = 0;
+    doc.currentPage = doc.firstContentPage();
+    while (doc.pages[static_cast<size_t>(doc.currentPage)]->kind() != PageKind::BookPage)
+        ++doc.currentPage;
+    CBookPage& page = *doc.pages[static_cast<size_t>(doc.currentPage)];
+    frame->show();
+    frame->RefreshViews();
+    frame->runCommand(cmd::SelectText);
+    frame->currentView()->selectAll();
+    ASSERT_TRUE(std::any_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    // Window 2's book is kept: the close stops there, away from the selection.
+    EXPECT_FALSE(frame->close());
+    ASSERT_EQ(doc.activeWindow(), 2);
+    EXPECT_FALSE(frame->currentView()->modes().textSelection);
+    frame->updateCommands();
+    EXPECT_TRUE(frame->action(cmd::Window1)->isEnabled());
+    EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+}
+
 TEST_F(Frame, FailedSaveStopsTheCloseAndSaysSo)
 {
     openText(3, "A book saved once.\n");
