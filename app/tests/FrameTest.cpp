@@ -427,14 +427,14 @@ TEST_F(Frame, ItNeverGetsSmallerThanItsMinimum)
     EXPECT_GE(frame->height(), 620);
 }
 
-TEST_F(Frame, TheTitleAndTheStatusLineFollowTheBook)
+TEST_F(Frame, TheTitleStartsAsVLDocumentAndCutsALongName)
 {
     EXPECT_EQ(frame->title(), "VLDocument - Versaleo");
     frame->SetTitle(std::string(40, 'n'));
     EXPECT_EQ(frame->title().toStdString(), std::string(33, 'n') + "... - Versaleo");
 }
 
-TEST_F(Frame, TheHelpWindowOpensItsBookAndIgnoresDrops)
+TEST_F(Frame, TheHelpWindowOpensItsBookAndClosesBackToWindowOne)
 {
     ScopedEnv home("VERSALEO_HOME", PROGRAM_FOLDER);
     frame->openHelpBook();
