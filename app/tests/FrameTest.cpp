@@ -322,6 +322,32 @@ TEST_F(Frame, ClosingEndsTheSelectionBeforeWalkingTheWindows)
     EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
 }
 
+TEST(FrameQuestions, EnterOnDiscardKeepsTheBook)
+{
+    useBuiltSkin();
+    TestFolder dir;
+    SettingsStore settings{QString::fromStdString(dir / "settings.ini")};
+    CVersaleoDoc doc;
+    DocumentPictures pictures{std::string(PROGRAM_FOLDER) + "/picture"};
+    CMainFrame frame(doc, pictures, settings, 0);
+    frame.show();
+    // The reader who presses Enter through the close gives nothing up:
+    // "No" is the answer in focus.
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || !QTest::qWaitForWindowActive(box))
+            return;
+        answered = true;
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && box->isAncestorOf(focus) ? focus : box, Qt::Key_Return);
+        if (box->isVisible())
+            static_cast<QDialog*>(box)->done(-1);
+    });
+    EXPECT_FALSE(frame.askQuestion("Sure", "Discard the changes of window 1?"));
+    EXPECT_TRUE(answered);
+}
+
 TEST_F(Frame, FailedSaveStopsTheCloseAndSaysSo)
 {
     openText(3, "A book saved once.\n");
