@@ -547,6 +547,17 @@ TEST_F(Frame, DroppedFilesFromSeveralFoldersOpenFromTheirOwnFolders)
     EXPECT_EQ(frame->title(), "a.txt - Versaleo");
 }
 
+TEST_F(Frame, TheTitleNamesADroppedBookThatOpenedNotOneThatCouldNot)
+{
+    const std::string letter = dir / "a-letter.xyz", book = dir / "b-book.txt";
+    std::ofstream(letter) << "a file of a kind no importer takes\n";
+    std::ofstream(book) << "the book that opens\n";
+    doc.switchWindow(1);
+    frame->DropFiles({QString::fromStdString(letter), QString::fromStdString(book)});
+    ASSERT_GT(doc.bookPageCount(), 0);
+    EXPECT_EQ(frame->title().toStdString(), "b-book.txt - Versaleo");
+}
+
 TEST_F(Frame, TheTitleNamesTheBookOfTheWindowOnShow)
 {
     const std::string a = dir / "a.txt", b = dir / "b.txt";
