@@ -46,7 +46,10 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
 
     showNotice = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
     askQuestion = [this](const QString& caption, const QString& text) {
-        return CMessageDlg(text, caption, ui::text(3296), ui::text(3297), this).exec() == QDialog::Accepted;
+        CMessageDlg question(text, caption, ui::text(3296), ui::text(3297), this);
+        // The frame asks before giving something up: a hasty Enter keeps it.
+        question.cancelButton()->setFocus();
+        return question.exec() == QDialog::Accepted;
     };
     askSaveAsPath = [this] {
         const auto dialog = makeSaveAsDialog(this, m_settings.read(QDir::currentPath(), defaultSaveFolder()).saveFilePath);

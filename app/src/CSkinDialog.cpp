@@ -4,6 +4,7 @@
 
 #include "style/CStyleButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -106,6 +107,24 @@ void CSkinDialog::OnCancel()
     m_cancelling = true;
     QDialog::reject();
     m_cancelling = false;
+}
+
+void CSkinDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Enter answers with the button in focus, else with OK, as a system box does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        for (CStyleButton* button : {m_ok, m_cancel, m_close}) {
+            if (button && button->hasFocus()) {
+                button->click();
+                return;
+            }
+        }
+        if (m_ok && m_ok->isEnabled()) {
+            OnOK();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CSkinDialog::reject()

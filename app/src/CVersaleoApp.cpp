@@ -32,14 +32,18 @@ namespace {
 class FrameNotifier : public DocumentNotifier {
 public:
     explicit FrameNotifier(CMainFrame*& frame) : m_frame(frame) {}
-    void showMessage(DocMessage message) override
-    {
-        CMessageDlg(ui::text(messageId(message)), ui::text(4102), false, m_frame).exec();
-    }
+    void showMessage(DocMessage message) override { showError(ui::text(messageId(message))); }
     void showFileMessage(DocMessage message, const std::string& path) override
     {
-        const QString text = ui::text(messageId(message), QFile::decodeName(QByteArray::fromStdString(path)));
+        showError(ui::text(messageId(message), QFile::decodeName(QByteArray::fromStdString(path))));
+    }
+    // The messages come in the middle of an opening: the box shows the normal
+    // pointer, and the wait cursor comes back after it.
+    void showError(const QString& text)
+    {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
         CMessageDlg(text, ui::text(4102), false, m_frame).exec();
+        QApplication::restoreOverrideCursor();
     }
     static int messageId(DocMessage message)
     {

@@ -4,7 +4,31 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QStandardPaths>
+
+namespace {
+
+// Save As gives the typed name its ".vl" before Qt asks about replacing a
+// file, so the question is about the file really written.
+class SaveAsDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            const QString typed = name->text().trimmed();
+            // A folder's name opens the folder, as before.
+            if (!typed.isEmpty() && !QFileInfo(directory().absoluteFilePath(typed)).isDir())
+                name->setText(withBookSuffix(typed));
+        }
+        QFileDialog::accept();
+    }
+};
+
+}  // namespace
 
 QStringList openFilters(const std::vector<std::string>& extensions)
 {
@@ -32,7 +56,7 @@ std::unique_ptr<QFileDialog> makeOpenDialog(QWidget* parent, const QString& fold
 
 std::unique_ptr<QFileDialog> makeSaveAsDialog(QWidget* parent, const QString& folder)
 {
-    auto dialog = std::make_unique<QFileDialog>(parent, ui::text(4007), folder);
+    auto dialog = std::make_unique<SaveAsDialog>(parent, ui::text(4007), folder);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -46,4 +70,13 @@ QString defaultSaveFolder()
     // A desktop without a documents folder starts in the home folder instead.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
+}
+
+QString withBookSuffix(const QString& name)
+{
+    // "Vol.2" is a book called "Vol.2", not a file of the kind "2": without
+    // its ".vl" no Open would ever take it again.
+    if (QFileInfo(name).suffix().compare(QStringLiteral("vl"), Qt::CaseInsensitive) == 0)
+        return name;
+    return name.endsWith(QLatin1Char('.')) ? name + QStringLiteral("vl") : name + QStringLiteral(".vl");
 }

@@ -128,8 +128,9 @@ void CMainFrame::restoreFromMaximise()
 void CMainFrame::savePlacement()
 {
     // Only the keys the close sequence names: the others keep what the
-    // reader (or another copy of the program) stored.
-    const QRect g = geometry();
+    // reader (or another copy of the program) stored. The full window
+    // covers the screen for a while; the window to come back to is the one before.
+    const QRect g = m_state.fullWindow ? m_savedPlacement : geometry();
     m_settings.writePlacement({.left = g.left(), .top = g.top(), .width = g.width(), .height = g.height(),
                                .status = m_windowStatus, .restoreLeft = m_restoreRect.left(),
                                .restoreTop = m_restoreRect.top(), .restoreRight = m_restoreRect.right() + 1,

@@ -3,6 +3,7 @@
 // continuous flip.
 #include "app/CMainFrame.h"
 
+#include "app/FileDialogs.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -130,10 +131,15 @@ void CMainFrame::openPaths(const QStringList& paths)
             continue;
         const int before = m_doc.pageCount();
         m_doc.openFiles(selection.buffer.data(), selection.buffer.size(), selection.firstName);
-        // The title names the book only when the open really added to it.
-        if (m_doc.pageCount() > before && !titled) {
+        // The title names the book only when the open really added to it,
+        // and by a file of a kind that opens, not one the opening refused.
+        const auto opens = std::find_if(files.begin(), files.end(), [this](const std::string& file) {
+            std::string extension;
+            return CAKPathManager::AKGetFileExtern(file, &extension) == S_OK && m_doc.importers().find(extension);
+        });
+        if (m_doc.pageCount() > before && !titled && opens != files.end()) {
             std::string name;
-            CAKPathManager::AKGetFileName(files.front(), &name);
+            CAKPathManager::AKGetFileName(*opens, &name);
             SetTitle(codepage::fromFileName(name));
             titled = true;
         }
@@ -143,12 +149,10 @@ void CMainFrame::openPaths(const QStringList& paths)
 
 CMainFrame::SaveResult CMainFrame::saveAs()
 {
-    QString path = askSaveAsPath();
+    const QString path = askSaveAsPath();
     if (path.isEmpty())
         return SaveResult::Cancelled;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".vl");
-    const QFileInfo file(path);
+    const QFileInfo file(withBookSuffix(path));
     m_settings.writeSaveFilePath(file.absolutePath());
     if (!bookfile::save(m_doc, file.absoluteFilePath().toStdString())) {
         showNotice(ui::text(4102), ui::text(4410, QDir::toNativeSeparators(file.absoluteFilePath())));
@@ -217,6 +221,17 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // No page turns under the questions, nor after a close the reader stopped.
+    m_state.continuousFlip = false;
+    m_flipTimer->stop();
+    // Close Window wants no mode on, and the walk leaves the window on show:
+    // a selection or mark mode must not follow the reader to another book.
+    if (m_viewModes.textSelection)
+        toggleSelection(true);
+    if (m_viewModes.bitmapSelection)
+        toggleSelection(false);
+    m_viewModes.markMode = false;
+    m_viewModes.tagPending = false;
     CommitTagEdits();
     RefreshViews();
     for (int n = 1; n <= 5; ++n) {

@@ -146,3 +146,41 @@ TEST(MessageBox, AYesNoQuestionAnswersYesByOkAndNoByCancel)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageBox, EnterAnswersWithTheButtonInFocusOrOk)
+{
+    useBuiltSkin();
+    // Enter typed as the reader types it: into the box's widget in focus.
+    const auto answer = [](CMessageDlg& box, CStyleButton* focused) {
+        QTimer::singleShot(0, [&box, focused] {
+            box.activateWindow();
+            if (!QTest::qWaitForWindowActive(&box))
+                ADD_FAILURE() << "the box never became active";
+            if (focused)
+                focused->setFocus();
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && box.isAncestorOf(focus) ? focus : &box, Qt::Key_Return);
+            // A box that Enter left open gives no answer.
+            if (box.isVisible())
+                box.done(-1);
+        });
+        return box.exec();
+    };
+    CMessageDlg notice("Fail to save /books/novel.vl.", "Error", false);
+    EXPECT_EQ(answer(notice, nullptr), QDialog::Accepted);
+    CMessageDlg question("Discard the changes of window 2?", "Sure", "Yes", "No");
+    EXPECT_EQ(answer(question, question.okButton()), QDialog::Accepted);
+    EXPECT_EQ(answer(question, question.cancelButton()), QDialog::Rejected);
+    // Enter on the keypad, with no button in focus, is OK too.
+    QTimer::singleShot(0, [&question] {
+        question.setFocus();
+        QTest::keyClick(&question, Qt::Key_Enter, Qt::KeypadModifier);
+        if (question.isVisible())
+            question.done(-1);
+    });
+    EXPECT_EQ(question.exec(), QDialog::Accepted);
+}
+
+}  // namespace

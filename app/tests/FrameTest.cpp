@@ -274,6 +274,80 @@ TEST_F(Frame, CancellingSaveAsOnCloseKeepsTheBook)
                                                    "Sure: Discard the changes of window 2?"}));
 }
 
+TEST_F(Frame, ClosingWhileFlippingStopsTheFlipBeforeAsking)
+{
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "A line of words to fill many pages of the book. ";
+    openText(1, text);
+    doc.currentPage = doc.firstContentPage();
+    frame->show();
+    frame->runCommand(cmd::ContinueLeft);
+    ASSERT_TRUE(frame->state().continuousFlip);
+    // The window manager's close comes while the pages turn: the reader is
+    // asked about a book that stands still.
+    bool flippingWhileAsked = true;
+    frame->showNotice = [this, &flippingWhileAsked](const QString&, const QString&) {
+        flippingWhileAsked = frame->state().continuousFlip;
+    };
+    EXPECT_FALSE(frame->close());
+    EXPECT_FALSE(flippingWhileAsked);
+    EXPECT_FALSE(frame->state().continuousFlip);
+    EXPECT_EQ(doc.modified, 1);
+}
+
+TEST_F(Frame, ClosingEndsTheSelectionBeforeWalkingTheWindows)
+{
+    openText(2, "The second window's book, modified.\n");
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "A line of words that the reader selects. ";
+    openText(1, text);
+    doc.modified = 0;
+    doc.currentPage = doc.firstContentPage();
+    while (doc.pages[static_cast<size_t>(doc.currentPage)]->kind() != PageKind::BookPage)
+        ++doc.currentPage;
+    CBookPage& page = *doc.pages[static_cast<size_t>(doc.currentPage)];
+    frame->show();
+    frame->RefreshViews();
+    frame->runCommand(cmd::SelectText);
+    frame->currentView()->selectAll();
+    ASSERT_TRUE(std::any_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    // Window 2's book is kept: the close stops there, away from the selection.
+    EXPECT_FALSE(frame->close());
+    ASSERT_EQ(doc.activeWindow(), 2);
+    EXPECT_FALSE(frame->currentView()->modes().textSelection);
+    frame->updateCommands();
+    EXPECT_TRUE(frame->action(cmd::Window1)->isEnabled());
+    EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+}
+
+TEST(FrameQuestions, EnterOnDiscardKeepsTheBook)
+{
+    useBuiltSkin();
+    TestFolder dir;
+    SettingsStore settings{QString::fromStdString(dir / "settings.ini")};
+    CVersaleoDoc doc;
+    DocumentPictures pictures{std::string(PROGRAM_FOLDER) + "/picture"};
+    CMainFrame frame(doc, pictures, settings, 0);
+    frame.show();
+    // The reader who presses Enter through the close gives nothing up:
+    // "No" is the answer in focus.
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || !QTest::qWaitForWindowActive(box))
+            return;
+        answered = true;
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && box->isAncestorOf(focus) ? focus : box, Qt::Key_Return);
+        if (box->isVisible())
+            static_cast<QDialog*>(box)->done(-1);
+    });
+    EXPECT_FALSE(frame.askQuestion("Sure", "Discard the changes of window 1?"));
+    EXPECT_TRUE(answered);
+}
+
 TEST_F(Frame, FailedSaveStopsTheCloseAndSaysSo)
 {
     openText(3, "A book saved once.\n");
@@ -353,6 +427,24 @@ TEST_F(Frame, QuittingWritesOnlyThePlacement)
     EXPECT_FALSE(stored.contains("Settings/SaveFilePath"));
 }
 
+TEST_F(Frame, QuittingFromTheFullWindowStoresTheWindowBeforeIt)
+{
+    frame->setGeometry(60, 70, 900, 650);
+    showActive();
+    const QRect window = frame->geometry();
+    frame->runCommand(cmd::FullWindow);
+    ASSERT_TRUE(frame->state().fullWindow);
+    ASSERT_TRUE(QTest::qWaitFor([this, &window] { return frame->geometry() != window; }));
+    EXPECT_TRUE(frame->close());
+    settings.sync();
+    stored.sync();
+    // The next start opens the window the reader had, not a borderless screen.
+    EXPECT_EQ(stored.value("Settings/WindowPositionLeft").toInt(), window.left());
+    EXPECT_EQ(stored.value("Settings/WindowPositionTop").toInt(), window.top());
+    EXPECT_EQ(stored.value("Settings/WindowWidth").toInt(), window.width());
+    EXPECT_EQ(stored.value("Settings/WindowHeight").toInt(), window.height());
+}
+
 TEST_F(Frame, ItNeverGetsSmallerThanItsMinimum)
 {
     frame->show();
@@ -361,14 +453,14 @@ TEST_F(Frame, ItNeverGetsSmallerThanItsMinimum)
     EXPECT_GE(frame->height(), 620);
 }
 
-TEST_F(Frame, TheTitleAndTheStatusLineFollowTheBook)
+TEST_F(Frame, TheTitleStartsAsVLDocumentAndCutsALongName)
 {
     EXPECT_EQ(frame->title(), "VLDocument - Versaleo");
     frame->SetTitle(std::string(40, 'n'));
     EXPECT_EQ(frame->title().toStdString(), std::string(33, 'n') + "... - Versaleo");
 }
 
-TEST_F(Frame, TheHelpWindowOpensItsBookAndIgnoresDrops)
+TEST_F(Frame, TheHelpWindowOpensItsBookAndClosesBackToWindowOne)
 {
     ScopedEnv home("VERSALEO_HOME", PROGRAM_FOLDER);
     frame->openHelpBook();
@@ -453,6 +545,17 @@ TEST_F(Frame, DroppedFilesFromSeveralFoldersOpenFromTheirOwnFolders)
     frame->DropFiles({QString::fromStdString(dir / "two/notes.xyz")});
     EXPECT_EQ(doc.pageCount(), pages);
     EXPECT_EQ(frame->title(), "a.txt - Versaleo");
+}
+
+TEST_F(Frame, TheTitleNamesADroppedBookThatOpenedNotOneThatCouldNot)
+{
+    const std::string letter = dir / "a-letter.xyz", book = dir / "b-book.txt";
+    std::ofstream(letter) << "a file of a kind no importer takes\n";
+    std::ofstream(book) << "the book that opens\n";
+    doc.switchWindow(1);
+    frame->DropFiles({QString::fromStdString(letter), QString::fromStdString(book)});
+    ASSERT_GT(doc.bookPageCount(), 0);
+    EXPECT_EQ(frame->title().toStdString(), "b-book.txt - Versaleo");
 }
 
 TEST_F(Frame, TheTitleNamesTheBookOfTheWindowOnShow)
@@ -591,6 +694,7 @@ TEST(FileDialogs, TypingNovelOverNovelVlAsksFirst)
 {
     TestFolder dir;
     std::ofstream(dir / "novel.vl") << "an old book";
+    std::ofstream(dir / "Vol.3.vl") << "another old book";
     const auto dialog = makeSaveAsDialog(nullptr, QString::fromStdString(dir.path()));
     dialog->show();
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -620,9 +724,22 @@ TEST(FileDialogs, TypingNovelOverNovelVlAsksFirst)
     EXPECT_NE(dialog->result(), QDialog::Accepted);  // No keeps the old book
     EXPECT_TRUE(dialog->isVisible());
 
-    EXPECT_EQ(save("fresh").toStdString(), "");
+    // A dot in the name does not make it a book of another kind: the book
+    // gets its ".vl", and the question comes for the file really replaced.
+    EXPECT_TRUE(save("Vol.3").contains(QStringLiteral("Vol.3.vl")));
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+
+    EXPECT_EQ(save("Vol.2").toStdString(), "");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->selectedFiles().join('|').toStdString(), dir / "fresh.vl");
+    EXPECT_EQ(dialog->selectedFiles().join('|').toStdString(), dir / "Vol.2.vl");
+}
+
+TEST(FileDialogs, ABookIsSavedUnderANameEndingInVl)
+{
+    for (const auto& [typed, saved] : {std::pair{"novel", "novel.vl"}, std::pair{"novel.vl", "novel.vl"},
+                                       std::pair{"NOVEL.VL", "NOVEL.VL"}, std::pair{"Vol.2", "Vol.2.vl"},
+                                       std::pair{"novel.", "novel.vl"}, std::pair{"/books/my.novel", "/books/my.novel.vl"}})
+        EXPECT_EQ(withBookSuffix(typed).toStdString(), saved) << typed;
 }
 
 TEST(FileDialogs, OpenOffersEverySupportedFileFirst)

@@ -1,10 +1,14 @@
 #include "app/CMainFrame.h"
+#include "app/CMessageDlg.h"
 #include "app/CSplashDlg.h"
 #include "app/CVersaleoApp.h"
 
 #include "book/CVersaleoDoc.h"
 
 #include "TestSupport.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +79,29 @@ TEST_F(Startup, AnUnsupportedFileEndsWithOneAfterTheMessage)
     CVersaleoApp app;
     EXPECT_EQ(start(app, {dir / "letter.rtf"}), 1);
     EXPECT_EQ(errors, std::vector<std::string>{"Error: Sorry! This isn't supported file type."});
+}
+
+TEST_F(Startup, ADamagedBookIsReportedUnderTheNormalPointer)
+{
+    const std::string broken = dir / "broken.vl";
+    std::ofstream(broken) << "not a book at all";
+    // What the reader sees: each message box, and whether the pointer over it is busy.
+    std::vector<std::string> shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&shown] {
+        if (auto* box = qobject_cast<CMessageDlg*>(QApplication::activeModalWidget())) {
+            const QCursor* cursor = QApplication::overrideCursor();
+            const bool busy = cursor && cursor->shape() == Qt::WaitCursor;
+            shown.push_back(box->text().toStdString() + (busy ? " (busy pointer)" : ""));
+            box->accept();
+        }
+    });
+    watch.start(10);
+    CVersaleoApp app;
+    EXPECT_EQ(start(app, {broken}), -1);
+    EXPECT_EQ(shown, std::vector<std::string>{"Fail to open " + broken + ": the file is damaged."});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // nor after the opening
+    EXPECT_EQ(app.frame()->title(), "VLDocument - Versaleo");
 }
 
 }  // namespace

@@ -22,6 +22,9 @@ std::unique_ptr<QFileDialog> makeOpenDialog(QWidget* parent, const QString& fold
 // Save As: one filter, and ".vl" added to a name typed without it before the
 // dialog asks whether to replace an existing file.
 std::unique_ptr<QFileDialog> makeSaveAsDialog(QWidget* parent, const QString& folder);
+// The name a book is saved under: the name itself when it ends in ".vl"
+// (any case), else the name with ".vl" added.
+QString withBookSuffix(const QString& name);
 
 // Where Save As starts before anything was saved: the user's documents.
 QString defaultSaveFolder();
