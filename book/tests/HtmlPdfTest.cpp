@@ -122,11 +122,13 @@ std::string toTextByTheRules(std::string_view in)
 
 TEST(HtmlToText, RandomMixesOfTagsGiveWhatTheRulesGive)
 {
-    const std::string_view pieces[] = {"<",       ">",        "<p>",  "<BR>",     "<script", "/SCRIPT>", "<style",
-                                       "/style>", "<!--",     "-->",  "&lt;",     "&amp",    "\r\n  ",   "text",
-                                       " ",       "<b>",      "</b>", "/script",  "\xD6\xD0", "<scrip",  "/styl"};
+    const std::string_view pieces[] = {
+        "<",       ">",        "<p>",     "<BR>",  "<P>",     "<br",    "<script", "/SCRIPT>", "<SCRIPT", "<Style",
+        "<style",  "/style>",  "/STYLE>", "<!--",  "-->",     "&lt;",   "&amp",    "&AMP;",    "&gt;",    "&QUOT;",
+        "&apos;",  "&nbsp;",   "&",       ";",     "\r\n  ", "\n\t",   "\r",      "text",     " ",       "\t",
+        "<b>",     "</b>",     "/script", "\xD6\xD0", "<scrip",  "/styl",  "/"};
     std::mt19937 random(17);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 20000; ++round) {
         std::string input;
         const int count = 1 + static_cast<int>(random() % 40);
         for (int k = 0; k < count; ++k)
