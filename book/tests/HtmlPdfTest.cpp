@@ -240,6 +240,24 @@ TEST(PdfText, TheTextIsCutAtTheLimitWhateverTheStreamsHold)
     EXPECT_TRUE(whole == letters + "\r\nafter\r\n") << whole.size();
 }
 
+// Operators, strings, escapes and kerning fall across the pieces the stream
+// is inflated in; the text is that of the whole stream scanned at once.
+TEST(PdfText, AStreamInflatedInPiecesGivesTheTextOfTheWholeStream)
+{
+    std::mt19937 random(23);
+    const std::string_view pieces[] = {"BT ", "ET\n", "ET", " 0 14 TD ", " 0 0.5 TD ", "[(", ") -250 (",
+                                       ") -50 (", ")] TJ ", "(", ") Tj ", "\\(", "\\)", "\\\\", "\r\n", " "};
+    std::string content;
+    while (content.size() < 600'000) {
+        content += pieces[random() % std::size(pieces)];
+        content += randomLetters(random() % 12, static_cast<unsigned>(random()));
+    }
+    const std::string text = pdf::extractText(pdfWith({content}));
+    const std::string whole = pdf::scanContent(content);
+    ASSERT_GT(whole.size(), 100'000u);
+    EXPECT_TRUE(text == whole) << text.size() << " " << whole.size();
+}
+
 // A stream of garbage as long as the file: nothing to inflate, and no buffer
 // of ten times its size is made for it.
 TEST(PdfText, AHugeGarbageStreamGivesNothing)
