@@ -155,6 +155,22 @@ TEST_F(DamagedBook, TheWindowKeepsItsBookAndPage)
     EXPECT_EQ(notifier.refreshes, refreshes);
 }
 
+// The texts imported before still answer the Encoding commands: an opening
+// that adds nothing changes nothing.
+TEST_F(DamagedBook, TheWindowKeepsItsImportedTexts)
+{
+    doc.openPath(write("story.txt", "Once upon a time\n"));
+    ASSERT_EQ(doc.textSources.size(), 1u);
+    const std::string file = soundBook();
+    doc.openPath(write("bad.vl", file.substr(0, file.size() / 2)));
+    EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::DamagedFile});
+    ASSERT_EQ(doc.textSources.size(), 1u);
+    EXPECT_EQ(doc.textSources[0]->bytes, "Once upon a time\n");
+    // a sound book added after it takes the texts' place, as any opening does
+    doc.openPath(write("good.vl", file));
+    EXPECT_TRUE(doc.textSources.empty());
+}
+
 TEST_F(DamagedBook, AWrongHeaderLengthAndAnEmptyFileAreDamaged)
 {
     std::string content = contentOf(bookPage(attributes()), 1);
