@@ -260,6 +260,30 @@ float versionOf(const std::string& header)
 
 }  // namespace
 
+bool withinBounds(const CVersaleoDoc& doc)
+{
+    if (doc.indexEntryCount() > kMaxIndexEntries)
+        return false;
+    size_t stored = 0;
+    for (int i = doc.firstContentPage(); i <= doc.lastContentPage(); ++i) {
+        const CBookPage& page = *doc.pages[static_cast<size_t>(i)];
+        const PageKind kind = page.kind();
+        if (kind != PageKind::BookPage && kind != PageKind::NotePage && kind != PageKind::BookmarkPage)
+            continue;
+        ++stored;
+        if (kind == PageKind::BookmarkPage)
+            continue;
+        if (page.lines.size() > static_cast<size_t>(kMaxLinesPerPage) ||
+            std::any_of(page.lines.begin(), page.lines.end(),
+                        [](const std::string& line) { return line.size() > static_cast<size_t>(kMaxLineBytes); }))
+            return false;
+        if (kind == PageKind::BookPage && (page.marks.size() > static_cast<size_t>(kMaxMarksPerPage) ||
+                                           page.tags.size() > static_cast<size_t>(kMaxTagsPerPage)))
+            return false;
+    }
+    return stored <= static_cast<size_t>(kMaxPages);
+}
+
 ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes)
 {
     if (bytes.size() < 8)

@@ -58,6 +58,10 @@ std::optional<std::string> encode(const CVersaleoDoc& doc);
 // file as it was. Clears the modified flag on success.
 bool save(CVersaleoDoc& doc, const std::string& path);
 
+// Whether the reader takes every page and entry of the active window: a book
+// past the bounds above is not saved, as it could never be opened again.
+bool withinBounds(const CVersaleoDoc& doc);
+
 enum class ReadResult {
     Read,        // the pages were added
     Unreadable,  // the file could not be opened or read: nothing added
