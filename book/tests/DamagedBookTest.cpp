@@ -314,6 +314,38 @@ TEST_F(CompressibleBook, ABookOfManyEmptyPagesOpensAgain)
     EXPECT_TRUE(savedAndReopened(source, reopened));
 }
 
+// What the reader would refuse is never written: the save fails (and says
+// so) instead of leaving a file that cannot be opened again.
+TEST_F(CompressibleBook, ABookPastTheReadersBoundsIsNotSaved)
+{
+    const auto pageWith = [](CVersaleoDoc& doc, std::vector<std::string> lines) {
+        auto page = doc.createPage(PageKind::BookPage);
+        page->lines = std::move(lines);
+        page->rebuildCells();
+        PageList pages;
+        pages.push_back(std::move(page));
+        pages.push_back(doc.createPage(PageKind::BookPage));
+        doc.insertPages(doc.firstContentPage(), std::move(pages));
+    };
+    const std::string tooLong(static_cast<size_t>(bookfile::kMaxLineBytes) + 1, 'a');
+    const std::vector<std::string> tooMany(static_cast<size_t>(bookfile::kMaxLinesPerPage) + 1, "\r\n");
+    for (const auto& lines : {std::vector<std::string>{tooLong}, tooMany}) {
+        CVersaleoDoc doc;
+        pageWith(doc, lines);
+        doc.modified = 1;
+        EXPECT_FALSE(bookfile::encode(doc));
+        EXPECT_FALSE(bookfile::save(doc, folder / "past.vl"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "past.vl"));
+        EXPECT_EQ(doc.modified, 1);
+    }
+    // at the bounds it is saved and opens again
+    CVersaleoDoc atBounds;
+    pageWith(atBounds, std::vector<std::string>(static_cast<size_t>(bookfile::kMaxLinesPerPage),
+                                                std::string(static_cast<size_t>(bookfile::kMaxLineBytes), 'a')));
+    CVersaleoDoc reopened;
+    EXPECT_TRUE(savedAndReopened(atBounds, reopened));
+}
+
 TEST(BookFileRegressions, StartPageOverflowVlOpensAtItsLastPage)
 {
     CVersaleoDoc doc;
