@@ -18,9 +18,6 @@ struct Loaded {
     int32_t startPage = 0;
     std::vector<IndexEntry> entries;
     PageList pages;
-    // Text bytes and pages the file may still hold (see kTextPerFileByte).
-    size_t textAllowance = 0;
-    size_t pageAllowance = 0;
 };
 
 // A count of records of `recordSize` bytes at least: within `bound` and
@@ -73,7 +70,7 @@ bool readAttributes(ByteReader body, CBookPage& page)
     return true;
 }
 
-bool readLines(ByteReader body, int32_t count, CBookPage& page, size_t& textAllowance)
+bool readLines(ByteReader body, int32_t count, CBookPage& page)
 {
     if (!countFits(count, kMaxLinesPerPage, 4, body))
         return false;
@@ -82,9 +79,8 @@ bool readLines(ByteReader body, int32_t count, CBookPage& page, size_t& textAllo
         int32_t length = 0;
         std::string line;
         if (!body.readI32(length) || length < 0 || length > kMaxLineBytes ||
-            static_cast<size_t>(length) > textAllowance || !body.readString(line, static_cast<size_t>(length)))
+            !body.readString(line, static_cast<size_t>(length)))
             return false;
-        textAllowance -= static_cast<size_t>(length);
         page.lines.push_back(std::move(line));
     }
     return page.lines.size() <= static_cast<size_t>(kMaxLinesPerPage);
@@ -131,7 +127,7 @@ bool readTags(ByteReader body, int32_t count, CBookPage& page)
 
 // The chunks of one page record. False when a size runs past its record or
 // a bound is passed.
-bool readChunks(ByteReader record, CBookPage& page, size_t& textAllowance)
+bool readChunks(ByteReader record, CBookPage& page)
 {
     while (!record.atEnd()) {
         int32_t type = 0, size = 0, count = 0;
@@ -145,7 +141,7 @@ bool readChunks(ByteReader record, CBookPage& page, size_t& textAllowance)
             ok = readAttributes(body, page);
             break;
         case 4:
-            ok = readLines(body, count, page, textAllowance);
+            ok = readLines(body, count, page);
             break;
         case 5:
             ok = page.kind() != PageKind::BookPage || readMarks(body, count, page);
@@ -170,10 +166,9 @@ bool readChunks(ByteReader record, CBookPage& page, size_t& textAllowance)
 
 bool readPages(ByteReader body, int32_t count, const CVersaleoDoc& doc, Loaded& loaded)
 {
-    // Each record has at least its 8-byte header; an empty record costs 8
-    // bytes inflated and a page in memory, so the file pays for its pages.
+    // Each record has at least its 8-byte header.
     if (!countFits(count, kMaxPages, 8, body) ||
-        loaded.pages.size() + static_cast<size_t>(count) > loaded.pageAllowance)
+        loaded.pages.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxPages))
         return false;
     for (int32_t i = 0; i < count; ++i) {
         int32_t kind = 0, size = 0;
@@ -184,7 +179,7 @@ bool readPages(ByteReader body, int32_t count, const CVersaleoDoc& doc, Loaded& 
         if (pageKind != PageKind::BookPage && pageKind != PageKind::NotePage && pageKind != PageKind::BookmarkPage)
             continue;
         auto page = doc.createPage(pageKind);
-        if (!readChunks(record, *page, loaded.textAllowance))
+        if (!readChunks(record, *page))
             return false;
         loaded.pages.push_back(std::move(page));
     }
@@ -265,6 +260,30 @@ float versionOf(const std::string& header)
 
 }  // namespace
 
+bool withinBounds(const CVersaleoDoc& doc)
+{
+    if (doc.indexEntryCount() > kMaxIndexEntries)
+        return false;
+    size_t stored = 0;
+    for (int i = doc.firstContentPage(); i <= doc.lastContentPage(); ++i) {
+        const CBookPage& page = *doc.pages[static_cast<size_t>(i)];
+        const PageKind kind = page.kind();
+        if (kind != PageKind::BookPage && kind != PageKind::NotePage && kind != PageKind::BookmarkPage)
+            continue;
+        ++stored;
+        if (kind == PageKind::BookmarkPage)
+            continue;
+        if (page.lines.size() > static_cast<size_t>(kMaxLinesPerPage) ||
+            std::any_of(page.lines.begin(), page.lines.end(),
+                        [](const std::string& line) { return line.size() > static_cast<size_t>(kMaxLineBytes); }))
+            return false;
+        if (kind == PageKind::BookPage && (page.marks.size() > static_cast<size_t>(kMaxMarksPerPage) ||
+                                           page.tags.size() > static_cast<size_t>(kMaxTagsPerPage)))
+            return false;
+    }
+    return stored <= static_cast<size_t>(kMaxPages);
+}
+
 ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes)
 {
     if (bytes.size() < 8)
@@ -277,18 +296,13 @@ ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes)
         for (size_t i = 8; i < bytes.size(); ++i)
             content += static_cast<char>(scramble(static_cast<uint8_t>(bytes[i])));
     } else {
-        const size_t allowance =
-            std::min(zcodec::kMaxInflated, std::max(kMinContentAllowance, bytes.size() * kContentPerFileByte));
-        const auto body = zcodec::uncompress(bytes.data() + 8, bytes.size() - 8, allowance);
+        const auto body = zcodec::uncompress(bytes.data() + 8, bytes.size() - 8);
         if (!body)
             return ReadResult::Damaged;
         content += *body;
     }
 
     Loaded loaded;
-    loaded.textAllowance = std::max(kMinTextAllowance, bytes.size() * kTextPerFileByte);
-    loaded.pageAllowance =
-        std::min(static_cast<size_t>(kMaxPages), std::max(kMinPageAllowance, bytes.size() / kFileBytesPerPage));
     if (!parse(content, doc, loaded))
         return ReadResult::Damaged;
     attachEntries(loaded);

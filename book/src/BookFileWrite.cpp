@@ -170,7 +170,12 @@ std::string serialize(const CVersaleoDoc& doc)
 
 std::optional<std::string> encode(const CVersaleoDoc& doc)
 {
+    // Only what the reader takes back is written.
+    if (!withinBounds(doc))
+        return std::nullopt;
     std::string content = serialize(doc);
+    if (content.size() - 8 > zcodec::kMaxInflated)
+        return std::nullopt;
     auto body = zcodec::compress(content.data() + 8, content.size() - 8);
     if (!body)
         return std::nullopt;

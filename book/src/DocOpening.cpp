@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -103,6 +105,9 @@ int CVersaleoDoc::openPath(const std::string& path)
 int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
 {
     WaitScope wait(m_notifier);
+    // The texts imported before give way to what this opening adds; an
+    // opening that adds nothing keeps them.
+    std::vector<std::unique_ptr<TextSource>> before = std::move(textSources);
     textSources.clear();
     pageToOpenAt = 0;
     bool added = false;
@@ -121,6 +126,8 @@ int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
         added = importer->import(*this, *it) || added;
     }
     // A file that added nothing (a damaged book, say) leaves the window as it was.
+    if (!added && textSources.empty())
+        textSources = std::move(before);
     if (modified && added) {
         rebuildIndexPages();
         numberBookmarks();

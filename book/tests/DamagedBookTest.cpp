@@ -99,15 +99,6 @@ std::string bookPage(const std::string& chunks)
     return out.buffer();
 }
 
-std::string repeated(const std::string& record, size_t times)
-{
-    std::string out;
-    out.reserve(record.size() * times);
-    for (size_t i = 0; i < times; ++i)
-        out += record;
-    return out;
-}
-
 bookfile::ReadResult readInto(CVersaleoDoc& doc, const std::string& content)
 {
     return bookfile::readContent(doc, fileOf(content));
@@ -162,6 +153,22 @@ TEST_F(DamagedBook, TheWindowKeepsItsBookAndPage)
     EXPECT_EQ(doc.pageCount(), pages);
     EXPECT_EQ(doc.currentPage, doc.firstContentPage() + 3);
     EXPECT_EQ(notifier.refreshes, refreshes);
+}
+
+// The texts imported before still answer the Encoding commands: an opening
+// that adds nothing changes nothing.
+TEST_F(DamagedBook, TheWindowKeepsItsImportedTexts)
+{
+    doc.openPath(write("story.txt", "Once upon a time\n"));
+    ASSERT_EQ(doc.textSources.size(), 1u);
+    const std::string file = soundBook();
+    doc.openPath(write("bad.vl", file.substr(0, file.size() / 2)));
+    EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::DamagedFile});
+    ASSERT_EQ(doc.textSources.size(), 1u);
+    EXPECT_EQ(doc.textSources[0]->bytes, "Once upon a time\n");
+    // a sound book added after it takes the texts' place, as any opening does
+    doc.openPath(write("good.vl", file));
+    EXPECT_TRUE(doc.textSources.empty());
 }
 
 TEST_F(DamagedBook, AWrongHeaderLengthAndAnEmptyFileAreDamaged)
@@ -227,23 +234,6 @@ TEST(BookBounds, ACountThatCannotFitTheStoredBytesIsDamaged)
     EXPECT_EQ(doc.pageCount(), 4);
 }
 
-// A 100 KB file whose body inflates to empty page records: each costs 8
-// bytes inflated, and a page in memory.
-TEST(BookBounds, MoreEmptyPageRecordsThanTheFileCanPayForAreDamaged)
-{
-    const std::string content = contentOf(repeated(bookPage(""), 1'500'000), 1'500'000);
-    const std::string file = fileOf(content);
-    EXPECT_LT(file.size(), 100'000u);
-    CVersaleoDoc doc;
-    EXPECT_EQ(bookfile::readContent(doc, file), bookfile::ReadResult::Damaged);
-    EXPECT_EQ(doc.pageCount(), 4);
-
-    const size_t fits = bookfile::kMinPageAllowance;
-    CVersaleoDoc small;
-    EXPECT_EQ(readInto(small, contentOf(repeated(bookPage(""), fits), static_cast<int32_t>(fits))),
-              bookfile::ReadResult::Read);
-}
-
 TEST(BookBounds, MorePagesThanABookMayHoldAreRefusedBeforeReadingThem)
 {
     const int32_t count = bookfile::kMaxPages + 1;
@@ -254,32 +244,106 @@ TEST(BookBounds, MorePagesThanABookMayHoldAreRefusedBeforeReadingThem)
     EXPECT_EQ(doc.pageCount(), 4);
 }
 
-// Empty lines and long lines each cost more in memory than in the file.
-TEST(BookBounds, MoreTextThanTheFileCanHoldIsDamaged)
+// A small file whose body inflates to empty page records: the bound counts
+// the pages of every section together.
+TEST(BookBounds, PagesPastTheBoundAcrossSectionsAreDamaged)
 {
-    const std::string longLine(static_cast<size_t>(bookfile::kMaxLineBytes), 'a');
-    const std::string page = bookPage(attributes() + linesChunk(std::vector<std::string>(52, longLine)));
-    const size_t pagesNeeded = bookfile::kMinTextAllowance / (52 * longLine.size()) + 1;
-    const std::string file = fileOf(contentOf(repeated(page, pagesNeeded), static_cast<int32_t>(pagesNeeded)));
-    ASSERT_LT(file.size() * bookfile::kTextPerFileByte, bookfile::kMinTextAllowance);
+    ByteWriter second;
+    second.i32(2);
+    second.i32(bookfile::kMaxPages * 8);
+    second.i32(bookfile::kMaxPages);
+    const std::string content = contentOf(bookPage(attributes()), 1) + second.buffer() +
+                                std::string(static_cast<size_t>(bookfile::kMaxPages) * 8, '\0');
+    const std::string file = fileOf(content);
+    EXPECT_LT(file.size(), 100'000u);
     CVersaleoDoc doc;
     EXPECT_EQ(bookfile::readContent(doc, file), bookfile::ReadResult::Damaged);
     EXPECT_EQ(doc.pageCount(), 4);
-
-    // one page fewer fits the allowance
-    CVersaleoDoc fits;
-    EXPECT_EQ(readInto(fits, contentOf(repeated(page, pagesNeeded - 1), static_cast<int32_t>(pagesNeeded - 1))),
-              bookfile::ReadResult::Read);
 }
 
-TEST(BookBounds, ABodyInflatingFarBeyondItsFileIsDamaged)
+// Books the program saves itself must open again however well they compress:
+// deflate packs repeated text over a thousand to one.
+class CompressibleBook : public ::testing::Test {
+protected:
+    TestFolder folder;
+    RecordingNotifier notifier;
+
+    // Saves `source` and opens it in a fresh window; true when it opened.
+    bool savedAndReopened(CVersaleoDoc& source, CVersaleoDoc& reopened)
+    {
+        const std::string path = folder / "book.vl";
+        if (!bookfile::save(source, path))
+            return false;
+        reopened.setNotifier(&notifier);
+        registerStandardImporters(reopened);
+        reopened.openPath(path);
+        const auto bookPages = [](const CVersaleoDoc& doc) {
+            return std::count_if(doc.pages.begin(), doc.pages.end(),
+                                 [](const auto& page) { return page->kind() == PageKind::BookPage; });
+        };
+        return notifier.messages.empty() && bookPages(reopened) == bookPages(source);
+    }
+};
+
+TEST_F(CompressibleBook, TenMegabytesOfOneRepeatedLineOpenAgain)
 {
-    const size_t records = bookfile::kMinContentAllowance / 8 + 1;
-    const std::string content = contentOf(std::string(records * 8, '\0'), static_cast<int32_t>(records));
-    const std::string file = fileOf(content);
-    ASSERT_LT(file.size() * bookfile::kContentPerFileByte, content.size());
-    CVersaleoDoc doc;
-    EXPECT_EQ(bookfile::readContent(doc, file), bookfile::ReadResult::Damaged);
+    const std::string line = "All work and no play makes Jack a dull boy.\r\n";
+    CVersaleoDoc source;
+    PageList pages;
+    for (int i = 0; i < 9000; ++i) {
+        auto page = source.createPage(PageKind::BookPage);
+        page->lines.assign(26, line);
+        page->rebuildCells();
+        pages.push_back(std::move(page));
+    }
+    source.insertPages(source.firstContentPage(), std::move(pages));
+    CVersaleoDoc reopened;
+    ASSERT_TRUE(savedAndReopened(source, reopened));
+    const CBookPage& last = *reopened.pages[static_cast<size_t>(reopened.lastContentPage())];
+    EXPECT_EQ(last.lines, std::vector<std::string>(26, line));
+}
+
+TEST_F(CompressibleBook, ABookOfManyEmptyPagesOpensAgain)
+{
+    CVersaleoDoc source;
+    PageList pages;
+    for (int i = 0; i < 200'002; ++i)
+        pages.push_back(source.createPage(PageKind::BookPage));
+    source.insertPages(source.firstContentPage(), std::move(pages));
+    CVersaleoDoc reopened;
+    EXPECT_TRUE(savedAndReopened(source, reopened));
+}
+
+// What the reader would refuse is never written: the save fails (and says
+// so) instead of leaving a file that cannot be opened again.
+TEST_F(CompressibleBook, ABookPastTheReadersBoundsIsNotSaved)
+{
+    const auto pageWith = [](CVersaleoDoc& doc, std::vector<std::string> lines) {
+        auto page = doc.createPage(PageKind::BookPage);
+        page->lines = std::move(lines);
+        page->rebuildCells();
+        PageList pages;
+        pages.push_back(std::move(page));
+        pages.push_back(doc.createPage(PageKind::BookPage));
+        doc.insertPages(doc.firstContentPage(), std::move(pages));
+    };
+    const std::string tooLong(static_cast<size_t>(bookfile::kMaxLineBytes) + 1, 'a');
+    const std::vector<std::string> tooMany(static_cast<size_t>(bookfile::kMaxLinesPerPage) + 1, "\r\n");
+    for (const auto& lines : {std::vector<std::string>{tooLong}, tooMany}) {
+        CVersaleoDoc doc;
+        pageWith(doc, lines);
+        doc.modified = 1;
+        EXPECT_FALSE(bookfile::encode(doc));
+        EXPECT_FALSE(bookfile::save(doc, folder / "past.vl"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "past.vl"));
+        EXPECT_EQ(doc.modified, 1);
+    }
+    // at the bounds it is saved and opens again
+    CVersaleoDoc atBounds;
+    pageWith(atBounds, std::vector<std::string>(static_cast<size_t>(bookfile::kMaxLinesPerPage),
+                                                std::string(static_cast<size_t>(bookfile::kMaxLineBytes), 'a')));
+    CVersaleoDoc reopened;
+    EXPECT_TRUE(savedAndReopened(atBounds, reopened));
 }
 
 TEST(BookFileRegressions, StartPageOverflowVlOpensAtItsLastPage)

@@ -89,7 +89,9 @@ TEST_F(Scratch, AHelpFileOpensItsPagesSmallestFirstAndLeavesNothingBehind)
 TEST_F(Scratch, AHelperThatHangsOrCrashesIsEndedAndTheImportFails)
 {
     ScopedEnv tmp("TMPDIR", dir + "/tmp");
-    for (const std::string& body : {std::string("sleep 30"), std::string("kill -SEGV $$"), std::string("exit 3")}) {
+    // the last one has unpacked a page into its folder before it hangs
+    for (const std::string& body : {std::string("sleep 30"), std::string("kill -SEGV $$"), std::string("exit 3"),
+                                    std::string("mkdir -p \"$1/sub\" && echo '<p>page' > \"$1/sub/a.htm\" && sleep 30")}) {
         chm::CompiledHelpImporter importer(script("helper", body), std::chrono::milliseconds(300));
         notifier.messages.clear();
         EXPECT_FALSE(importer.import(doc, kFixture)) << body;

@@ -122,11 +122,13 @@ std::string toTextByTheRules(std::string_view in)
 
 TEST(HtmlToText, RandomMixesOfTagsGiveWhatTheRulesGive)
 {
-    const std::string_view pieces[] = {"<",       ">",        "<p>",  "<BR>",     "<script", "/SCRIPT>", "<style",
-                                       "/style>", "<!--",     "-->",  "&lt;",     "&amp",    "\r\n  ",   "text",
-                                       " ",       "<b>",      "</b>", "/script",  "\xD6\xD0", "<scrip",  "/styl"};
+    const std::string_view pieces[] = {
+        "<",       ">",        "<p>",     "<BR>",  "<P>",     "<br",    "<script", "/SCRIPT>", "<SCRIPT", "<Style",
+        "<style",  "/style>",  "/STYLE>", "<!--",  "-->",     "&lt;",   "&amp",    "&AMP;",    "&gt;",    "&QUOT;",
+        "&apos;",  "&nbsp;",   "&",       ";",     "\r\n  ", "\n\t",   "\r",      "text",     " ",       "\t",
+        "<b>",     "</b>",     "/script", "\xD6\xD0", "<scrip",  "/styl",  "/"};
     std::mt19937 random(17);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 20000; ++round) {
         std::string input;
         const int count = 1 + static_cast<int>(random() % 40);
         for (int k = 0; k < count; ++k)
@@ -236,6 +238,24 @@ TEST(PdfText, TheTextIsCutAtTheLimitWhateverTheStreamsHold)
     // under the limit, every stream gives its text
     const std::string whole = pdf::extractText(file, 1 << 20);
     EXPECT_TRUE(whole == letters + "\r\nafter\r\n") << whole.size();
+}
+
+// Operators, strings, escapes and kerning fall across the pieces the stream
+// is inflated in; the text is that of the whole stream scanned at once.
+TEST(PdfText, AStreamInflatedInPiecesGivesTheTextOfTheWholeStream)
+{
+    std::mt19937 random(23);
+    const std::string_view pieces[] = {"BT ", "ET\n", "ET", " 0 14 TD ", " 0 0.5 TD ", "[(", ") -250 (",
+                                       ") -50 (", ")] TJ ", "(", ") Tj ", "\\(", "\\)", "\\\\", "\r\n", " "};
+    std::string content;
+    while (content.size() < 600'000) {
+        content += pieces[random() % std::size(pieces)];
+        content += randomLetters(random() % 12, static_cast<unsigned>(random()));
+    }
+    const std::string text = pdf::extractText(pdfWith({content}));
+    const std::string whole = pdf::scanContent(content);
+    ASSERT_GT(whole.size(), 100'000u);
+    EXPECT_TRUE(text == whole) << text.size() << " " << whole.size();
 }
 
 // A stream of garbage as long as the file: nothing to inflate, and no buffer

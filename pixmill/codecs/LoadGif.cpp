@@ -6,6 +6,58 @@
 
 #include <vector>
 
+namespace {
+
+// Steps over the records before the first picture (extensions); true when
+// an image descriptor follows.
+bool toFirstImage(GifFileType* gif)
+{
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif, &type) != GIF_OK)
+            return false;
+        if (type == IMAGE_DESC_RECORD_TYPE)
+            return true;
+        if (type != EXTENSION_RECORD_TYPE)
+            return false;
+        int code = 0;
+        GifByteType* block = nullptr;
+        if (DGifGetExtension(gif, &code, &block) != GIF_OK)
+            return false;
+        while (block) {
+            if (DGifGetExtensionNext(gif, &block) != GIF_OK)
+                return false;
+        }
+    }
+}
+
+// The rows of the first picture top to bottom, its four passes put in
+// place when it is interlaced; empty when the data is damaged.
+std::vector<GifPixelType> firstImageRows(GifFileType* gif, int width, int height, bool interlaced)
+{
+    std::vector<GifPixelType> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    const auto row = [&](int y) { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width); };
+    if (interlaced) {
+        const int starts[4] = {0, 4, 2, 1}, steps[4] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass) {
+            for (int y = starts[pass]; y < height; y += steps[pass]) {
+                if (DGifGetLine(gif, row(y), width) != GIF_OK)
+                    return {};
+            }
+        }
+    } else {
+        for (int y = 0; y < height; ++y) {
+            if (DGifGetLine(gif, row(y), width) != GIF_OK)
+                return {};
+        }
+    }
+    return pixels;
+}
+
+}  // namespace
+
+// Only the first picture is read, and nothing is allocated for it before its
+// size is checked: later frames may claim any size over a few bytes.
 PIXMILL_CODEC_API HDIB LoadFromFile(const char* path)
 {
     int error = 0;
@@ -14,26 +66,24 @@ PIXMILL_CODEC_API HDIB LoadFromFile(const char* path)
         return nullptr;
     HDIB result = nullptr;
     if (gif->SWidth > 0 && gif->SHeight > 0 && codec::sizeAllowed(gif->SWidth, gif->SHeight) &&
-        DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0) {
-        const SavedImage& frame = gif->SavedImages[0];
-        const GifImageDesc& desc = frame.ImageDesc;
+        toFirstImage(gif) && DGifGetImageDesc(gif) == GIF_OK) {
+        const GifImageDesc& desc = gif->Image;
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-        if (map && frame.RasterBits && desc.Width > 0 && desc.Height > 0 &&
-            codec::sizeAllowed(desc.Width, desc.Height) && map->ColorCount > 0 && map->ColorCount <= 256) {
+        if (map && desc.Width > 0 && desc.Height > 0 && codec::sizeAllowed(desc.Width, desc.Height) &&
+            map->ColorCount > 0 && map->ColorCount <= 256) {
+            const std::vector<GifPixelType> pixels = firstImageRows(gif, desc.Width, desc.Height, desc.Interlace);
             codec::NewDib dib(static_cast<uint32_t>(desc.Width), static_cast<uint32_t>(desc.Height), 8,
                               static_cast<uint32_t>(map->ColorCount));
-            if (dib.ok()) {
+            if (!pixels.empty() && dib.ok()) {
                 for (int i = 0; i < map->ColorCount; ++i) {
                     uint8_t* entry = dib.palette() + 4 * i;
                     entry[0] = map->Colors[i].Blue;
                     entry[1] = map->Colors[i].Green;
                     entry[2] = map->Colors[i].Red;
                 }
-                // DGifSlurp has already put the rows of an interlaced picture
-                // (stored in four passes) in their places, top to bottom.
                 for (int y = 0; y < desc.Height; ++y)
                     std::memcpy(dib.rowFromTop(static_cast<uint32_t>(y)),
-                                frame.RasterBits + static_cast<size_t>(y) * static_cast<size_t>(desc.Width),
+                                pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(desc.Width),
                                 static_cast<size_t>(desc.Width));
                 result = dib.take();
             }

@@ -253,6 +253,29 @@ TEST_F(Files, InterlacedGifDecodesToThePlainPicture)
     EXPECT_EQ(maxDifference(interlaced.h, plain.h), 0);
 }
 
+// The picture is the first frame: frames after it are never decoded, so a
+// later frame claiming a huge size over a few bytes of data (memory for all
+// of it was taken before) or cut short does not lose the first.
+TEST_F(Files, AGifShowsItsFirstFrameWhateverFollowsIt)
+{
+    std::string gif = slurp(dataFile("interlaced-expected-as-plain.gif"));
+    ASSERT_EQ(gif.back(), ';');
+    gif.pop_back();
+    // an image descriptor of 32768 x 32768 pixels, then LZW data cut short
+    gif += std::string("\x2C\0\0\0\0\x00\x80\x00\x80\x00\x08\x05\x04\x00\x01\x02\x03", 17);
+    const std::string path = dir / "frames.gif";
+    std::ofstream(path, std::ios::binary) << gif;
+    Dib first(LoadDIBFromFile(path.c_str()));
+    Dib plain(LoadDIBFromFile(dataFile("interlaced-expected-as-plain.gif").c_str()));
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(plain);
+    ASSERT_EQ(ChangeToFullColorDIB(&first), 1);
+    ASSERT_EQ(ChangeToFullColorDIB(&plain), 1);
+    ASSERT_EQ(GetDIBWidth(first.h), GetDIBWidth(plain.h));
+    ASSERT_EQ(GetDIBHeight(first.h), GetDIBHeight(plain.h));
+    EXPECT_EQ(maxDifference(first.h, plain.h), 0);
+}
+
 class PlatformBitmaps : public testing::Test {};
 
 TEST_F(PlatformBitmaps, DibsAndImagesConvertBothWays)

@@ -24,24 +24,16 @@ inline constexpr size_t kCaptionField = 260;
 
 // What a book may hold. A file past any of these is damaged, and is refused
 // before anything is allocated for it: a small file must not exhaust memory.
+// The bounds are absolute, never ratios to the file's size: a book the program
+// saved compresses as well as its text does (a repeated line over a thousand
+// to one), and it must always open again. The body inflates to at most
+// zcodec::kMaxInflated bytes.
 inline constexpr int32_t kMaxPages = 2'000'000;
 inline constexpr int32_t kMaxIndexEntries = 2'000'000;
 inline constexpr int32_t kMaxLinesPerPage = 52;
 inline constexpr int32_t kMaxLineBytes = 64 * 1024;
 inline constexpr int32_t kMaxMarksPerPage = 10'000;
 inline constexpr int32_t kMaxTagsPerPage = 10'000;
-// Every text byte costs a character cell; text never packs tighter than this
-// in a real book, so the file's size bounds its text.
-inline constexpr size_t kTextPerFileByte = 32;
-inline constexpr size_t kMinTextAllowance = size_t{8} << 20;
-// Every page costs memory, even one stored as an empty record: beyond the
-// first pages a file pays for each with bytes of its own.
-inline constexpr size_t kMinPageAllowance = 200'000;
-inline constexpr size_t kFileBytesPerPage = 64;
-// Nor does its content inflate beyond this (the floor lets books of many
-// empty pages through).
-inline constexpr size_t kContentPerFileByte = 64;
-inline constexpr size_t kMinContentAllowance = size_t{64} << 20;
 // The font heights a page may store, in pixels either way.
 inline constexpr int32_t kMaxFontHeight = 1000;
 
@@ -65,6 +57,10 @@ std::optional<std::string> encode(const CVersaleoDoc& doc);
 // is written, flushed and renamed over it, so a failed save leaves the old
 // file as it was. Clears the modified flag on success.
 bool save(CVersaleoDoc& doc, const std::string& path);
+
+// Whether the reader takes every page and entry of the active window: a book
+// past the bounds above is not saved, as it could never be opened again.
+bool withinBounds(const CVersaleoDoc& doc);
 
 enum class ReadResult {
     Read,        // the pages were added
