@@ -317,10 +317,11 @@ LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool
     int64_t written = 0;  // advance of the words before segment k
     for (size_t k = 0; k < segments.size(); ++k) {
         const int64_t advance = measurer.advance(segments[k]);
-        int64_t start = origin + written + free * static_cast<int64_t>(k) / gaps;
-        if (k + 1 == segments.size())
-            start = static_cast<int64_t>(x + lineWidth - TextMeasurer::toPixels(advance)) * TextMeasurer::kUnit;
-        drawing.runs.push_back({TextMeasurer::toPixels(start), segments[k]});
+        // For the last word this is exactly the right edge less its advance.
+        const int64_t start = origin + written + free * static_cast<int64_t>(k) / gaps;
+        const int drawnAt = k + 1 == segments.size() ? x + lineWidth - TextMeasurer::toPixels(advance)
+                                                      : TextMeasurer::toPixels(start);
+        drawing.runs.push_back({drawnAt, segments[k]});
         if (segments[k][0] != ' ')
             addCells(segments[k], start);
         written += advance;

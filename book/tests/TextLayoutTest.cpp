@@ -245,7 +245,7 @@ TEST_F(Justify, JustifiedLinesWithFractionalAdvancesEndExactlyAndCellsNeverOverl
         EXPECT_EQ(d.cells.back().right, 41 + 333) << line;
         for (size_t i = 1; i < d.cells.size(); ++i)
             EXPECT_LE(d.cells[i - 1].right, d.cells[i].left) << line << " cell " << i;
-        // Every gap between words is within one pixel of every other.
+        // Gaps between words differ by the rounding of two word starts at most.
         int smallest = 1 << 30, largest = 0;
         for (size_t k = 1; k < d.runs.size(); ++k) {
             const int gap = d.runs[k].x - (d.runs[k - 1].x + fractional.width(d.runs[k - 1].text));
@@ -253,6 +253,24 @@ TEST_F(Justify, JustifiedLinesWithFractionalAdvancesEndExactlyAndCellsNeverOverl
             largest = std::max(largest, gap);
         }
         EXPECT_LE(largest - smallest, 2) << line;
+    }
+}
+
+// 6.5 px a letter: a last word whose advance ends on half a pixel.
+class HalfPixelMeasurer : public TextMeasurer {
+public:
+    int64_t advance(std::string_view bytes) override { return 416 * static_cast<int64_t>(bytes.size()); }
+};
+
+TEST_F(Justify, ATightLinesLastWordNeitherOverlapsTheOneBeforeNorPassesTheEdge)
+{
+    HalfPixelMeasurer half;
+    for (const int width : {13, 14, 27, 40}) {
+        const auto d = layout::justifyLine("a b", 0, 0, width, false, 10, half);
+        ASSERT_EQ(d.cells.size(), 2u) << width;
+        EXPECT_LE(d.cells[0].right, d.cells[1].left) << width;
+        EXPECT_EQ(d.cells[1].right, width) << width;
+        EXPECT_EQ(rightEdge(d, half), width) << width;
     }
 }
 
