@@ -493,6 +493,39 @@ TEST_F(PageInput, TurningThePageLetsGoOfTheSelectedMark)
     EXPECT_EQ(page.marks.size(), 1u);
 }
 
+TEST_F(PageInput, ASelectedMarkIsForgottenWhenAnotherBookComesIntoTheWindow)
+{
+    CBookPage& page = currentBookPage();
+    two.modes().markMode = true;
+    const int y = geo(two, page).lineTops[3] + geo(two, page).lineHeight / 2;
+    const int left = lineSpan(two, page, 3).first + 2;
+    drag(&two, QPoint(left, y), QPoint(left + 40, y));
+    two.modes().markMode = false;
+    QTest::mouseClick(&two, Qt::LeftButton, Qt::NoModifier, QPoint(left + 20, y));
+    ASSERT_EQ(two.selectedMark(), 0);
+
+    // Another window shows a page of the same number with a mark of its own,
+    // as a window switch, Close Window or an open would leave it.
+    const int c = doc.currentPage;
+    doc.switchWindow(2);
+    for (int i = 0; i <= c + 1; ++i)
+        doc.pages.push_back(doc.createPage(PageKind::BookPage));
+    doc.currentPage = c;
+    CBookPage& other = *doc.pages[static_cast<size_t>(c)];
+    other.lines = {"words of the other book"};
+    other.rebuildCells();
+    other.marks.push_back(PageMark{doc.styles.markColour, 0, 3});
+    two.refresh();
+    EXPECT_EQ(two.selectedMark(), -1);
+    QTest::keyClick(&two, Qt::Key_Delete);
+    two.deleteSelectedItem();
+    EXPECT_EQ(other.marks.size(), 1u) << "a mark of another book was deleted";
+
+    doc.switchWindow(1);
+    two.refresh();
+    EXPECT_EQ(page.marks.size(), 1u);
+}
+
 TEST_F(PageInput, RightClicksPickThePopupAndSelectWhatIsUnderThePointer)
 {
     CBookPage& page = currentBookPage();

@@ -155,6 +155,7 @@ bool CBookView::itemClick(QPoint p)
         return true;
     if (const int mark = pageinput::markAt(geometry, {p.x(), p.y()}); mark >= 0) {
         m_selectedMark = mark;
+        m_selectedOn = &page;
         update();
         return true;
     }
@@ -196,6 +197,10 @@ void CBookView::deleteSelectedItem()
     if (m_doc.pages.empty())
         return;
     CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    if (&page != m_selectedOn) {
+        m_selectedMark = m_selectedTag = -1;
+        return;
+    }
     if (m_selectedMark >= 0 && m_selectedMark < static_cast<int>(page.marks.size()))
         page.marks.erase(page.marks.begin() + m_selectedMark);
     else if (m_selectedTag >= 0 && m_selectedTag < static_cast<int>(page.tags.size()))

@@ -76,6 +76,7 @@ void CBookView::rightClickAt(QPoint p, QPoint global)
         return;
     m_selectedTag = hit.tag;
     m_selectedMark = hit.tag >= 0 ? -1 : hit.mark;
+    m_selectedOn = currentPageRecord();
     update();
     if (hit.menu > 0 && popupMenu)
         popupMenu(hit.menu, global);

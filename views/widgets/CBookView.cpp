@@ -20,8 +20,18 @@ CBookView::CBookView(CVersaleoDoc& doc, PictureSource& pictures, QWidget* parent
 
 void CBookView::refresh()
 {
+    // Another window, book or view may have put another page here: a mark or
+    // tag selected on the old one must not be deleted on the new one.
+    if (m_selectedOn != currentPageRecord())
+        m_selectedMark = m_selectedTag = -1;
     m_painter.dropBackground();
     recompose();
+}
+
+const CBookPage* CBookView::currentPageRecord() const
+{
+    const auto c = static_cast<size_t>(m_doc.currentPage);
+    return m_doc.currentPage >= 0 && c < m_doc.pages.size() ? m_doc.pages[c].get() : nullptr;
 }
 
 void CBookView::recompose()
@@ -173,8 +183,9 @@ void CBookView::mousePressEvent(QMouseEvent* event)
 void CBookView::keyPressEvent(QKeyEvent* event)
 {
     const bool escape = event->key() == Qt::Key_Escape;
+    // The frame's own keys go on to it even when this view can take none.
     if ((inputBlocked && inputBlocked()) || m_doc.pages.empty())
-        return escape ? event->ignore() : void();
+        return escape || event->key() == Qt::Key_F11 ? event->ignore() : void();
     if (escape) {
         const bool selecting = m_modes->textSelection || m_modes->bitmapSelection;
         // With nothing here to cancel, Esc is the frame's (it leaves Full Window).

@@ -116,6 +116,8 @@ protected:
     // The rectangle of the current page in the spread (a bookmark's own when
     // the current record is a bookmark).
     Rect currentPageRect() const;
+    // The current page's record, or null in an empty window.
+    const CBookPage* currentPageRecord() const;
     // Runs the click of a mode on the current page: marking, selecting or
     // placing a tag. False when no mode took the click.
     bool modeClick(QPoint p);
@@ -165,4 +167,6 @@ protected:
     std::optional<Rect> m_bitmapSelection;
     bool m_dragging = false;  // the left button went down on the current page in a mode
     int m_selectedMark = -1, m_selectedTag = -1;
+    // The page the mark or tag was selected on: a selection never outlives it.
+    const CBookPage* m_selectedOn = nullptr;
 };
