@@ -70,6 +70,9 @@ public:
     // Opens the help book in window 6 (English or Chinese by the language).
     void openHelpBook();
 
+    // One tick of the continuous flip (its timer calls it every 300 ms).
+    void continuousFlipTick();
+
     // How the frame asks and tells; tests replace them.
     std::function<void(const QString& caption, const QString& text)> showNotice;
     // A question answered Yes (true) or No.
@@ -109,7 +112,6 @@ private:
     // traditional style) and the bars (the tool bars, or the menu bar).
     void showDecorations(bool frame, bool bars);
     void startContinuousFlip(bool forward);
-    void continuousFlipTick();
     void syncModes();
     // In clip-window mode the window takes the book's shape.
     void applyClipOutline();
