@@ -224,14 +224,9 @@ QString CMainFrame::statusLine() const
 
 void CMainFrame::CommitTagEdits()
 {
-    const bool editing = std::any_of(m_doc.pages.begin(), m_doc.pages.end(), [](const auto& page) {
-        return !page->lineEditors.empty() ||
-               std::any_of(page->tags.begin(), page->tags.end(), [](const auto& tag) { return tag->editor != nullptr; });
-    });
-    // Note lines too: a command that saves must not lose them.
-    m_doc.commitSpreadEditors();
-    // The cached spreads still show the text from before the editing.
-    if (editing)
+    // Note lines too: a command that saves must not lose them. The cached
+    // spreads still show the text from before the editing.
+    if (m_doc.commitSpreadEditors())
         RefreshViews();
 }
 

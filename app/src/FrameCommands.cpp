@@ -173,7 +173,6 @@ bool CMainFrame::closeWindow()
 {
     // What is saved, and what the reader sees while asked, is what was typed.
     CommitTagEdits();
-    RefreshViews();
     if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow) {
         m_doc.emptyWindow();
         SetTitle("VLDocument");

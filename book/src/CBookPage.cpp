@@ -75,11 +75,15 @@ void CBookPage::discardLineEditors()
     lineEditors.clear();
 }
 
-void CBookPage::commitEditors()
+bool CBookPage::commitEditors()
 {
+    bool open = !lineEditors.empty();
     commitLineEditors();
-    for (const auto& tag : tags)
+    for (const auto& tag : tags) {
+        open = open || tag->editor != nullptr;
         tag->commitEditor();
+    }
+    return open;
 }
 
 std::unique_ptr<CBookPage> CBookPage::deepCopy()

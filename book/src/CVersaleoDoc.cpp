@@ -174,10 +174,12 @@ void CVersaleoDoc::rebuildIndexPages()
     pages.insert(at, std::make_move_iterator(indexPages.begin()), std::make_move_iterator(indexPages.end()));
 }
 
-void CVersaleoDoc::commitSpreadEditors()
+bool CVersaleoDoc::commitSpreadEditors()
 {
+    bool open = false;
     for (int i = std::max(0, currentPage - 1); i <= currentPage + 1 && i < pageCount(); ++i)
-        pages[static_cast<size_t>(i)]->commitEditors();
+        open = pages[static_cast<size_t>(i)]->commitEditors() || open;
+    return open;
 }
 
 void CVersaleoDoc::numberBookmarks()

@@ -65,7 +65,8 @@ public:
     void commitLineEditors();
     void discardLineEditors();
     // Every open editor of the page: line editors and tag editors.
-    void commitEditors();
+    // True when an editor was open.
+    bool commitEditors();
 
     // A copy with every attribute, line, cell, mark, tag and index entry; not
     // the picture number, the highlighted line or any editor. Commits the

@@ -99,7 +99,8 @@ public:
     // Reads the open editors (tags and note lines) of the spread around the
     // current page back into their pages. The spread pairs an odd page with
     // the next one, so both neighbours of the current page are covered.
-    void commitSpreadEditors();
+    // True when an editor was open.
+    bool commitSpreadEditors();
 
     // --- leaves: 1 on success, 0 (and nothing changed) outside the content ---
     int copyLeaves(int first, int last);
