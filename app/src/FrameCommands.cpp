@@ -133,10 +133,8 @@ void CMainFrame::openPaths(const QStringList& paths)
         m_doc.openFiles(selection.buffer.data(), selection.buffer.size(), selection.firstName);
         // The title names the book only when the open really added to it,
         // and by a file of a kind that opens, not one the opening refused.
-        const auto opens = std::find_if(files.begin(), files.end(), [this](const std::string& file) {
-            std::string extension;
-            return CAKPathManager::AKGetFileExtern(file, &extension) == S_OK && m_doc.importers().find(extension);
-        });
+        const auto opens = std::find_if(files.begin(), files.end(),
+                                        [this](const std::string& file) { return m_doc.importers().forPath(file); });
         if (m_doc.pageCount() > before && !titled && opens != files.end()) {
             std::string name;
             CAKPathManager::AKGetFileName(*opens, &name);

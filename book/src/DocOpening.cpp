@@ -2,8 +2,6 @@
 
 #include "book/Dbcs.h"
 
-#include "aidkern/CAKPathManager.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -114,10 +112,7 @@ int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
     // Each importer inserts at the start of the content, so the last path goes
     // first and the files end up in list order.
     for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
-        std::string extension;
-        Importer* importer = nullptr;
-        if (CAKPathManager::AKGetFileExtern(*it, &extension) == S_OK)
-            importer = m_importers.find(extension);
+        Importer* importer = m_importers.forPath(*it);
         if (!importer) {
             if (m_notifier)
                 m_notifier->showMessage(DocMessage::UnsupportedType);
@@ -144,9 +139,7 @@ int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
 int CVersaleoDoc::openLibraryBook(const std::string& path, const std::string& name)
 {
     const int result = openPath(path);
-    std::string extension;
-    CAKPathManager::AKGetFileExtern(path, &extension);
-    Importer* importer = m_importers.find(extension);
+    Importer* importer = m_importers.forPath(path);
     if (!result || !importer || importer->readsBookFiles())
         return result;
     if (needBookmark == 1) {

@@ -3,6 +3,8 @@
 #include "book/Dbcs.h"
 #include "book/DocumentNotifier.h"
 
+#include "aidkern/CAKPathManager.h"
+
 namespace {
 
 std::string lowerAscii(std::string_view text)
@@ -26,6 +28,12 @@ Importer* ImporterRegistry::find(std::string_view extension) const
 {
     const auto found = m_importers.find(lowerAscii(extension));
     return found == m_importers.end() ? nullptr : found->second.get();
+}
+
+Importer* ImporterRegistry::forPath(const std::string& path) const
+{
+    std::string extension;
+    return CAKPathManager::AKGetFileExtern(path, &extension) == S_OK ? find(extension) : nullptr;
 }
 
 std::vector<std::string> ImporterRegistry::extensions() const

@@ -26,6 +26,8 @@ public:
     // Extensions without the dot, compared without regard to case.
     void add(std::string_view extension, std::shared_ptr<Importer> importer);
     Importer* find(std::string_view extension) const;
+    // The importer of a path's extension, or null.
+    Importer* forPath(const std::string& path) const;
     // Every registered extension, lower case, in alphabetical order.
     std::vector<std::string> extensions() const;
 
