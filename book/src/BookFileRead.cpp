@@ -176,7 +176,7 @@ bool readPages(ByteReader body, int32_t count, const CVersaleoDoc& doc, Loaded& 
         if (!body.readI32(kind) || !body.readI32(size) || size < 0 || !body.sub(static_cast<size_t>(size), record))
             return false;
         const auto pageKind = static_cast<PageKind>(kind);
-        if (pageKind != PageKind::BookPage && pageKind != PageKind::NotePage && pageKind != PageKind::BookmarkPage)
+        if (!isStored(pageKind))
             continue;
         auto page = doc.createPage(pageKind);
         if (!readChunks(record, *page))
@@ -268,7 +268,7 @@ bool withinBounds(const CVersaleoDoc& doc)
     for (int i = doc.firstContentPage(); i <= doc.lastContentPage(); ++i) {
         const CBookPage& page = *doc.pages[static_cast<size_t>(i)];
         const PageKind kind = page.kind();
-        if (kind != PageKind::BookPage && kind != PageKind::NotePage && kind != PageKind::BookmarkPage)
+        if (!isStored(kind))
             continue;
         ++stored;
         if (kind == PageKind::BookmarkPage)

@@ -23,11 +23,6 @@ constexpr int32_t kMarkSize = 28;
 constexpr int32_t kTagSize = 344;
 constexpr int32_t kEntrySize = 48;
 
-bool isStored(PageKind kind)
-{
-    return kind == PageKind::BookPage || kind == PageKind::NotePage || kind == PageKind::BookmarkPage;
-}
-
 int32_t linesSize(const CBookPage& page)
 {
     size_t size = 0;

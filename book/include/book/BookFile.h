@@ -8,6 +8,7 @@
 // are really there; a file that lies adds nothing.
 #pragma once
 
+#include "book/CBookPage.h"
 #include "book/Importer.h"
 
 #include <cstdint>
@@ -57,6 +58,12 @@ std::optional<std::string> encode(const CVersaleoDoc& doc);
 // is written, flushed and renamed over it, so a failed save leaves the old
 // file as it was. Clears the modified flag on success.
 bool save(CVersaleoDoc& doc, const std::string& path);
+
+// The kinds of page a book file holds; the others are rebuilt on opening.
+constexpr bool isStored(PageKind kind)
+{
+    return kind == PageKind::BookPage || kind == PageKind::NotePage || kind == PageKind::BookmarkPage;
+}
 
 // Whether the reader takes every page and entry of the active window: a book
 // past the bounds above is not saved, as it could never be opened again.
