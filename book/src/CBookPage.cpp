@@ -119,7 +119,7 @@ std::string CBookPage::selectedText(bool wide)
         size_t end = 0;
         for (size_t i = 0; i < line.size();) {
             const size_t length = dbcs::charLength(line, i);
-            if (dbcs::isLeadByte(line[i]) || !dbcs::isBlank(line[i])) {
+            if (dbcs::isHighByte(line[i]) || !dbcs::isBlank(line[i])) {
                 if (cell < cells.size() && cells[cell].selected) {
                     if (first == std::string::npos)
                         first = i;

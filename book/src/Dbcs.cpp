@@ -6,7 +6,7 @@ size_t cellCount(std::string_view line)
 {
     size_t count = 0;
     for (size_t i = 0; i < line.size();) {
-        if (isLeadByte(line[i])) {
+        if (isHighByte(line[i])) {
             ++count;
             i += charLength(line, i);
         } else {
@@ -22,18 +22,15 @@ void cutToLength(std::string& text, size_t n)
 {
     if (text.size() <= n)
         return;
-    for (size_t pos = 0; pos <= n;) {
-        if (isLeadByte(text[pos])) {
-            if (pos + 1 == n || pos == n) {
-                text.resize(pos);
-                return;
-            }
-            pos += 2;
-        } else {
-            ++pos;
-        }
+    // A character that would end past n is left out whole.
+    size_t pos = 0;
+    while (pos < n) {
+        const size_t next = pos + charLength(text, pos);
+        if (next > n)
+            break;
+        pos = next;
     }
-    text.resize(n);
+    text.resize(pos);
 }
 
 std::string cutCopy(std::string_view text, size_t n)

@@ -25,7 +25,7 @@ Text convertCodePage(const char* text, const char* from, const char* to)
 {
     if (!text)
         return nullptr;
-    return newText(codepage::fromUtf8(codepage::toUtf8(text, from), to));
+    return newText(codepage::convert(text, from, to));
 }
 
 // OpenCC converts in UTF-8, by phrase as well as by character. Its
@@ -93,7 +93,7 @@ constexpr EncodingRow kRows[] = {
 
 Text utf8ToAnsi(const char* text)
 {
-    return convertCodePage(text, "UTF-8", codepage::kSystem);
+    return text ? newText(codepage::toSystem(text, codepage::kUtf8)) : nullptr;
 }
 
 Text big5ToGbk(const char* text)

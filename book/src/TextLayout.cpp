@@ -96,7 +96,7 @@ bool Tokenizer::next(std::string_view& token)
     while (m_pos < m_text.size()) {
         const size_t start = m_pos;
         const char c = m_text[m_pos];
-        if (dbcs::isLeadByte(c)) {
+        if (dbcs::isHighByte(c)) {
             m_pos += dbcs::charLength(m_text, m_pos);
             token = m_text.substr(start, m_pos - start);
             return true;
@@ -211,7 +211,15 @@ std::string readPlainText(const std::string& path)
     return text;
 }
 
-void importText(CVersaleoDoc& doc, const std::string& path, std::string text, TextMeasurer& measurer)
+SourceText detectText(std::string bytes)
+{
+    const char* encoding = codepage::detect(bytes);
+    if (encoding == codepage::kUtf16Le || encoding == codepage::kUtf16Be)
+        return {codepage::convert(std::string_view(bytes).substr(2), encoding, codepage::kUtf8), codepage::kUtf8};
+    return {std::move(bytes), encoding};
+}
+
+void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, TextMeasurer& measurer)
 {
     std::string name, title;
     CAKPathManager::AKGetFileName(path, &name);
@@ -223,10 +231,12 @@ void importText(CVersaleoDoc& doc, const std::string& path, std::string text, Te
     const std::string indexTitle = doc.needIndex == 1 ? dbcs::cutCopy(name, IndexEntry::kEditorLimit) : std::string();
 
     auto source = std::make_unique<TextSource>();
-    source->bytes = std::move(text);
+    source->bytes = std::move(text.bytes);
     TextSource* kept = source.get();
     doc.textSources.push_back(std::move(source));
-    layOutText(doc, doc.firstContentPage(), kept->bytes, kept, caption, indexTitle, measurer);
+    const std::string converted = text.encoding ? codepage::toSystem(kept->bytes, text.encoding) : std::string();
+    layOutText(doc, doc.firstContentPage(), text.encoding ? converted : kept->bytes, kept, caption, indexTitle,
+               measurer);
 }
 
 bool TextImporter::import(CVersaleoDoc& doc, const std::string& path)
@@ -296,7 +306,7 @@ LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool
         const size_t length = dbcs::charLength(text, pos);
         packed.append(text.substr(pos, length));
         pos += length;
-        if (length == 2) {
+        if (length > 1) {
             endSegment(pos);
             segmentStart = pos;
         }

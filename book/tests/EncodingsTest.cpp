@@ -24,8 +24,10 @@ TEST(Conversions, BetweenTheChineseCodePages)
     EXPECT_EQ(str(encoding::big5ToGbk(kBig5Zhongwen.c_str())), kGbkZhongwen);
     EXPECT_EQ(str(encoding::gbkToBig5(kGbkZhongwen.c_str())), kBig5Zhongwen);
     EXPECT_EQ(str(encoding::utf8ToAnsi("\xE4\xB8\xAD\xE6\x96\x87")), kGbkZhongwen);
-    // a character with no counterpart becomes the default character
-    EXPECT_EQ(str(encoding::utf8ToAnsi("a\xF0\x9F\x98\x80" "b")), "a?b");
+    // every character has a place in the code page: an emoji takes four bytes
+    EXPECT_EQ(str(encoding::utf8ToAnsi("a\xF0\x9F\x98\x80" "b")), "a\x94\x39\xFC\x36" "b");
+    // bytes that are not UTF-8 become U+FFFD, never a question mark; a mark goes
+    EXPECT_EQ(str(encoding::utf8ToAnsi("\xEF\xBB\xBF" "a\xFF" "b")), "a\x84\x31\xA4\x37" "b");
     EXPECT_EQ(encoding::big5ToGbk(nullptr), nullptr);
     EXPECT_EQ(encoding::traditionalToSimplified(nullptr), nullptr);
 }

@@ -58,10 +58,24 @@ void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
 // The whole file; empty when the path is empty or cannot be read.
 std::string readPlainText(const std::string& path);
 
+// An imported text as it was read, and what it is written in. The bytes are
+// kept as the text source, so the Encoding commands read them again exactly.
+struct SourceText {
+    SourceText() = default;
+    SourceText(std::string text, const char* in = nullptr) : bytes(std::move(text)), encoding(in) {}
+    SourceText(const char* text) : bytes(text) {}
+    std::string bytes;
+    const char* encoding = nullptr;  // an iconv name; null for the system code page
+};
+
+// A text file's bytes with the encoding found in them (codepage::detect).
+// UTF-16 is kept as UTF-8, so every kept text is NUL-terminated bytes.
+SourceText detectText(std::string bytes);
+
 // The common end of every text importer: caption and index title from the
-// file's name, a text source holding `text`, and the layout at the start of
-// the content.
-void importText(CVersaleoDoc& doc, const std::string& path, std::string text, TextMeasurer& measurer);
+// file's name, a text source holding the text as read, and the layout of
+// the text converted to the system code page at the start of the content.
+void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, TextMeasurer& measurer);
 
 // An importer whose format yields a text (plain text, web pages, documents).
 class TextImporter : public Importer {
@@ -69,14 +83,17 @@ public:
     bool import(CVersaleoDoc& doc, const std::string& path) final;
 
 protected:
-    // The file's text in the system code page; empty when it cannot be read.
+    // The file's text and its encoding; empty when it cannot be read.
     // Messages go through the document's notifier.
-    virtual std::string produceText(CVersaleoDoc& doc, const std::string& path) = 0;
+    virtual SourceText produceText(CVersaleoDoc& doc, const std::string& path) = 0;
 };
 
 class PlainTextImporter : public TextImporter {
 protected:
-    std::string produceText(CVersaleoDoc&, const std::string& path) override { return readPlainText(path); }
+    SourceText produceText(CVersaleoDoc&, const std::string& path) override
+    {
+        return detectText(readPlainText(path));
+    }
 };
 
 // Where a justified line is drawn: each run of text at its x, and the

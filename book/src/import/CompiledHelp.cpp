@@ -127,7 +127,7 @@ bool CompiledHelpImporter::import(CVersaleoDoc& doc, const std::string& path)
         return unsupported();
     // Each import inserts at the start of the content: the last goes first.
     for (auto it = pages.rbegin(); it != pages.rend(); ++it)
-        layout::importText(doc, *it, html::fileToText(*it), *doc.bookMeasurer());
+        layout::importText(doc, *it, html::fileToSource(*it), *doc.bookMeasurer());
     return true;
 }
 

@@ -1,6 +1,10 @@
 #include "book/import/HtmlText.h"
 
+#include "book/CodePage.h"
 #include "book/Dbcs.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace html {
 namespace {
@@ -129,9 +133,62 @@ std::string toText(std::string_view input)
     return out;
 }
 
+const char* declaredEncoding(std::string_view html, bool* declared)
+{
+    *declared = false;
+    // Declarations belong in the head; a page that has none near its start has none.
+    html = html.substr(0, std::min<size_t>(html.size(), 64 * 1024));
+    for (size_t at = findNoCase(html, 0, "<meta"); at != std::string_view::npos;
+         at = findNoCase(html, at + 5, "<meta")) {
+        const size_t end = html.find('>', at);
+        const std::string_view tag = html.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+        size_t pos = findNoCase(tag, 0, "charset");
+        if (pos == std::string_view::npos)
+            continue;
+        pos += 7;
+        while (pos < tag.size() && (tag[pos] == ' ' || tag[pos] == '\t'))
+            ++pos;
+        if (pos >= tag.size() || tag[pos] != '=')
+            continue;
+        ++pos;
+        while (pos < tag.size() && (tag[pos] == ' ' || tag[pos] == '\t' || tag[pos] == '"' || tag[pos] == '\''))
+            ++pos;
+        size_t labelEnd = pos;
+        while (labelEnd < tag.size() && (std::isalnum(static_cast<unsigned char>(tag[labelEnd])) ||
+                                         tag[labelEnd] == '-' || tag[labelEnd] == '_' || tag[labelEnd] == '.' ||
+                                         tag[labelEnd] == ':'))
+            ++labelEnd;
+        bool known = false;
+        const char* encoding = codepage::fromLabel(tag.substr(pos, labelEnd - pos), &known);
+        if (known) {
+            *declared = true;
+            return encoding;
+        }
+    }
+    return nullptr;
+}
+
+layout::SourceText fileToSource(const std::string& path)
+{
+    std::string bytes = layout::readPlainText(path);
+    const char* encoding = codepage::detect(bytes);
+    if (encoding == codepage::kUtf16Le || encoding == codepage::kUtf16Be) {
+        // Tags are found in bytes, so a UTF-16 page is walked as UTF-8.
+        bytes = codepage::convert(std::string_view(bytes).substr(2), encoding, codepage::kUtf8);
+        encoding = codepage::kUtf8;
+    } else if (!bytes.starts_with("\xEF\xBB\xBF")) {
+        bool declared = false;
+        const char* named = declaredEncoding(bytes, &declared);
+        if (declared)
+            encoding = named;
+    }
+    return {toText(bytes), encoding};
+}
+
 std::string fileToText(const std::string& path)
 {
-    return toText(layout::readPlainText(path));
+    const layout::SourceText source = fileToSource(path);
+    return codepage::toSystem(source.bytes, source.encoding);
 }
 
 std::string savedPageName(std::string_view title)
@@ -139,10 +196,11 @@ std::string savedPageName(std::string_view title)
     std::string name;
     for (size_t i = 0; i < title.size();) {
         const char c = title[i];
-        if (dbcs::isLeadByte(c)) {
+        if (dbcs::isHighByte(c)) {
+            // Whole characters only; a byte that does not decode is dropped.
             const size_t length = dbcs::charLength(title, i);
-            if (length == 2)
-                name.append(title.substr(i, 2));
+            if (length > 1)
+                name.append(title.substr(i, length));
             i += length;
             continue;
         }

@@ -48,7 +48,7 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
     return codepage::fromUtf8(text);
 }
 
-std::string WordImporter::produceText(CVersaleoDoc& doc, const std::string& path)
+layout::SourceText WordImporter::produceText(CVersaleoDoc& doc, const std::string& path)
 {
     return fileToText(path, doc.notifier());
 }

@@ -28,7 +28,7 @@ std::string fileToText(const std::string& path);
 
 class PdfImporter : public layout::TextImporter {
 protected:
-    std::string produceText(CVersaleoDoc&, const std::string& path) override { return fileToText(path); }
+    layout::SourceText produceText(CVersaleoDoc&, const std::string& path) override { return fileToText(path); }
 };
 
 }  // namespace pdf

@@ -20,7 +20,7 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier,
 
 class WordImporter : public layout::TextImporter {
 protected:
-    std::string produceText(CVersaleoDoc& doc, const std::string& path) override;
+    layout::SourceText produceText(CVersaleoDoc& doc, const std::string& path) override;
 };
 
 }  // namespace word
