@@ -12,16 +12,6 @@
 namespace codepage {
 namespace {
 
-bool same(const char* a, const char* b)
-{
-    return a == b || std::strcmp(a, b) == 0;
-}
-
-bool isUtf16(const char* name)
-{
-    return same(name, kUtf16Le) || same(name, kUtf16Be);
-}
-
 bool isSingleByte(const char* name)
 {
     return std::strncmp(name, "ISO-8859", 8) == 0 || std::strncmp(name, "CP125", 5) == 0 ||
@@ -215,6 +205,16 @@ bool asciiCompatible(const char* name)
 }
 
 }  // namespace
+
+bool same(const char* a, const char* b)
+{
+    return a == b || (a && b && std::strcmp(a, b) == 0);
+}
+
+bool isUtf16(const char* name)
+{
+    return name && (same(name, kUtf16Le) || same(name, kUtf16Be));
+}
 
 const char* forCharset(uint8_t charset)
 {

@@ -35,7 +35,8 @@ void cutToLength(std::string& text, size_t n)
 
 std::string cutCopy(std::string_view text, size_t n)
 {
-    std::string copy(text.substr(0, n + 1));
+    // Enough bytes to see whole any character that starts before n.
+    std::string copy(text.substr(0, n + 3));
     cutToLength(copy, n);
     return copy;
 }

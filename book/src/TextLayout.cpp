@@ -214,7 +214,7 @@ std::string readPlainText(const std::string& path)
 SourceText detectText(std::string bytes)
 {
     const char* encoding = codepage::detect(bytes);
-    if (encoding == codepage::kUtf16Le || encoding == codepage::kUtf16Be)
+    if (codepage::isUtf16(encoding))
         return {codepage::convert(std::string_view(bytes).substr(2), encoding, codepage::kUtf8), codepage::kUtf8};
     return {std::move(bytes), encoding};
 }

@@ -112,6 +112,55 @@ TEST_F(VlTool, AnEncodingCommandAppliesAfterOpening)
     EXPECT_EQ(vltool({"dump", "--encoding", "x", txt}).code, 2);
 }
 
+std::string contentOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// gbk-book.vl and gbk-book.dump.json were written by the version that read
+// page text as GBK, from gbk-book.txt: a GBK text reads and saves as it did.
+TEST_F(VlTool, GbkBooksReadAndSaveExactlyAsBefore)
+{
+    const std::string data = TOOLS_TEST_DATA;
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "-o", path("new.vl"), data + "/gbk-book.txt"}).code, 0);
+    EXPECT_EQ(contentOf(path("new.vl")), contentOf(data + "/gbk-book.vl"));
+    const Outcome old = vltool({"dump", "--metrics", "fixed", data + "/gbk-book.vl"});
+    ASSERT_EQ(old.code, 0) << old.err;
+    EXPECT_EQ(old.out, contentOf(data + "/gbk-book.dump.json"));
+}
+
+TEST_F(VlTool, AUtf8TextIsDumpedBackCharacterForCharacter)
+{
+    const std::string utf8 = "Straße café ½ €5 ひらがな 한국어 😀 中文";
+    const std::string txt = file("multi.txt", utf8 + "\n");
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "-o", path("multi.vl"), txt}).code, 0);
+    for (const std::string& input : {txt, path("multi.vl")}) {
+        const Outcome run = vltool({"dump", "--metrics", "fixed", "--encoding", "auto", input});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_NE(run.out.find("\"    " + utf8 + "\\r\\n\""), std::string::npos) << input << "\n" << run.out;
+    }
+}
+
+TEST_F(VlTool, Big5PagesAreDumpedInTheirOwnCodePage)
+{
+    // read as Big5: the kept bytes stay Big5, the page font says so
+    const std::string big5 = file("big5.txt", codepage::fromUtf8("繁體中文的書\n", codepage::kBig5));
+    const Outcome read = vltool({"dump", "--metrics", "fixed", "--encoding", "1", big5});
+    ASSERT_EQ(read.code, 0) << read.err;
+    EXPECT_NE(read.out.find("\"    繁體中文的書\\r\\n\""), std::string::npos);
+    EXPECT_NE(read.out.find("\"charset\":136"), std::string::npos);
+    // converted from readable GBK to Big5
+    const std::string gbk = file("gbk.txt", codepage::fromUtf8("繁體中文的書\n"));
+    const Outcome converted = vltool({"dump", "--metrics", "fixed", "--encoding", "103", gbk});
+    ASSERT_EQ(converted.code, 0) << converted.err;
+    EXPECT_NE(converted.out.find("\"    繁體中文的書\\r\\n\""), std::string::npos);
+    // and a book keeps the charset, so it reads the same once saved
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "--encoding", "1", "-o", path("big5.vl"), big5}).code, 0);
+    EXPECT_NE(vltool({"dump", "--metrics", "fixed", path("big5.vl")}).out.find("\"    繁體中文的書\\r\\n\""),
+              std::string::npos);
+}
+
 TEST_F(VlTool, RenderWritesWhatAViewShows)
 {
     std::string text;

@@ -17,7 +17,11 @@ public:
         comma();
         quoted(utf8);
     }
-    void bytes(std::string_view systemText) { string(codepage::toUtf8(systemText)); }
+    // Text in the code page it is shown in: the system's unless a page font names another.
+    void bytes(std::string_view pageText, const char* codePage = codepage::kSystem)
+    {
+        string(codepage::toUtf8(pageText, codePage));
+    }
     void number(long long value)
     {
         comma();
@@ -113,7 +117,7 @@ void writePage(JsonWriter& j, const CBookPage& page)
     j.key("lines");
     j.begin('[');
     for (const std::string& line : page.lines) {
-        j.bytes(line);
+        j.bytes(line, codepage::forCharset(page.font.lfCharSet));
     }
     j.end(']');
     j.key("cells");

@@ -28,9 +28,9 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vltool convert [--no-index] [--no-bookmark] [--metrics fixed] [--encoding CODE] -o OUT.vl INPUT...\n"
-    "       vltool dump [--metrics fixed] [--no-index] [--no-bookmark] [--encoding CODE] INPUT...\n"
-    "       vltool render [--metrics fixed] [--no-index] [--no-bookmark] [--encoding CODE] [--page N] [--one-page]\n"
+    "usage: vltool convert [--no-index] [--no-bookmark] [--metrics fixed] [--encoding auto|CODE] -o OUT.vl INPUT...\n"
+    "       vltool dump [--metrics fixed] [--no-index] [--no-bookmark] [--encoding auto|CODE] INPUT...\n"
+    "       vltool render [--metrics fixed] [--no-index] [--no-bookmark] [--encoding auto|CODE] [--page N] [--one-page]\n"
     "                     [--size WxH] -o OUT.png INPUT...\n"
     "  CODE: read as 0 GB2312, 1 Big5, 2 UTF-8, 3 ANSI, 4 Shift_JIS; convert 100 Big5 to GB2312,\n"
     "        101 Big5 to GBK, 102 GBK to GB2312, 103 GBK to Big5, 104 GB2312 to Big5, 105 GB2312 to GBK\n";
@@ -66,6 +66,12 @@ bool parse(const std::vector<std::string>& args, Options& options)
                 return false;
             options.fixedMetrics = true;
         } else if (arg == "--encoding") {
+            if (i + 1 < args.size() && args[i + 1] == "auto") {
+                // What opening does anyway: the encoding found in each text.
+                options.encoding = -1;
+                ++i;
+                continue;
+            }
             if (++i >= args.size() || !encoding::findEncoding(std::atoi(args[i].c_str())) ||
                 args[i].find_first_not_of("0123456789") != std::string::npos)
                 return false;

@@ -18,6 +18,11 @@ inline constexpr const char* kUtf8 = "UTF-8";
 inline constexpr const char* kUtf16Le = "UTF-16LE";
 inline constexpr const char* kUtf16Be = "UTF-16BE";
 
+// Whether two encoding names are the same (names are compared, not pointers:
+// every library has its own copy of the constants above).
+bool same(const char* a, const char* b);
+bool isUtf16(const char* name);
+
 // The code page text of a font with this character set is shown in, as the
 // platform's text drawing does: Big5 (136) and Shift_JIS (128) have their own;
 // GB2312 (134), ANSI (0), default (1) and every other set use the system's.

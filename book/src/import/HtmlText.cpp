@@ -172,7 +172,7 @@ layout::SourceText fileToSource(const std::string& path)
 {
     std::string bytes = layout::readPlainText(path);
     const char* encoding = codepage::detect(bytes);
-    if (encoding == codepage::kUtf16Le || encoding == codepage::kUtf16Be) {
+    if (codepage::isUtf16(encoding)) {
         // Tags are found in bytes, so a UTF-16 page is walked as UTF-8.
         bytes = codepage::convert(std::string_view(bytes).substr(2), encoding, codepage::kUtf8);
         encoding = codepage::kUtf8;
