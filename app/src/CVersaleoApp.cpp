@@ -52,7 +52,7 @@ public:
         case DocMessage::UnsupportedType: return 4401;
         case DocMessage::WordMissing: return 4404;
         case DocMessage::InnerError: return 4405;
-        case DocMessage::DamagedFile: return 4412;
+        case DocMessage::DamagedFile: return 4432;
         }
         return 4405;
     }

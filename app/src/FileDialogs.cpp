@@ -37,7 +37,7 @@ QStringList openFilters(const std::vector<std::string>& extensions)
         patterns << QStringLiteral("*.") + QString::fromStdString(extension);
     QStringList filters;
     if (!patterns.isEmpty())
-        filters << ui::text(4510) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        filters << ui::text(4530) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     for (const int id : {4500, 4501, 4502, 4508, 4509, 4503})
         filters << ui::text(id);
     return filters;

@@ -153,7 +153,7 @@ CMainFrame::SaveResult CMainFrame::saveAs()
     const QFileInfo file(withBookSuffix(path));
     m_settings.writeSaveFilePath(file.absolutePath());
     if (!bookfile::save(m_doc, file.absoluteFilePath().toStdString())) {
-        showNotice(ui::text(4102), ui::text(4410, QDir::toNativeSeparators(file.absoluteFilePath())));
+        showNotice(ui::text(4102), ui::text(4430, QDir::toNativeSeparators(file.absoluteFilePath())));
         return SaveResult::Failed;
     }
     SetTitle(codepage::fromFileName(file.fileName().toStdString()));
@@ -185,7 +185,7 @@ bool CMainFrame::closeWindow()
         case SaveResult::Saved: break;
         case SaveResult::Failed: return false;
         case SaveResult::Cancelled:
-            if (!askQuestion(ui::text(4101), ui::text(4411, QString::number(m_doc.activeWindow()))))
+            if (!askQuestion(ui::text(4101), ui::text(4431, QString::number(m_doc.activeWindow()))))
                 return false;
             break;
         }

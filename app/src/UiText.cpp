@@ -40,11 +40,11 @@ const std::map<int, const char*>& english()
         {4401, "Sorry! This isn't supported file type."}, {4402, "There isn't file to open."},
         {4404, "The Office Word isn't installed or it has been removed."}, {4405, "There is an inner error."},
         {4406, "Fail to open %s file. The file maybe lost"},
-        {4410, "Fail to save %s."}, {4411, "Discard the changes of window %d?"},
-        {4412, "Fail to open %s: the file is damaged."},
+        {4430, "Fail to save %s."}, {4431, "Discard the changes of window %d?"},
+        {4432, "Fail to open %s: the file is damaged."},
         {4500, "Versaleo File (*.vl)"}, {4501, "Text File (*.txt)"}, {4502, "Web File (*.htm *.html)"},
         {4503, "Microsoft Word File (*.doc)"}, {4508, "Windows Help File (*.chm)"}, {4509, "Pdf File (*.pdf)"},
-        {4510, "All supported files"},
+        {4530, "All supported files"},
         {4611, "Statistic:  [Index page: %d]  [Book page: %d]  [Note page: %d]  [Bookmark: %d]  [Index: %d]  "
                "[Tag: %d]  [Mark: %d]"},
         // the popups of the main menu

@@ -44,9 +44,9 @@ TEST_F(InterfaceLanguage, ArgumentsFillTheirPlace)
 
 TEST_F(InterfaceLanguage, ADamagedBookIsNamedInEitherLanguage)
 {
-    EXPECT_EQ(ui::text(4412, "/books/novel.vl"), "Fail to open /books/novel.vl: the file is damaged.");
+    EXPECT_EQ(ui::text(4432, "/books/novel.vl"), "Fail to open /books/novel.vl: the file is damaged.");
     ASSERT_EQ(ui::setLanguage(1, PROGRAM_FOLDER), 1);
-    EXPECT_EQ(ui::text(4412, "/books/novel.vl"), QString::fromUtf8("打开 /books/novel.vl 失败：文件已损坏。"));
+    EXPECT_EQ(ui::text(4432, "/books/novel.vl"), QString::fromUtf8("打开 /books/novel.vl 失败：文件已损坏。"));
 }
 
 }  // namespace
