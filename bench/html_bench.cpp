@@ -32,6 +32,18 @@ void angles(benchmark::State& state) { walk(state, "", "<"); }
 void unterminatedScripts(benchmark::State& state) { walk(state, "", "<script<"); }
 void unterminatedStyles(benchmark::State& state) { walk(state, "", "<style <"); }
 void unterminatedComment(benchmark::State& state) { walk(state, "<!--", "x < y "); }
+// Looking for a declared charset in unclosed or nested meta tags (the first
+// 64 KB are searched whatever the size).
+void declaredEncoding(benchmark::State& state, std::string_view unit)
+{
+    const std::string page = hostilePage("", unit, static_cast<size_t>(state.range(0)));
+    bool declared = false;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(html::declaredEncoding(page, &declared));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
+}
+void unclosedMetas(benchmark::State& state) { declaredEncoding(state, "<meta charset"); }
+void nestedMetas(benchmark::State& state) { declaredEncoding(state, "<meta <meta x>"); }
 // A normal page for comparison: tags that close.
 void ordinaryTags(benchmark::State& state) { walk(state, "", "<p>Some text <b>bold</b> &amp; more<br>\r\n"); }
 
@@ -41,4 +53,6 @@ BENCHMARK(angles)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benc
 BENCHMARK(unterminatedScripts)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benchmark::oN);
 BENCHMARK(unterminatedStyles)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benchmark::oN);
 BENCHMARK(unterminatedComment)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benchmark::oN);
+BENCHMARK(unclosedMetas)->Arg(64 << 10);
+BENCHMARK(nestedMetas)->Arg(64 << 10);
 BENCHMARK(ordinaryTags)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benchmark::oN);

@@ -138,10 +138,12 @@ const char* declaredEncoding(std::string_view html, bool* declared)
     *declared = false;
     // Declarations belong in the head; a page that has none near its start has none.
     html = html.substr(0, std::min<size_t>(html.size(), 64 * 1024));
-    for (size_t at = findNoCase(html, 0, "<meta"); at != std::string_view::npos;
-         at = findNoCase(html, at + 5, "<meta")) {
+    // Each tag is looked at once and the search goes on after it, so a page
+    // of nested or unclosed tags is still read in one pass.
+    for (size_t at = findNoCase(html, 0, "<meta"); at != std::string_view::npos;) {
         const size_t end = html.find('>', at);
         const std::string_view tag = html.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+        at = end == std::string_view::npos ? end : findNoCase(html, end, "<meta");
         size_t pos = findNoCase(tag, 0, "charset");
         if (pos == std::string_view::npos)
             continue;
