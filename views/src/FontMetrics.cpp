@@ -66,8 +66,8 @@ int64_t QtTextMeasurer::measure(std::string_view character) const
 
 int64_t QtTextMeasurer::doubleByte(std::string_view character)
 {
-    int64_t& cached =
-        m_double[static_cast<size_t>(static_cast<unsigned char>(character[0])) * 256 + static_cast<unsigned char>(character[1])];
+    const auto lead = static_cast<unsigned char>(character[0]), trail = static_cast<unsigned char>(character[1]);
+    int64_t& cached = m_double[static_cast<size_t>(lead) * 256 + trail];
     if (cached < 0)
         cached = measure(character);
     return cached;

@@ -90,7 +90,8 @@ TEST_F(FontMetrics, AFourByteCharacterMeasuresAsTheCharacterItIs)
     for (const char* character : {"한", "😀", "\u0E01"}) {
         const std::string bytes = codepage::fromUtf8(character);
         ASSERT_EQ(bytes.size(), 4u) << character;
-        const auto expected = std::llround(metrics.horizontalAdvance(QString::fromUtf8(character)) * TextMeasurer::kUnit);
+        const auto expected =
+            std::llround(metrics.horizontalAdvance(QString::fromUtf8(character)) * TextMeasurer::kUnit);
         EXPECT_EQ(m.advance(bytes), expected) << character;
         EXPECT_EQ(m.advance(bytes), expected) << character;  // and again from what was kept
         EXPECT_EQ(m.advance("a" + bytes + "b"), m.advance("a") + expected + m.advance("b")) << character;

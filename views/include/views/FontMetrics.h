@@ -29,6 +29,7 @@ class QtTextMeasurer : public TextMeasurer {
 public:
     // Text in the code page of the font's character set, as it is drawn.
     explicit QtTextMeasurer(const LOGFONT& logFont);
+    // Text in codePage, one of the names in book/CodePage.h.
     explicit QtTextMeasurer(const QFont& font, const char* codePage = codepage::kSystem);
 
     int64_t advance(std::string_view bytes) override;

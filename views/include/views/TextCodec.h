@@ -35,10 +35,11 @@ private:
 
     const char* m_codePage;
     std::array<char16_t, 128> m_high{};  // bytes 0x80-0xFF on their own
-    // Two-byte characters by lead * 256 + trail: up to two UTF-16 units
-    // (low, high); 0 until decoded. Allocated on the first one.
+    // Two-byte characters by lead * 256 + trail: up to two UTF-16 units, the
+    // first in the low half; 0 until decoded. Allocated on the first one.
     std::vector<uint32_t> m_double;
-    std::unordered_map<uint32_t, QString> m_other;  // four-byte characters, and two-byte ones of more units
+    // Four-byte characters by their bytes, and two-byte ones of more units.
+    std::unordered_map<uint32_t, QString> m_other;
 };
 
 // Page text of a code page (the system's unless a font names another) as Qt text.
