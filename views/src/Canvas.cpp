@@ -1,6 +1,6 @@
 #include "views/Canvas.h"
 
-#include "book/CodePage.h"
+#include "views/TextCodec.h"
 
 #include <QFontMetrics>
 
@@ -13,16 +13,6 @@ COLORREF fromQColor(const QColor& colour)
 {
     return rgb(static_cast<uint8_t>(colour.red()), static_cast<uint8_t>(colour.green()),
                static_cast<uint8_t>(colour.blue()));
-}
-
-QString fromSystem(std::string_view bytes)
-{
-    bool ascii = true;
-    for (const char c : bytes)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii)
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return QString::fromStdString(codepage::toUtf8(bytes));
 }
 
 Canvas::Canvas(QImage& target) : m_image(target), m_painter(&target) {}
@@ -147,7 +137,7 @@ void Canvas::dashedFrame(const Rect& r)
         dot(r.left, y, step);
 }
 
-void Canvas::textOut(int x, int y, std::string_view bytes, const QFont& font, COLORREF colour)
+void Canvas::textOut(int x, int y, std::string_view bytes, const QFont& font, COLORREF colour, const char* codePage)
 {
     // A paragraph's line end is not drawn.
     while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r'))
@@ -157,24 +147,26 @@ void Canvas::textOut(int x, int y, std::string_view bytes, const QFont& font, CO
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter.setFont(font);
     m_painter.setPen(toQColor(colour));
-    m_painter.drawText(x, y + QFontMetrics(font).ascent(), fromSystem(bytes));
+    m_painter.drawText(x, y + QFontMetrics(font).ascent(), fromCodePage(bytes, codePage));
 }
 
-void Canvas::drawTextEllipsis(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour)
+void Canvas::drawTextEllipsis(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour,
+                              const char* codePage)
 {
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter.setFont(font);
     m_painter.setPen(toQColor(colour));
-    const QString text = QFontMetrics(font).elidedText(fromSystem(bytes), Qt::ElideRight, r.width());
+    const QString text = QFontMetrics(font).elidedText(fromCodePage(bytes, codePage), Qt::ElideRight, r.width());
     m_painter.drawText(QRect(r.left, r.top, r.width(), r.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
-void Canvas::drawTextCentred(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour)
+void Canvas::drawTextCentred(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour,
+                             const char* codePage)
 {
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter.setFont(font);
     m_painter.setPen(toQColor(colour));
-    m_painter.drawText(QRect(r.left, r.top, r.width(), r.height()), Qt::AlignCenter, fromSystem(bytes));
+    m_painter.drawText(QRect(r.left, r.top, r.width(), r.height()), Qt::AlignCenter, fromCodePage(bytes, codePage));
 }
 
 void Canvas::stretchImage(const QImage& image, const Rect& destination)

@@ -1,5 +1,7 @@
 #include "views/FontMetrics.h"
 
+#include "views/TextCodec.h"
+
 #include "book/CodePage.h"
 #include "book/Dbcs.h"
 
@@ -40,45 +42,59 @@ QFont fontFromLogFont(const LOGFONT& logFont)
     return font;
 }
 
-QtTextMeasurer::QtTextMeasurer(const LOGFONT& logFont) : QtTextMeasurer(fontFromLogFont(logFont)) {}
-
-QtTextMeasurer::QtTextMeasurer(const QFont& font) : m_metrics(font), m_double(65536, -1)
+QtTextMeasurer::QtTextMeasurer(const LOGFONT& logFont)
+    : QtTextMeasurer(fontFromLogFont(logFont), codepage::forCharset(logFont.lfCharSet))
 {
-    for (int c = 0; c < 128; ++c)
-        m_single[static_cast<size_t>(c)] = measure(QString(QChar(c)));
-    // A lead byte without its trail shows as the replacement character.
-    const int64_t replacement = measure(QString(QChar(0xFFFD)));
-    for (int c = 128; c < 256; ++c)
-        m_single[static_cast<size_t>(c)] = replacement;
 }
 
-int64_t QtTextMeasurer::measure(const QString& text) const
+QtTextMeasurer::QtTextMeasurer(const QFont& font, const char* codePage)
+    : m_metrics(font), m_codePage(codePage), m_double(65536, -1)
 {
+    // A high byte on its own is drawn as what it decodes to alone, mostly U+FFFD.
+    for (int c = 0; c < 256; ++c) {
+        const char byte = static_cast<char>(c);
+        m_single[static_cast<size_t>(c)] = measure(std::string_view(&byte, 1));
+    }
+}
+
+int64_t QtTextMeasurer::measure(std::string_view character) const
+{
+    QString text;
+    TextDecoder::of(m_codePage).append(text, character);
     return std::llround(m_metrics.horizontalAdvance(text) * kUnit);
 }
 
-int64_t QtTextMeasurer::doubleByte(unsigned char lead, unsigned char trail)
+int64_t QtTextMeasurer::doubleByte(std::string_view character)
 {
+    const auto lead = static_cast<unsigned char>(character[0]), trail = static_cast<unsigned char>(character[1]);
     int64_t& cached = m_double[static_cast<size_t>(lead) * 256 + trail];
-    if (cached < 0) {
-        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        cached = measure(QString::fromUtf8(codepage::toUtf8(std::string_view(pair, 2))));
-    }
+    if (cached < 0)
+        cached = measure(character);
     return cached;
+}
+
+int64_t QtTextMeasurer::fourByte(std::string_view character)
+{
+    uint32_t key = 0;
+    for (const char c : character)
+        key = key << 8 | static_cast<unsigned char>(c);
+    const auto [found, added] = m_four.try_emplace(key, 0);
+    if (added)
+        found->second = measure(character);
+    return found->second;
 }
 
 int64_t QtTextMeasurer::advance(std::string_view bytes)
 {
     int64_t total = 0;
     for (size_t i = 0; i < bytes.size();) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (dbcs::charLength(bytes, i) == 2) {
-            total += doubleByte(c, static_cast<unsigned char>(bytes[i + 1]));
-            i += 2;
-        } else {
-            total += m_single[c];
-            ++i;
+        const size_t length = dbcs::charLength(bytes, i);
+        switch (length) {
+        case 1: total += m_single[static_cast<unsigned char>(bytes[i])]; break;
+        case 2: total += doubleByte(bytes.substr(i, 2)); break;
+        default: total += fourByte(bytes.substr(i, length)); break;
         }
+        i += length;
     }
     return total;
 }

@@ -3,6 +3,7 @@
 #include "views/PageInput.h"
 
 #include "book/CVersaleoDoc.h"
+#include "book/CodePage.h"
 #include "book/Dbcs.h"
 #include "book/TextLayout.h"
 
@@ -315,6 +316,7 @@ void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, co
     page.font.lfHeight = layout.fontHeight;
     const QFont font = fontFromLogFont(page.font);
     TextMeasurer& measurer = measurerFor(page.font);
+    const char* codePage = codepage::forCharset(page.font.lfCharSet);
 
     for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
         geometry.lineTops[static_cast<size_t>(slot)] =
@@ -331,7 +333,7 @@ void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, co
         const layout::LineDrawing drawing = layout::justifyLine(lines[i], layout.area.left, top, layout.area.width(),
                                                                 false, layout.rows.heights[i], measurer);
         for (const layout::DrawnRun& run : drawing.runs)
-            canvas.textOut(run.x, top, run.text, font, page.textColour);
+            canvas.textOut(run.x, top, run.text, font, page.textColour, codePage);
         for (const Rect& drawn : drawing.cells) {
             if (cell < geometry.cells.size())
                 geometry.cells[cell++] = {static_cast<int>(i), drawn};
@@ -438,7 +440,8 @@ void SpreadPainter::paintNotePage(Canvas& canvas, CBookPage& page, int index, co
                            fontFromLogFont(withHeight(page.font, 20)), page.textColour);
     const QFont lineFont = fontFromLogFont(withHeight(page.font, std::max(1, rowHeight - 2)));
     for (size_t i = 0; i < page.lines.size() && i < rows.tops.size(); ++i)
-        canvas.textOut(area.left, rows.tops[i], page.lines[i], lineFont, page.textColour);
+        canvas.textOut(area.left, rows.tops[i], page.lines[i], lineFont, page.textColour,
+                       codepage::forCharset(page.font.lfCharSet));
     paintLabel(canvas, rect, numbered("Note ", m_doc.countPages(PageKind::NotePage, 0, index)),
                index == m_doc.currentPage);
 }

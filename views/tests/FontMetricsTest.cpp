@@ -5,9 +5,12 @@
 #include "book/TextLayout.h"
 
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -76,6 +79,43 @@ TEST_F(FontMetrics, AdvancesAddUpAndRoundOncePerString)
     EXPECT_GT(m.advance(han.substr(0, 2)), m.advance("a"));
     // a wide letter is wider than a narrow one
     EXPECT_GT(m.width("WWWW"), m.width("iiii"));
+}
+
+// A character of four bytes (Hangul, emoji and everything else beyond GBK)
+// is measured as the one character it decodes to, not as four stray bytes.
+TEST_F(FontMetrics, AFourByteCharacterMeasuresAsTheCharacterItIs)
+{
+    const QFontMetricsF metrics(fontFromLogFont(defaultBookFont()));
+    QtTextMeasurer m(defaultBookFont());
+    for (const char* character : {"한", "😀", "\u0E01"}) {
+        const std::string bytes = codepage::fromUtf8(character);
+        ASSERT_EQ(bytes.size(), 4u) << character;
+        const auto expected =
+            std::llround(metrics.horizontalAdvance(QString::fromUtf8(character)) * TextMeasurer::kUnit);
+        EXPECT_EQ(m.advance(bytes), expected) << character;
+        EXPECT_EQ(m.advance(bytes), expected) << character;  // and again from what was kept
+        EXPECT_EQ(m.advance("a" + bytes + "b"), m.advance("a") + expected + m.advance("b")) << character;
+    }
+}
+
+TEST_F(FontMetrics, TextIsMeasuredInTheCodePageOfTheFontsCharacterSet)
+{
+    const std::string bytes = "\xA8\xA1";  // 芋 in Big5, ā in GBK
+    LOGFONT song = defaultBookFont();
+    song.setFaceName(codepage::fromUtf8("宋体"));
+    song.lfCharSet = 136;
+    const QFontMetricsF metrics(fontFromLogFont(song));
+    const auto advanceOf = [&](const char* text) {
+        return std::llround(metrics.horizontalAdvance(QString::fromUtf8(text)) * TextMeasurer::kUnit);
+    };
+    QtTextMeasurer big5(song);
+    EXPECT_EQ(big5.advance(bytes), advanceOf("芋"));
+    song.lfCharSet = 134;
+    QtTextMeasurer gbk(song);
+    EXPECT_EQ(gbk.advance(bytes), advanceOf("ā"));
+    EXPECT_NE(advanceOf("芋"), advanceOf("ā"));
+    // A measurer made from a platform font reads system text.
+    EXPECT_EQ(QtTextMeasurer(fontFromLogFont(song)).advance(bytes), advanceOf("ā"));
 }
 
 TEST_F(FontMetrics, RealMetricsWrapEnglishWithinTheLineWidth)

@@ -9,6 +9,7 @@
 
 #include "views/Canvas.h"
 #include "views/FontMetrics.h"
+#include "views/TextCodec.h"
 
 void CBookView::openNoteEditors(CBookPage& page, QPoint at)
 {
@@ -18,6 +19,8 @@ void CBookView::openNoteEditors(CBookPage& page, QPoint at)
     const PageGeometry& geometry = geometryOf(page);
     const Rect& area = geometry.area;
     const QFont font = fontFromLogFont(page.font);
+    // The lines are edited as they are shown, and go back in the same code page.
+    const char* codePage = codepage::forCharset(page.font.lfCharSet);
     QPalette palette;
     palette.setColor(QPalette::Base, toQColor(page.background));
     palette.setColor(QPalette::Text, toQColor(page.textColour));
@@ -37,7 +40,7 @@ void CBookView::openNoteEditors(CBookPage& page, QPoint at)
             std::string line = page.lines[static_cast<size_t>(i)];
             while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
                 line.pop_back();
-            box->setText(fromSystem(line));
+            box->setText(fromCodePage(line, codePage));
         }
         // Opening the editors changes nothing; the first edited line does.
         connect(box, &QLineEdit::textEdited, this, [this] { m_doc.modified = 1; });
@@ -48,7 +51,7 @@ void CBookView::openNoteEditors(CBookPage& page, QPoint at)
         box->show();
         if (!clicked && at.y() <= bottom)
             clicked = box;
-        page.lineEditors.push_back(std::make_unique<NoteLineEditor>(box));
+        page.lineEditors.push_back(std::make_unique<NoteLineEditor>(box, codePage));
     }
     // The caret goes to the line clicked.
     if (!clicked)
@@ -70,7 +73,7 @@ void CBookView::openTagEditor(PageTag& tag, const Rect& box)
     // Every stored line up to the last one written, blank ones too, as the tag shows them.
     QStringList lines;
     for (size_t k = 0; k < static_cast<size_t>(spread::tagLineCount(tag)); ++k)
-        lines << fromSystem(tag.line(k));
+        lines << fromCodePage(tag.line(k));
     editor->setPlainText(lines.join(QChar('\n')));
     // An edit is a change to save, however the box is closed later: by
     // leaving it, or committed by a close or a command while it has the focus.

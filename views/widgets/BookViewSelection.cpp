@@ -5,6 +5,8 @@
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
 
+#include "views/TextCodec.h"
+
 #include "pixmill/Pixmill.h"
 
 #include <QClipboard>
@@ -16,7 +18,9 @@ void CBookView::copySelection()
         return;
     if (m_modes->textSelection) {
         const std::string bytes = m_doc.selectedText(m_doc.currentPage, !m_options.wideLines);
-        QGuiApplication::clipboard()->setText(QString::fromStdString(codepage::toUtf8(bytes)));
+        // In the code page the page is shown in, so the reader gets what was on screen.
+        const LOGFONT& font = m_doc.pages[static_cast<size_t>(m_doc.currentPage)]->font;
+        QGuiApplication::clipboard()->setText(fromCodePage(bytes, codepage::forCharset(font.lfCharSet)));
         return;
     }
     if (!m_modes->bitmapSelection || !m_bitmapSelection)

@@ -2,6 +2,7 @@
 
 #include "views/Canvas.h"
 #include "views/PageInput.h"
+#include "views/TextCodec.h"
 
 #include "book/CodePage.h"
 #include "book/PageItems.h"
@@ -213,7 +214,7 @@ NoteLineEditor::~NoteLineEditor()
 
 std::string NoteLineEditor::text() const
 {
-    return m_box ? codepage::fromUtf8(m_box->text().toStdString()) : std::string();
+    return m_box ? toCodePage(m_box->text(), m_codePage) : std::string();
 }
 
 void NoteLineEditor::hide()

@@ -75,9 +75,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// The line's text goes back in the code page the page shows it in.
 class NoteLineEditor : public InPlaceEditor {
 public:
-    explicit NoteLineEditor(NoteLineBox* box) : m_box(box) {}
+    NoteLineEditor(NoteLineBox* box, const char* codePage) : m_box(box), m_codePage(codePage) {}
     ~NoteLineEditor() override;
     std::string text() const override;
     void hide() override;
@@ -85,4 +86,5 @@ public:
 
 private:
     QPointer<NoteLineBox> m_box;
+    const char* m_codePage;
 };

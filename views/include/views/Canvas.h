@@ -5,6 +5,7 @@
 // live for one operation.
 #pragma once
 
+#include "book/CodePage.h"
 #include "book/WinTypes.h"
 
 #include <QColor>
@@ -64,12 +65,18 @@ public:
     // A frame of alternating 3-pixel segments, black then white.
     void dashedFrame(const Rect& r);
 
-    // Text of the system code page; x, y is the top-left of the text's cell.
-    void textOut(int x, int y, std::string_view bytes, const QFont& font, COLORREF colour);
+    // Text is page text in a code page: the one the font's character set
+    // names for page lines, the system's for everything else.
+
+    // x, y is the top-left of the text's cell.
+    void textOut(int x, int y, std::string_view bytes, const QFont& font, COLORREF colour,
+                 const char* codePage = codepage::kSystem);
     // Text centred vertically in r, cut with an ellipsis when too long.
-    void drawTextEllipsis(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour);
+    void drawTextEllipsis(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour,
+                          const char* codePage = codepage::kSystem);
     // Text centred in r both ways.
-    void drawTextCentred(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour);
+    void drawTextCentred(const Rect& r, std::string_view bytes, const QFont& font, COLORREF colour,
+                         const char* codePage = codepage::kSystem);
 
     void stretchImage(const QImage& image, const Rect& destination);
     void copyImage(const QImage& image, int x, int y);
@@ -83,5 +90,3 @@ private:
     Brush m_brush;
     RasterOp m_op = RasterOp::CopyPen;
 };
-
-QString fromSystem(std::string_view bytes);

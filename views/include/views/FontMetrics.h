@@ -2,6 +2,7 @@
 // measurer the layout uses with them.
 #pragma once
 
+#include "book/CodePage.h"
 #include "book/TextMeasurer.h"
 #include "book/WinTypes.h"
 
@@ -9,6 +10,7 @@
 #include <QFontMetricsF>
 
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 // Faces the stored books name that this platform does not have.
@@ -20,21 +22,26 @@ void installFontSubstitutions();
 // italic, underline and strike-out.
 QFont fontFromLogFont(const LOGFONT& logFont);
 
-// Advances of the characters of system code page text in one font. Each
-// character is measured once and remembered, so long texts cost a table
-// lookup a character.
+// Advances of the characters of page text in one font. Each character is
+// measured once, decoded whole as it is drawn, and remembered, so long texts
+// cost a table lookup a character.
 class QtTextMeasurer : public TextMeasurer {
 public:
+    // Text in the code page of the font's character set, as it is drawn.
     explicit QtTextMeasurer(const LOGFONT& logFont);
-    explicit QtTextMeasurer(const QFont& font);
+    // Text in codePage, one of the names in book/CodePage.h.
+    explicit QtTextMeasurer(const QFont& font, const char* codePage = codepage::kSystem);
 
     int64_t advance(std::string_view bytes) override;
 
 private:
-    int64_t measure(const QString& text) const;
-    int64_t doubleByte(unsigned char lead, unsigned char trail);
+    int64_t measure(std::string_view character) const;
+    int64_t doubleByte(std::string_view character);
+    int64_t fourByte(std::string_view character);
 
     QFontMetricsF m_metrics;
+    const char* m_codePage;
     std::array<int64_t, 256> m_single{};
-    std::vector<int64_t> m_double;  // by lead * 256 + trail; -1 until measured
+    std::vector<int64_t> m_double;                  // by lead * 256 + trail; -1 until measured
+    std::unordered_map<uint32_t, int64_t> m_four;  // by the four bytes
 };
