@@ -56,6 +56,11 @@ bool DocumentPictures::loadInnerCover(int number)
 
 void DocumentPictures::loadFromSettings(const AppSettings& settings)
 {
+    // What the settings name is the document's choice, shown or not: the
+    // Background Picture dialog selects by it.
+    m_backgroundNumber = settings.backPictureIndex;
+    m_outerNumber = settings.coverPictureOuterIndex;
+    m_innerNumber = settings.coverPictureInnerIndex;
     loadBackground(settings.backPictureIndex);
     loadOuterCover(settings.coverPictureOuterIndex);
     loadInnerCover(settings.coverPictureInnerIndex);

@@ -16,8 +16,12 @@ public:
     explicit DocumentPictures(std::string folder);
 
     // The numbers the settings name: "BackPictureIndex",
-    // "CoverPictureOuterIndex" and "CoverPictureInnerIndex".
+    // "CoverPictureOuterIndex" and "CoverPictureInnerIndex". The numbers are
+    // taken even when their pictures fail to load.
     void loadFromSettings(const AppSettings& settings);
+
+    // The picture folder the pictures are read from.
+    const std::string& folder() const { return m_folder; }
 
     // On failure the fallback picture shows and the number stays.
     bool loadBackground(int number);
