@@ -44,6 +44,12 @@ bool DocumentPictures::loadBackground(int number)
     return load("BackGround", number, m_background, m_backgroundNumber);
 }
 
+bool DocumentPictures::chooseBackground(int number)
+{
+    m_backgroundNumber = number;
+    return loadBackground(number);
+}
+
 bool DocumentPictures::loadOuterCover(int number)
 {
     return load("CoverOuter", number, m_outer, m_outerNumber);

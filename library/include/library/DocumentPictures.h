@@ -25,6 +25,9 @@ public:
 
     // On failure the fallback picture shows and the number stays.
     bool loadBackground(int number);
+    // The reader's choice: the number is the document's even when its
+    // picture fails to load (the fallback shows then).
+    bool chooseBackground(int number);
     bool loadOuterCover(int number);
     bool loadInnerCover(int number);
     int backgroundNumber() const { return m_backgroundNumber; }
