@@ -37,7 +37,7 @@ QStringList openFilters(const std::vector<std::string>& extensions)
         patterns << QStringLiteral("*.") + QString::fromStdString(extension);
     QStringList filters;
     if (!patterns.isEmpty())
-        filters << ui::text(4510) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        filters << ui::text(4511) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     for (const int id : {4500, 4501, 4502, 4508, 4509, 4503})
         filters << ui::text(id);
     return filters;
@@ -70,6 +70,23 @@ QString defaultSaveFolder()
     // A desktop without a documents folder starts in the home folder instead.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
+}
+
+std::unique_ptr<QFileDialog> makeOpenPictureDialog(QWidget* parent, const QString& folder)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, ui::text(4001), folder);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(ui::text(4510));
+    dialog->setDefaultSuffix(QStringLiteral("jpg"));
+    return dialog;
+}
+
+QString defaultPictureFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() || !QDir(pictures).exists() ? QDir::homePath() : pictures;
 }
 
 QString withBookSuffix(const QString& name)
