@@ -16,6 +16,7 @@
 #include "CBookViews.h"
 #include "TestSupport.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -478,6 +479,100 @@ TEST_F(PictureDialogs, ThePreviewShowsThePaperThePictureAndTheBooksText)
         chooseBackgroundSetting(2);
         backgroundDialog()->grab().save(QString(out) + "/background-picture-dialog.png");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The frame over a book of text, with the dialogs driven by the test.
+class PictureCommands : public PictureDialogs {
+protected:
+    PictureCommands()
+    {
+        chooseBackgroundSetting(1);
+        frame = std::make_unique<CMainFrame>(doc, pictures, settings, 0);
+        frame->showNotice = [this](const QString& caption, const QString& text) {
+            notices.push_back((caption + ": " + text).toStdString());
+        };
+        frame->runDialog = [this](QDialog& dialog) {
+            ++dialogs;
+            if (auto* background = dynamic_cast<CBackPictureDlg*>(&dialog); background && onBackground)
+                onBackground(*background);
+            if (auto* bookPage = dynamic_cast<CBookPageStyleDlg*>(&dialog); bookPage && onBookPage)
+                onBookPage(*bookPage);
+            return dialog.result();
+        };
+        std::string text;
+        for (int i = 0; i < 40; ++i)
+            text += "The reader turns a page of the old book while night falls quietly over the garden. ";
+        std::ofstream(dir / "novel.txt") << text;
+        doc.openPath(dir / "novel.txt");
+        doc.currentPage = doc.firstContentPage() + 1;
+        frame->resize(1000, 700);
+        frame->show();
+        frame->RefreshViews();
+    }
+    QImage view()
+    {
+        frame->currentView()->ensureComposed();
+        return frame->currentView()->grab().toImage();
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+    int dialogs = 0;
+    std::function<void(CBackPictureDlg&)> onBackground;
+    std::function<void(CBookPageStyleDlg&)> onBookPage;
+};
+
+TEST_F(PictureCommands, ThePictureButtonPutsTheChosenPictureBehindTheBook)
+{
+    EXPECT_TRUE(near(view().pixelColor(5, 5), kRed));
+    onBackground = [](CBackPictureDlg& dialog) {
+        dialog.show();
+        clickRow(dialog.panel().list(), 2);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    };
+    ASSERT_TRUE(frame->button(cmd::BackPicture)->isEnabled());
+    QTest::mouseClick(frame->button(cmd::BackPicture), Qt::LeftButton);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(near(view().pixelColor(5, 5), kBlue));
+    EXPECT_EQ(settings.read().backPictureIndex, 3);
+}
+
+TEST_F(PictureCommands, TheBookButtonRestylesEveryPageAndTheViewShowsIt)
+{
+    onBookPage = [](CBookPageStyleDlg& dialog) {
+        dialog.show();
+        dialog.askColour = [](const QColor&, const QString&) { return std::optional<QColor>(QColor(255, 250, 220)); };
+        QTest::mouseClick(dialog.paperBox(), Qt::LeftButton);
+        if (!dialog.applyAllBox()->isChecked())
+            QTest::mouseClick(dialog.applyAllBox(), Qt::LeftButton);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    };
+    ASSERT_TRUE(frame->button(cmd::EditBookPage)->isEnabled());
+    QTest::mouseClick(frame->button(cmd::EditBookPage), Qt::LeftButton);
+    EXPECT_EQ(dialogs, 1);
+    const QImage shown = view();
+    const Rect right = frame->currentView()->painter().pageRects().right;
+    ASSERT_GT(right.width(), 100);
+    EXPECT_EQ(shown.pixelColor(right.right - 12, right.bottom - 12), QColor(255, 250, 220));
+    EXPECT_EQ(doc.modified, 1);
+    for (int n = 1; n <= doc.bookPageCount(); ++n)
+        EXPECT_EQ(bookPage(n).background, rgb(255, 250, 220)) << n;
+}
+
+TEST_F(PictureCommands, TheHelpBookKeepsItsPagesButNotItsDesk)
+{
+    frame->openHelpBook();
+    frame->updateCommands();
+    EXPECT_FALSE(frame->button(cmd::EditBookPage)->isEnabled());
+    EXPECT_FALSE(frame->action(cmd::EditBookPage)->isEnabled());
+    EXPECT_TRUE(frame->button(cmd::BackPicture)->isEnabled());
+    frame->runCommand(cmd::EditBookPage);
+    EXPECT_EQ(dialogs, 0);
+    frame->runCommand(cmd::BackPicture);
+    EXPECT_EQ(dialogs, 1);
 }
 
 }  // namespace

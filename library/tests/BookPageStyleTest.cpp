@@ -1,9 +1,12 @@
 #include "library/BookPageStyle.h"
 
+#include "book/BookFile.h"
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
 
 #include <QFont>
+
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +142,34 @@ TEST(BookPageChoice, ChoosingWhatThePagesAlreadyHaveLeavesTheBookUnmodified)
     doc.modified = 0;
     EXPECT_EQ(applyBookPageChoice(doc, choice), 0);
     EXPECT_EQ(doc.modified, 0);
+}
+
+TEST(BookPageChoice, PageStylesSurviveASaveAndReopen)
+{
+    TestFolder dir;
+    CVersaleoDoc doc;
+    fill(doc, 4);
+    BookPageChoice choice = greenOnGrey(doc);
+    choice.font.lfItalic = 1;
+    choice.start = 3;
+    choice.end = 4;
+    applyBookPageChoice(doc, choice);
+    ASSERT_TRUE(bookfile::save(doc, dir / "styled.vl"));
+
+    CVersaleoDoc reopened;
+    ASSERT_EQ(bookfile::readFile(reopened, dir / "styled.vl"), bookfile::ReadResult::Read);
+    reopened.rebuildIndexPages();
+    ASSERT_EQ(reopened.bookPageCount(), 4);
+    for (int n = 1; n <= 4; ++n) {
+        const CBookPage& saved = *doc.pages[static_cast<size_t>(doc.pageOfBookPage(n))];
+        const CBookPage& read = *reopened.pages[static_cast<size_t>(reopened.pageOfBookPage(n))];
+        EXPECT_EQ(read.background, saved.background) << n;
+        EXPECT_EQ(read.textColour, saved.textColour) << n;
+        EXPECT_EQ(read.font, saved.font) << n;
+        EXPECT_EQ(read.pictureNumber, saved.pictureNumber) << n;
+    }
+    EXPECT_EQ(reopened.pages[static_cast<size_t>(reopened.pageOfBookPage(4))]->pictureNumber, 2);
+    EXPECT_EQ(reopened.pages[static_cast<size_t>(reopened.pageOfBookPage(4))]->font.faceName(), "Liberation Serif");
 }
 
 TEST(BookPageFont, ALargerFontSizeKeepsTheHeight)
