@@ -6,15 +6,18 @@
 
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
+#include "book/TextLayout.h"
 #include "library/DocumentPictures.h"
 #include "library/Settings.h"
 #include "style/CStyleButton.h"
 #include "views/Canvas.h"
 #include "views/FontMetrics.h"
+#include "views/SpreadGeometry.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -28,10 +31,11 @@ namespace {
 constexpr QSize kSize{540, 404};
 
 // The preview shows a page as the choice would make it: the paper, the
-// picture over it, and the book's own text in the chosen font and colour.
+// picture over it, and the book's own text in the chosen face and colour,
+// laid out as the book lays out a page of the preview's size.
 class PagePreview : public PicturePreview {
 public:
-    PagePreview(const QString& title, QWidget* parent, const BookPageChoice& choice, std::vector<QString> sample)
+    PagePreview(const QString& title, QWidget* parent, const BookPageChoice& choice, std::vector<std::string> sample)
         : PicturePreview(title, parent), m_choice(choice), m_sample(std::move(sample))
     {
     }
@@ -41,41 +45,45 @@ protected:
     {
         painter.fillRect(area, toQColor(m_choice.paper));
         PicturePreview::paintInside(painter, area);
+        const Rect page{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+        const spread::TextLayout layout = spread::bookTextLayout(page, static_cast<int>(m_sample.size()), false);
+        LOGFONT logFont = m_choice.font;
+        logFont.lfHeight = layout.fontHeight;
+        const QFont font = fontFromLogFont(logFont);
+        QtTextMeasurer measurer(font);
+        const int ascent = QFontMetrics(font).ascent();
         painter.save();
         painter.setClipRect(area);
-        painter.setFont(fontFromLogFont(m_choice.font));
+        painter.setFont(font);
         painter.setPen(toQColor(m_choice.text));
-        const QFontMetrics metrics(painter.font());
-        int y = area.top() + 6 + metrics.ascent();
-        for (const QString& line : m_sample) {
-            if (y - metrics.ascent() > area.bottom())
-                break;
-            painter.drawText(area.left() + 6, y, line);
-            y += metrics.height();
+        const size_t shown = std::min(m_sample.size(), layout.rows.tops.size());
+        for (size_t i = 0; i < shown; ++i) {
+            const int top = layout.rows.tops[i];
+            const layout::LineDrawing drawing = layout::justifyLine(m_sample[i], layout.area.left, top, layout.area.width(),
+                                                                    false, layout.rows.heights[i], measurer);
+            for (const layout::DrawnRun& run : drawing.runs) {
+                std::string_view text = run.text;
+                while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+                    text.remove_suffix(1);
+                painter.drawText(run.x, top + ascent, QString::fromStdString(codepage::toUtf8(text)));
+            }
         }
         painter.restore();
     }
 
 private:
     const BookPageChoice& m_choice;
-    std::vector<QString> m_sample;
+    std::vector<std::string> m_sample;
 };
 
-// The first lines of the first book page, or a few words when the book has none.
-std::vector<QString> sampleText(const CVersaleoDoc& doc)
+// The lines of the first book page, or a few words when the book has none.
+std::vector<std::string> sampleText(const CVersaleoDoc& doc)
 {
-    std::vector<QString> lines;
-    if (const int index = doc.pageOfBookPage(1); index >= 0) {
-        for (const std::string& line : doc.pages[static_cast<size_t>(index)]->lines) {
-            QString text = QString::fromStdString(codepage::toUtf8(line)).trimmed();
-            if (!text.isEmpty())
-                lines.push_back(std::move(text));
-            if (lines.size() == 20)
-                break;
-        }
-    }
-    if (lines.empty())
-        lines = {QStringLiteral("Aa Bb Cc Dd Ee"), QString::fromUtf8("书页 Versaleo"), QStringLiteral("0123456789")};
+    if (const int index = doc.pageOfBookPage(1); index >= 0 && !doc.pages[static_cast<size_t>(index)]->lines.empty())
+        return doc.pages[static_cast<size_t>(index)]->lines;
+    std::vector<std::string> lines;
+    for (const char* line : {"Aa Bb Cc Dd Ee Ff Gg", "\u4e66\u9875 Versaleo", "0123456789"})
+        lines.push_back(codepage::fromUtf8(line) + "\r\n");
     return lines;
 }
 
@@ -203,7 +211,11 @@ void CBookPageStyleDlg::chooseTextColour()
 
 void CBookPageStyleDlg::chooseFont()
 {
-    if (const auto font = askFont(fontFromLogFont(m_choice.font))) {
+    // The dialog lists the faces this platform has: it starts on the one the
+    // book's face is shown with.
+    QFont start = fontFromLogFont(m_choice.font);
+    start.setFamily(QFontInfo(start).family());
+    if (const auto font = askFont(start)) {
         m_choice.font = fontWithFaceOf(m_choice.font, *font);
         showChoice();
     }

@@ -4,7 +4,10 @@
 #include "book/CodePage.h"
 #include "book/Dbcs.h"
 
+#include "views/FontMetrics.h"
+
 #include <QFont>
+#include <QFontInfo>
 
 #include <algorithm>
 #include <utility>
@@ -30,9 +33,13 @@ bool rangeMovable(const BookPageChoice& choice)
 LOGFONT fontWithFaceOf(const LOGFONT& current, const QFont& chosen)
 {
     LOGFONT font = current;
-    // The face is stored in the code page, cut between characters.
-    const std::string face = codepage::fromUtf8(chosen.family().toStdString());
-    font.setFaceName(dbcs::cutCopy(face, sizeof font.lfFaceName - 1));
+    // A face this platform shows under another name ("Arial" as Liberation
+    // Sans) keeps the name the book has, so the book reads the same elsewhere.
+    if (chosen.family() != QFontInfo(fontFromLogFont(current)).family()) {
+        // The face is stored in the code page, cut between characters.
+        const std::string face = codepage::fromUtf8(chosen.family().toStdString());
+        font.setFaceName(dbcs::cutCopy(face, sizeof font.lfFaceName - 1));
+    }
     font.lfWeight = std::clamp(static_cast<int32_t>(chosen.weight()), 1, 1000);
     font.lfItalic = chosen.style() != QFont::StyleNormal ? 1 : 0;
     font.lfUnderline = chosen.underline() ? 1 : 0;

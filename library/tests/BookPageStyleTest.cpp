@@ -4,7 +4,10 @@
 #include "book/CVersaleoDoc.h"
 #include "book/CodePage.h"
 
+#include "views/FontMetrics.h"
+
 #include <QFont>
+#include <QFontInfo>
 
 #include "TestSupport.h"
 
@@ -200,6 +203,18 @@ TEST(BookPageFont, ALargerFontSizeKeepsTheHeight)
     EXPECT_EQ(plain.lfUnderline, 0);
     EXPECT_EQ(plain.lfStrikeOut, 1);
     EXPECT_EQ(plain.lfWeight, 300);
+}
+
+TEST(BookPageFont, TheFaceTheBookIsShownInKeepsTheBooksName)
+{
+    // "Arial" shows here as whatever face stands in for it; taking that face
+    // back from the font dialog must not rename the book's font.
+    LOGFONT arial = CVersaleoDoc().styles.bookPage.font;
+    QFont shown(QFontInfo(fontFromLogFont(arial)).family());
+    shown.setBold(true);
+    const LOGFONT font = fontWithFaceOf(arial, shown);
+    EXPECT_EQ(font.faceName(), "Arial");
+    EXPECT_EQ(font.lfWeight, 700);
 }
 
 TEST(BookPageFont, ALongChineseFaceIsCutBetweenCharacters)

@@ -27,7 +27,8 @@ bool rangeMovable(const BookPageChoice& choice);
 
 // A font chosen in the font dialog: its face, weight, italic, underline and
 // strike-out are taken; the height (and width) stay those of `current`, so
-// the laid-out lines still fit their pages.
+// the laid-out lines still fit their pages. The face that `current` shows as
+// here keeps `current`'s name.
 LOGFONT fontWithFaceOf(const LOGFONT& current, const QFont& chosen);
 
 // For every page: the choice also becomes the document's book-page style, and
