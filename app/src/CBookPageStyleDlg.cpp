@@ -119,6 +119,8 @@ CBookPageStyleDlg::CBookPageStyleDlg(CVersaleoDoc& doc, DocumentPictures& pictur
         m_font->SetPicture(STYLE_PICTURES(*style, big_btn));
     m_textColour->setGeometry(240, 77, 22, 22);
     m_textColour->setToolTip(ui::text(ui::kControlText + kTextColourId));
+    // Tab goes as the eye does: the font, then its colour beside it.
+    setTabOrder(m_paper, m_font);
 
     auto* range = new QGroupBox(ui::text(ui::kControlLabel + kApplyAllId), this);
     range->setGeometry(15, 110, 250, 116);
