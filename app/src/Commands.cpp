@@ -47,7 +47,7 @@ const std::vector<Command>& commandTable()
         {EditIndex, "Edit Index...", "Edit", false},
         {EditBookmark, "Edit Bookmark...", "Edit", false},
         {EditNotePage, "Edit Note Page...", "Edit", false},
-        {EditBookPage, "Edit Book Page...", "Edit", false},
+        {EditBookPage, "Edit Book Page...", "Edit", true},
         {CopyPage, "Copy Page", "Edit", false},
         {CutPage, "Cut Page", "Edit", false},
         {PastePage, "Paste Page", "Edit", false},
@@ -86,7 +86,7 @@ const std::vector<Command>& commandTable()
         {ClipWindow, "Clip Window", "Window-Style", true},
         {StyleWindow, "Style Window", "Window-Style", true},
         {Cabinet, "Cabinet...", "Tool", false},
-        {BackPicture, "Back Picture...", "Tool", false},
+        {BackPicture, "Back Picture...", "Tool", true},
         {BackMusic, "Back Music...", "Tool", false},
         {RestTime, "Rest Time...", "Tool", false},
         {Search, "Search...", "Tool", false},
@@ -218,6 +218,12 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
     case StyleWindow:
         ui.checked = !f.traditionalStyle;
         ui.enabled = !blocking(f) && !f.fullWindow && !f.clipWindow;
+        break;
+    case BackPicture:
+        ui.enabled = !blocking(f);
+        break;
+    case EditBookPage:
+        ui.enabled = !blocking(f) && !helpShown(d);
         break;
     case SystemMenu:
         ui.enabled = !f.continuousFlip;

@@ -72,6 +72,23 @@ QString defaultSaveFolder()
     return documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
 }
 
+std::unique_ptr<QFileDialog> makeOpenPictureDialog(QWidget* parent, const QString& folder)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, ui::text(4001), folder);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(ui::text(4510));
+    dialog->setDefaultSuffix(QStringLiteral("jpg"));
+    return dialog;
+}
+
+QString defaultPictureFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() || !QDir(pictures).exists() ? QDir::homePath() : pictures;
+}
+
 QString withBookSuffix(const QString& name)
 {
     // "Vol.2" is a book called "Vol.2", not a file of the kind "2": without

@@ -3,6 +3,8 @@
 // continuous flip.
 #include "app/CMainFrame.h"
 
+#include "app/CBackPictureDlg.h"
+#include "app/CBookPageStyleDlg.h"
 #include "app/FileDialogs.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
@@ -93,9 +95,23 @@ void CMainFrame::runCommand(int id)
     case cmd::Maximise: ownMaximise(); break;
     case cmd::Restore: restoreFromMaximise(); break;
     case cmd::Minimise: showMinimized(); break;
+    case cmd::BackPicture: chooseBackgroundPicture(); break;
+    case cmd::EditBookPage: editBookPages(); break;
     default: break;
     }
     updateCommands();
+}
+
+void CMainFrame::chooseBackgroundPicture()
+{
+    CBackPictureDlg dialog(m_pictures, m_settings, [this] { RefreshViews(); }, this);
+    runDialog(dialog);
+}
+
+void CMainFrame::editBookPages()
+{
+    CBookPageStyleDlg dialog(m_doc, m_pictures, m_settings, [this] { RefreshViews(); }, this);
+    runDialog(dialog);
 }
 
 void CMainFrame::openFiles()

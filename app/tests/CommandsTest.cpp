@@ -165,6 +165,32 @@ TEST(Modes, TagsMarksAndSelectionsExcludeEachOther)
     EXPECT_FALSE(updateRule(ContinueLeft, selecting, withBook()).enabled);
 }
 
+TEST(Pictures, TheBackgroundAndBookPageDialogsWaitForEveryBlockingMode)
+{
+    // Even a book of covers alone may be decorated.
+    DocState empty;
+    empty.pageCount = 4;
+    empty.currentKind = PageKind::CoverPage;
+    for (const int id : {BackPicture, EditBookPage}) {
+        EXPECT_TRUE(updateRule(id, {}, withBook()).enabled) << id;
+        EXPECT_TRUE(updateRule(id, {}, empty).enabled) << id;
+        for (bool FrameState::*mode : {&FrameState::continuousFlip, &FrameState::markMode, &FrameState::textSelection,
+                                       &FrameState::bitmapSelection, &FrameState::browserShown}) {
+            FrameState blocked;
+            blocked.*mode = true;
+            EXPECT_FALSE(updateRule(id, blocked, withBook()).enabled) << id;
+        }
+        // modes that block nothing
+        FrameState free;
+        free.fullWindow = free.clipWindow = free.traditionalStyle = free.tagPending = true;
+        free.twoPageMode = false;
+        EXPECT_TRUE(updateRule(id, free, withBook()).enabled) << id;
+    }
+    // The help book's pages are not the reader's to restyle; its desk is.
+    EXPECT_FALSE(updateRule(EditBookPage, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
+    EXPECT_TRUE(updateRule(BackPicture, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
+}
+
 TEST(DocumentState, ReadFromTheDocument)
 {
     CVersaleoDoc doc;

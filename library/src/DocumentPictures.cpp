@@ -44,6 +44,12 @@ bool DocumentPictures::loadBackground(int number)
     return load("BackGround", number, m_background, m_backgroundNumber);
 }
 
+bool DocumentPictures::chooseBackground(int number)
+{
+    m_backgroundNumber = number;
+    return loadBackground(number);
+}
+
 bool DocumentPictures::loadOuterCover(int number)
 {
     return load("CoverOuter", number, m_outer, m_outerNumber);
@@ -56,6 +62,11 @@ bool DocumentPictures::loadInnerCover(int number)
 
 void DocumentPictures::loadFromSettings(const AppSettings& settings)
 {
+    // What the settings name is the document's choice, shown or not: the
+    // Background Picture dialog selects by it.
+    m_backgroundNumber = settings.backPictureIndex;
+    m_outerNumber = settings.coverPictureOuterIndex;
+    m_innerNumber = settings.coverPictureInnerIndex;
     loadBackground(settings.backPictureIndex);
     loadOuterCover(settings.coverPictureOuterIndex);
     loadInnerCover(settings.coverPictureInnerIndex);

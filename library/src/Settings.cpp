@@ -114,6 +114,16 @@ void SettingsStore::writeSaveFilePath(const QString& folder)
     m_settings->setValue(QStringLiteral("Settings/SaveFilePath"), folder);
 }
 
+void SettingsStore::writeBackPictureIndex(int number)
+{
+    m_settings->setValue(QStringLiteral("Settings/BackPictureIndex"), number);
+}
+
+void SettingsStore::writeApplyAll(int applyAll)
+{
+    m_settings->setValue(QStringLiteral("Settings/ApplyAll"), applyAll);
+}
+
 void SettingsStore::sync()
 {
     m_settings->sync();

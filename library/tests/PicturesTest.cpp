@@ -72,6 +72,20 @@ TEST(DocumentPictures, NumbersComeFromTheSettings)
     EXPECT_EQ(pictures.innerCover().size(), QSize(96, 96));
 }
 
+TEST(DocumentPictures, ABackgroundNumberBeyondTheFilesIsKeptAndShowsTheFallback)
+{
+    TestFolder dir;
+    for (int n = 1; n <= 3; ++n)
+        savePicture(artwork::background(1 + n % 2), dir / ("BackGround" + std::to_string(n) + ".jpg"));
+    AppSettings settings;
+    settings.backPictureIndex = 5;
+    DocumentPictures pictures(dir.path());
+    pictures.loadFromSettings(settings);
+    EXPECT_EQ(pictures.backgroundNumber(), 5);
+    EXPECT_EQ(pictures.background(), artwork::fallback());
+    EXPECT_EQ(pictures.folder(), dir.path());
+}
+
 TEST(Artwork, TheShippedPicturesHaveTheirSizes)
 {
     // big enough to be stretched, not tiled, behind the book

@@ -85,4 +85,19 @@ TEST_F(SettingsFile, ThePlacementWritesOnlyItsOwnKeys)
     EXPECT_EQ(back.openFilePath, "/opened");
 }
 
+TEST_F(SettingsFile, TheChosenBackgroundAndApplyAllWriteOnlyTheirOwnKeys)
+{
+    stored.setValue("Settings/FlipSpeed", 9);
+    store.writeBackPictureIndex(3);
+    store.writeApplyAll(1);
+    store.sync();
+    EXPECT_EQ(stored.value("Settings/FlipSpeed").toInt(), 9);
+    EXPECT_FALSE(stored.contains("Settings/Tunedeck"));
+    const AppSettings back = read();
+    EXPECT_EQ(back.backPictureIndex, 3);
+    EXPECT_EQ(back.applyAll, 1);
+    store.writeApplyAll(0);
+    EXPECT_EQ(read().applyAll, 0);
+}
+
 }  // namespace

@@ -28,3 +28,9 @@ QString withBookSuffix(const QString& name);
 
 // Where Save As starts before anything was saved: the user's documents.
 QString defaultSaveFolder();
+
+// The dialog that picks a picture to add to the picture folder: one JPEG
+// file, starting in `folder`.
+std::unique_ptr<QFileDialog> makeOpenPictureDialog(QWidget* parent, const QString& folder);
+// Where it starts before a picture was picked: the user's pictures.
+QString defaultPictureFolder();

@@ -18,6 +18,10 @@ namespace ui {
 // Ids outside the string table: menu labels and button captions by command id.
 inline constexpr int kMenuLabel = 10000;
 inline constexpr int kButtonCaption = 20000;
+// Dialog texts by control id: the control's own text (a check box's, a
+// frame's title, a button's tooltip) and the label in front of it.
+inline constexpr int kControlText = 30000;
+inline constexpr int kControlLabel = 31000;
 
 // Chooses the interface language; Chinese loads the module from the
 // program's folder and falls back to English when it cannot. Returns the

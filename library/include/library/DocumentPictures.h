@@ -16,11 +16,18 @@ public:
     explicit DocumentPictures(std::string folder);
 
     // The numbers the settings name: "BackPictureIndex",
-    // "CoverPictureOuterIndex" and "CoverPictureInnerIndex".
+    // "CoverPictureOuterIndex" and "CoverPictureInnerIndex". The numbers are
+    // taken even when their pictures fail to load.
     void loadFromSettings(const AppSettings& settings);
+
+    // The picture folder the pictures are read from.
+    const std::string& folder() const { return m_folder; }
 
     // On failure the fallback picture shows and the number stays.
     bool loadBackground(int number);
+    // The reader's choice: the number is the document's even when its
+    // picture fails to load (the fallback shows then).
+    bool chooseBackground(int number);
     bool loadOuterCover(int number);
     bool loadInnerCover(int number);
     int backgroundNumber() const { return m_backgroundNumber; }

@@ -66,6 +66,10 @@ public:
     void writePlacement(const WindowPlacement& placement);
     void writeOpenFilePath(const QString& folder);
     void writeSaveFilePath(const QString& folder);
+    // The background the reader chose, and whether the Book Page dialog
+    // applies to every page.
+    void writeBackPictureIndex(int number);
+    void writeApplyAll(int applyAll);
     // Puts what was written into the file now.
     void sync();
 
