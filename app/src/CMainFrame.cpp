@@ -55,6 +55,7 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
         const auto dialog = makeSaveAsDialog(this, m_settings.read(QDir::currentPath(), defaultSaveFolder()).saveFilePath);
         return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
     };
+    runDialog = [](QDialog& dialog) { return dialog.exec(); };
     askOpenPaths = [this] {
         const auto dialog = makeOpenDialog(this, m_settings.read(QDir::currentPath(), defaultSaveFolder()).openFilePath,
                                            m_doc.importers().extensions());

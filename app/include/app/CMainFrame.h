@@ -24,6 +24,7 @@ class CTopBar;
 class CVersaleoDoc;
 class DocumentPictures;
 class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QStackedWidget;
@@ -80,6 +81,8 @@ public:
     // The path chosen in Save As, empty when the dialog was cancelled.
     std::function<QString()> askSaveAsPath;
     std::function<QStringList()> askOpenPaths;
+    // Runs the modal dialog of a command (the cabinet manager).
+    std::function<int(QDialog& dialog)> runDialog;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -121,6 +124,8 @@ private:
     void toggleStyleWindow();
     void fillMenus(QMenu* root);
     void openPaths(const QStringList& paths);
+    // The cabinet manager; a book it reads opens in the window on show.
+    void openCabinetManager();
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
