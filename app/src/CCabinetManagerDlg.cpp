@@ -13,6 +13,7 @@
 #include "PageText.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -150,14 +151,19 @@ void CCabinetManagerDlg::showLibrary()
         m_list->addItem(fromPageText(cabinet.name));
     m_list->setCurrentRow(m_library.currentCabinet());
     if (const CCabinet* cabinet = m_library.current()) {
-        QString details = ui::textOr(31000 + CCabinetDlg::kCreatorId, "Creator:") + QLatin1Char(' ') +
-                          fromPageText(cabinet->creator);
-        details += QLatin1Char('\n') + ui::textOr(31000 + CCabinetDlg::kCreateTimeId, "Create Time:") +
-                   QLatin1Char(' ') +
-                   createTimeText(cabinet->createYear, cabinet->createMonth, cabinet->createDay, ui::language());
-        m_details->setText(details);
+        const QString creator = ui::textOr(31000 + CCabinetDlg::kCreatorId, "Creator:") + QLatin1Char(' ') +
+                                fromPageText(cabinet->creator);
+        const QString created = ui::textOr(31000 + CCabinetDlg::kCreateTimeId, "Create Time:") + QLatin1Char(' ') +
+                                createTimeText(cabinet->createYear, cabinet->createMonth, cabinet->createDay,
+                                               ui::language());
+        // A long creator is cut to the column; the whole of it is in the tip.
+        const QFontMetrics metrics(m_details->font());
+        m_details->setText(metrics.elidedText(creator, Qt::ElideRight, m_details->width()) + QLatin1Char('\n') +
+                           metrics.elidedText(created, Qt::ElideRight, m_details->width()));
+        m_details->setToolTip(creator + QLatin1Char('\n') + created);
     } else {
         m_details->clear();
+        m_details->setToolTip(QString());
     }
     m_shelf->update();
     updateButtons();

@@ -188,6 +188,27 @@ TEST_F(LibraryDialogs, TheFileButtonFillsThePathAndTheTitleAndRemembersTheFolder
     EXPECT_EQ(dialog.book().frameColor, rgb(100, 200, 100));
 }
 
+TEST_F(LibraryDialogs, EnterPressesTheButtonInFocusElseOk)
+{
+    CBookInfoDlg dialog(CBookInfoDlg::Add, settings);
+    int asked = 0;
+    dialog.askFilePath = [&asked](const QString&) {
+        ++asked;
+        return QStringLiteral("/d/story.txt");
+    };
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.fileButton()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(dialog.isVisible());
+    // in a field, Enter is OK
+    dialog.authorEdit()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(asked, 1);
+}
+
 TEST_F(LibraryDialogs, AFileOfAnotherKindIsRefusedButItsFolderRemembered)
 {
     CBookInfoDlg dialog(CBookInfoDlg::Add, settings);

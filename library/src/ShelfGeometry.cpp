@@ -75,14 +75,26 @@ std::array<COLORREF, kBevelSteps> bevelShades(COLORREF border)
     return shades;
 }
 
+namespace {
+
+// Darker in proportion, so the hue stays that of the border (lowering every
+// component by the same amount would turn an orange red and a blue black).
+COLORREF scaled(COLORREF colour, int percent)
+{
+    const auto part = [percent](uint8_t c) { return static_cast<uint8_t>(std::max(5, c * percent / 100)); };
+    return rgb(part(redOf(colour)), part(greenOf(colour)), part(blueOf(colour)));
+}
+
+}  // namespace
+
 COLORREF backWallColour(COLORREF border)
 {
-    return lowered(border, 90);
+    return scaled(border, 40);
 }
 
 COLORREF boardColour(COLORREF border)
 {
-    return lowered(border, 40);
+    return scaled(border, 70);
 }
 
 std::pair<COLORREF, COLORREF> spineGradient(COLORREF frameColour)

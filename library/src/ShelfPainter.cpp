@@ -7,6 +7,7 @@
 
 #include <QFontMetrics>
 #include <QLinearGradient>
+#include <QStringList>
 
 namespace {
 
@@ -56,6 +57,36 @@ void back(QPainter& painter, const Rect& frame, COLORREF border)
     }
 }
 
+// The name runs down the spine, the tops of its letters to the right.
+void turnedTitle(QPainter& painter, const Rect& r, const QString& title, const QFont& font, int length)
+{
+    painter.translate(r.right, r.top + kTitlePadding);
+    painter.rotate(90);
+    painter.drawText(QRect(0, 0, length, r.width()), Qt::AlignCenter,
+                     QFontMetrics(font).elidedText(title, Qt::ElideRight, length));
+}
+
+// One character under the other, the column centred on the spine; what does
+// not fit ends in a vertical ellipsis.
+void uprightTitle(QPainter& painter, const Rect& r, const QString& title, const QFont& font, int length)
+{
+    const QFontMetrics metrics(font);
+    const int step = metrics.height();
+    QStringList characters;
+    for (const char32_t c : title.toUcs4())
+        characters << QString::fromUcs4(&c, 1);
+    const int room = std::max(1, length / step);
+    if (characters.size() > room) {
+        characters = characters.mid(0, room - 1);
+        characters << QString(QChar(0x22EE));
+    }
+    int y = r.top + kTitlePadding + (length - static_cast<int>(characters.size()) * step) / 2;
+    for (const QString& character : characters) {
+        painter.drawText(QRect(r.left, y, r.width(), step), Qt::AlignCenter, character);
+        y += step;
+    }
+}
+
 void spine(QPainter& painter, const Rect& r, const CCabinetBook& book, const QFont& font)
 {
     const auto [top, foot] = shelf::spineGradient(book.frameColor);
@@ -67,22 +98,39 @@ void spine(QPainter& painter, const Rect& r, const CCabinetBook& book, const QFo
     painter.fillRect(QRect(r.left, r.top, 1, r.height()), edge);
     painter.fillRect(QRect(r.right - 1, r.top, 1, r.height()), edge);
 
-    // The name runs down the spine, the tops of its letters to the right.
     const int length = r.height() - 2 * kTitlePadding;
     if (length <= 0 || r.width() <= 2)
         return;
     painter.save();
     painter.setClipRect(qrect(r));
-    painter.translate(r.right, r.top + kTitlePadding);
-    painter.rotate(90);
     painter.setFont(font);
     painter.setPen(toQColor(shelf::spineTextColour(book.frameColor)));
-    const QString title = QFontMetrics(font).elidedText(fromSystem(book.bookName), Qt::ElideRight, length);
-    painter.drawText(QRect(0, 0, length, r.width()), Qt::AlignCenter, title);
+    const QString title = fromSystem(book.bookName);
+    if (titleStandsUpright(title))
+        uprightTitle(painter, r, title, font, length);
+    else
+        turnedTitle(painter, r, title, font, length);
     painter.restore();
 }
 
 }  // namespace
+
+bool titleStandsUpright(const QString& title)
+{
+    for (const char32_t c : title.toUcs4()) {
+        switch (QChar::script(c)) {
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+        case QChar::Script_Hangul:
+        case QChar::Script_Bopomofo:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
 
 void paintShelf(QImage& image, const Rect& frame, const CCabinet* cabinet, const LOGFONT& pageFont)
 {

@@ -1,6 +1,7 @@
 #include "library/ShelfGeometry.h"
 #include "library/ShelfPainter.h"
 
+#include "book/CodePage.h"
 #include "book/PageStyle.h"
 #include "views/Canvas.h"
 #include "views/FontMetrics.h"
@@ -73,6 +74,25 @@ TEST(ShelfColours, SpinesAreLighterAtTheTopAndTitlesReadOnTheirColour)
     EXPECT_EQ(shelf::spineTextColour(rgb(255, 255, 0)), rgb(0, 0, 0));
 }
 
+TEST(ShelfColours, TheInsideIsDarkerInTheBordersOwnHue)
+{
+    // in proportion: an orange cabinet is brown inside, not red
+    EXPECT_EQ(shelf::backWallColour(rgb(240, 106, 12)), rgb(96, 42, 5));
+    EXPECT_EQ(shelf::boardColour(rgb(240, 106, 12)), rgb(168, 74, 8));
+    EXPECT_EQ(shelf::backWallColour(rgb(0, 0, 0)), rgb(5, 5, 5));
+}
+
+TEST(ShelfTitles, ChineseJapaneseAndKoreanTitlesStandUpright)
+{
+    EXPECT_FALSE(titleStandsUpright("Moby Dick"));
+    EXPECT_FALSE(titleStandsUpright(QString::fromUtf8("Ærø — Ünïcödé")));
+    EXPECT_FALSE(titleStandsUpright(""));
+    EXPECT_TRUE(titleStandsUpright(QString::fromUtf8("红楼梦")));
+    EXPECT_TRUE(titleStandsUpright(QString::fromUtf8("Journey 西游记")));
+    EXPECT_TRUE(titleStandsUpright(QString::fromUtf8("こころ")));
+    EXPECT_TRUE(titleStandsUpright(QString::fromUtf8("토지")));
+}
+
 class ShelfPicture : public testing::Test {
 protected:
     ShelfPicture()
@@ -81,6 +101,8 @@ protected:
         cabinet.borderColor = rgb(30, 120, 200);
         for (int i = 0; i < 14; ++i)
             cabinet.books.push_back({rgb(static_cast<uint8_t>(40 + 10 * i), 60, 90), "", "Title " + std::to_string(i), ""});
+        // a long Chinese title, set upright and cut
+        cabinet.books[13].bookName = codepage::fromUtf8("红楼梦第一回甄士隐梦幻识通灵贾雨村风尘怀闺秀");
     }
     COLORREF at(int x, int y) const { return fromQColor(image.pixelColor(x, y)); }
 

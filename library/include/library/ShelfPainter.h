@@ -8,6 +8,12 @@
 #include "book/WinTypes.h"
 
 #include <QImage>
+#include <QString>
+
+// Whether a title is set upright, one character under the other, as
+// Chinese, Japanese and Korean spines are; other titles run down the spine
+// turned on their side.
+bool titleStandsUpright(const QString& title);
 
 // The shelf of the cabinet (none: the empty frame in the default colour),
 // in the frame rectangle of the image. The names are written in the page
