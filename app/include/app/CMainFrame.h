@@ -81,7 +81,7 @@ public:
     // The path chosen in Save As, empty when the dialog was cancelled.
     std::function<QString()> askSaveAsPath;
     std::function<QStringList()> askOpenPaths;
-    // Runs the modal dialog of a command (the cabinet manager).
+    // Runs a dialog of the frame's commands modally; returns its result.
     std::function<int(QDialog& dialog)> runDialog;
 
 protected:
