@@ -111,13 +111,12 @@ void CSkinDialog::OnCancel()
 
 void CSkinDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Enter answers with the button in focus, else with OK, as a system box does.
+    // Enter answers with the button in focus (any of the dialog's own), else
+    // with OK, as a system box does.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        for (CStyleButton* button : {m_ok, m_cancel, m_close}) {
-            if (button && button->hasFocus()) {
-                button->click();
-                return;
-            }
+        if (auto* button = qobject_cast<CStyleButton*>(focusWidget()); button && isAncestorOf(button)) {
+            button->click();
+            return;
         }
         if (m_ok && m_ok->isEnabled()) {
             OnOK();

@@ -85,7 +85,7 @@ const std::vector<Command>& commandTable()
         {FullWindow, "Full Window", "Window-Style", true},
         {ClipWindow, "Clip Window", "Window-Style", true},
         {StyleWindow, "Style Window", "Window-Style", true},
-        {Cabinet, "Cabinet...", "Tool", false},
+        {Cabinet, "Cabinet...", "Tool", true},
         {BackPicture, "Back Picture...", "Tool", true},
         {BackMusic, "Back Music...", "Tool", false},
         {RestTime, "Rest Time...", "Tool", false},
@@ -161,6 +161,9 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
         break;
     case Help:
         ui.enabled = !blocking(f) && !f.helpWindowOpen;
+        break;
+    case Cabinet:
+        ui.enabled = !blocking(f) && !helpShown(d);
         break;
     case AddTag:
         ui.checked = f.tagPending;

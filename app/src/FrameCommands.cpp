@@ -69,6 +69,7 @@ void CMainFrame::runCommand(int id)
     case cmd::HelpWindow: switchWindow(CVersaleoDoc::kHelpWindow); break;
     case cmd::CloseWindow: closeWindow(); break;
     case cmd::Help: openHelpBook(); break;
+    case cmd::Cabinet: openCabinetManager(); break;
     case cmd::OnePage:
     case cmd::TwoPage:
         m_state.twoPageMode = id == cmd::TwoPage;

@@ -59,6 +59,20 @@ const std::map<int, const char*>& english()
         {30590, "Delete the selected picture"}, {30591, "Preview"},
         {31580, "Page Color:"}, {31582, "Font:"}, {31583, "The Range of Applying"}, {31584, "Start Page:"},
         {31585, "End Page:"}, {31588, "Page Picture:"},
+        // the library of cabinets: titles, messages, and its dialogs' items
+        // (30000 + control id, 31000 + control id for its label)
+        {4013, "Cabinet"}, {4014, "Create Cabinet"}, {4015, "Update Cabinet"}, {4016, "Add Book"},
+        {4017, "Update Book"}, {4403, "Fail to open this file. The file maybe lost."},
+        {4410, "The cabinet name can't be empty."},
+        {4411, "The cabinet of the name already exists. Please rename again."},
+        {4440, "The library file is damaged; it was kept as %s. The books folder is not cleaned while it is there."},
+        {4441, "Fail to copy %s into the library."}, {4442, "Fail to save the library file %s."},
+        {4443, "The library file %s is damaged and could not be kept aside; the library will not be saved."},
+        {4608, "%d/%d/%d"},
+        {30521, "Create"}, {30522, "Update"}, {30523, "Delete"}, {30524, "Add"}, {30525, "Update"},
+        {30526, "Delete"}, {30527, "Read"}, {30560, "File"},
+        {31520, "Cabinet List:"}, {31524, "Manage Book:"}, {31540, "Name:"}, {31541, "Creator:"},
+        {31542, "Frame Color:"}, {31543, "Create Time:"}, {31562, "Name:"}, {31563, "Author:"}, {31564, "Color:"},
         // the popups of the main menu
         {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},

@@ -97,6 +97,22 @@ TEST(Help, OnlyWhileTheHelpWindowIsClosed)
     EXPECT_TRUE(updateRule(HelpWindow, open, withBook(6)).checked);
 }
 
+TEST(Library, TheCabinetWaitsForNoBlockingModeOutsideTheHelpWindow)
+{
+    EXPECT_TRUE(updateRule(Cabinet, {}, withBook()).enabled);
+    EXPECT_TRUE(updateRule(Cabinet, {}, DocState{}).enabled);  // an empty window too
+    EXPECT_FALSE(updateRule(Cabinet, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
+    for (bool FrameState::*mode : {&FrameState::continuousFlip, &FrameState::markMode, &FrameState::textSelection,
+                                   &FrameState::bitmapSelection, &FrameState::browserShown}) {
+        FrameState f;
+        f.*mode = true;
+        EXPECT_FALSE(updateRule(Cabinet, f, withBook()).enabled);
+    }
+    FrameState full;
+    full.fullWindow = true;
+    EXPECT_TRUE(updateRule(Cabinet, full, withBook()).enabled);
+}
+
 TEST(Modes, FullClipAndStyleWindowKeepEachOtherApart)
 {
     FrameState full;

@@ -138,9 +138,12 @@ int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
 
 int CVersaleoDoc::openLibraryBook(const std::string& path, const std::string& name)
 {
+    const int before = pageCount();
     const int result = openPath(path);
     Importer* importer = m_importers.forPath(path);
-    if (!result || !importer || importer->readsBookFiles())
+    // A file that added nothing leaves the first bookmark and entry to the
+    // book that was there before.
+    if (!result || !importer || importer->readsBookFiles() || pageCount() == before)
         return result;
     if (needBookmark == 1) {
         const int front = pageOfBookmark(0);

@@ -161,4 +161,13 @@ TEST_F(Opening, ALibraryNameLeavesBookFilesAndSwitchedOffPartsAlone)
     EXPECT_EQ(doc.indexEntryCount(), 0);
 }
 
+TEST_F(Opening, ALibraryBookThatFailsToLoadLeavesTheOpenBooksNamesAlone)
+{
+    ASSERT_EQ(doc.openPath("/b/first.txt"), 1);
+    doc.importers().add("pdf", std::make_shared<FakeImporter>(false));
+    EXPECT_EQ(doc.openLibraryBook("/lib/book1.pdf", "Library name"), 1);
+    EXPECT_EQ(doc.pages[static_cast<size_t>(doc.pageOfBookmark(0))]->caption, "file caption");
+    EXPECT_EQ(doc.indexEntries[0]->titleText(), "file title");
+}
+
 }  // namespace

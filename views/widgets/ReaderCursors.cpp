@@ -58,7 +58,8 @@ QPixmap draw(int id)
     switch (id) {
     case 150: outlined(p, arrow(true)); break;
     case 151: outlined(p, arrow(false)); break;
-    case 152: {  // a pointing hand
+    case 152:
+    case 161: {  // a pointing hand: an index entry, a book on the library's shelf
         QPainterPath hand;
         hand.addRoundedRect(9, 14, 16, 14, 4, 4);
         hand.addRoundedRect(11, 3, 5, 16, 2.5, 2.5);
@@ -146,7 +147,8 @@ QPoint hotSpot(int id)
     switch (id) {
     case 150: return {4, 14};
     case 151: return {28, 14};
-    case 152: return {13, 3};
+    case 152:
+    case 161: return {13, 3};
     case 155:
     case 156:
     case 160: return {4, 28};

@@ -2,7 +2,7 @@
 // turn a right/left page, 152 an index entry, 153/154 a bookmark strip on
 // the right/left, 155 marking, 156 placing a tag, 157/158 sliding to the
 // right/left page, 160 a note page, 163 selecting text, 164 selecting a
-// picture. Drawn once, at first use.
+// picture, 161 a book on the library's shelf. Drawn once, at first use.
 #pragma once
 
 #include <QCursor>

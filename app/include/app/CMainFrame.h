@@ -126,6 +126,8 @@ private:
     void openPaths(const QStringList& paths);
     void chooseBackgroundPicture();
     void editBookPages();
+    // The cabinet manager; a book it reads opens in the window on show.
+    void openCabinetManager();
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;

@@ -1,0 +1,121 @@
+#include "app/CCabinetDlg.h"
+
+#include "app/CMessageDlg.h"
+#include "app/ColourSwatch.h"
+#include "app/UiText.h"
+
+#include "PageText.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <tuple>
+
+namespace {
+
+constexpr int kWidth = 330;
+constexpr int kHeight = 200;
+constexpr int kLabelLeft = 16;
+constexpr int kFieldLeft = 112;
+constexpr int kFieldWidth = kWidth - kFieldLeft - 16;
+constexpr int kTextLimit = 128;
+
+}  // namespace
+
+QString createTimeText(int year, int month, int day, int language)
+{
+    const auto [first, second, third] = language == 1 ? std::tuple{year, month, day} : std::tuple{month, day, year};
+    QString format = ui::text(4608);
+    for (const int value : {first, second, third}) {
+        const qsizetype at = format.indexOf(QStringLiteral("%d"));
+        if (at < 0)
+            break;
+        format.replace(at, 2, QString::number(value));
+    }
+    return format;
+}
+
+CCabinetDlg::CCabinetDlg(Mode mode, const std::vector<CCabinet>& cabinets, QWidget* parent)
+    : CSkinDialog(parent), m_cabinets(cabinets)
+{
+    setModal(true);
+    setFixedSize(kWidth, kHeight);
+    const auto label = [this](int id, const char* english, int top) {
+        auto* text = new QLabel(ui::textOr(31000 + id, english), this);
+        text->setGeometry(kLabelLeft, top, kFieldLeft - kLabelLeft - 4, 22);
+        return text;
+    };
+    label(kNameId, "Name:", 42);
+    m_name = new QLineEdit(this);
+    m_name->setGeometry(kFieldLeft, 42, kFieldWidth, 22);
+    m_name->setMaxLength(kTextLimit);
+    label(kCreatorId, "Creator:", 72);
+    m_creator = new QLineEdit(this);
+    m_creator->setGeometry(kFieldLeft, 72, kFieldWidth, 22);
+    m_creator->setMaxLength(kTextLimit);
+    label(kColourId, "Frame Color:", 102);
+    m_colour = new ColourSwatch(CCabinet().borderColor, this);
+    m_colour->setGeometry(kFieldLeft, 102, 60, 22);
+    label(kCreateTimeId, "Create Time:", 132);
+    m_createTime = new QLabel(this);
+    m_createTime->setGeometry(kFieldLeft, 132, kFieldWidth, 22);
+
+    showMessage = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
+    SetUp(ui::text(mode == Create ? 4014 : 4015), true, true, true, true, QString(), QString());
+    if (mode == Create) {
+        const QDate today = QDate::currentDate();
+        m_year = today.year();
+        m_month = today.month();
+        m_day = today.day();
+    }
+    showDate();
+    m_name->setFocus();
+}
+
+void CCabinetDlg::setCabinet(const CCabinet& cabinet)
+{
+    m_startedWith = cabinet.name;
+    m_name->setText(fromPageText(cabinet.name));
+    m_creator->setText(fromPageText(cabinet.creator));
+    m_colour->setColour(cabinet.borderColor);
+    m_year = cabinet.createYear;
+    m_month = cabinet.createMonth;
+    m_day = cabinet.createDay;
+    showDate();
+}
+
+CCabinet CCabinetDlg::cabinet() const
+{
+    CCabinet result;
+    result.name = toPageText(m_name->text().trimmed());
+    result.creator = toPageText(m_creator->text().trimmed());
+    result.borderColor = m_colour->colour();
+    result.createYear = m_year;
+    result.createMonth = m_month;
+    result.createDay = m_day;
+    return result;
+}
+
+void CCabinetDlg::showDate()
+{
+    m_createTime->setText(createTimeText(m_year, m_month, m_day, ui::language()));
+}
+
+void CCabinetDlg::OnOK()
+{
+    switch (checkCabinetName(m_cabinets, cabinet().name, m_startedWith)) {
+    case CabinetNameCheck::Empty:
+        showMessage(ui::text(4102), ui::text(4410));
+        m_name->setFocus();
+        return;
+    case CabinetNameCheck::Taken:
+        showMessage(ui::text(4102), ui::text(4411));
+        m_name->setFocus();
+        m_name->selectAll();
+        return;
+    case CabinetNameCheck::Ok:
+        break;
+    }
+    CSkinDialog::OnOK();
+}
