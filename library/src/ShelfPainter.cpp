@@ -4,6 +4,7 @@
 
 #include "views/Canvas.h"
 #include "views/FontMetrics.h"
+#include "views/TextCodec.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>
@@ -105,7 +106,7 @@ void spine(QPainter& painter, const Rect& r, const CCabinetBook& book, const QFo
     painter.setClipRect(qrect(r));
     painter.setFont(font);
     painter.setPen(toQColor(shelf::spineTextColour(book.frameColor)));
-    const QString title = fromSystem(book.bookName);
+    const QString title = fromCodePage(book.bookName);
     if (titleStandsUpright(title))
         uprightTitle(painter, r, title, font, length);
     else
