@@ -31,6 +31,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace {
 
@@ -175,6 +176,18 @@ TEST_F(PictureDialogs, ABackPictureIndexBeyondTheFilesSelectsNothingAndShowsTheF
     EXPECT_EQ(pictures.backgroundNumber(), 5);
     EXPECT_EQ(settings.read().backPictureIndex, 5);
     EXPECT_EQ(refreshed, 0);
+}
+
+TEST_F(PictureDialogs, ABackPictureIndexOfNoPictureNumberSelectsNothing)
+{
+    // Settings are a file the reader can edit: any number may come back.
+    for (const int number : {0, -1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        chooseBackgroundSetting(number);
+        const auto dialog = backgroundDialog();
+        EXPECT_EQ(dialog->panel().list()->count(), 3) << number;
+        EXPECT_EQ(dialog->panel().list()->currentRow(), -1) << number;
+        EXPECT_EQ(dialog->panel().selectedNumber(), -1) << number;
+    }
 }
 
 TEST_F(PictureDialogs, OkPutsTheSelectedPictureBehindTheBookAndRemembersIt)
