@@ -435,6 +435,42 @@ TEST_F(PictureDialogs, ApplyToAllPagesChangesEveryPageAndTheDefaultsAndIsRemembe
     EXPECT_TRUE(again->startSlider()->isEnabled());
 }
 
+TEST_F(PictureDialogs, EnterOnAFocusedButtonPressesItNotOk)
+{
+    makeBook(2);
+    const auto dialog = bookPageDialog();
+    int fontAsked = 0, colourAsked = 0;
+    dialog->askFont = [&fontAsked](const QFont&) {
+        ++fontAsked;
+        return std::optional<QFont>();
+    };
+    dialog->askColour = [&colourAsked](const QColor&, const QString&) {
+        ++colourAsked;
+        return std::optional<QColor>();
+    };
+    int picturesAsked = 0;
+    dialog->panel().askPicturePath = [&picturesAsked] {
+        ++picturesAsked;
+        return QString();
+    };
+    dialog->activateWindow();
+    for (QWidget* button : std::initializer_list<QWidget*>{dialog->fontButton(), dialog->paperBox(),
+                                                           dialog->panel().addButton()}) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    EXPECT_EQ(fontAsked, 1);
+    EXPECT_EQ(colourAsked, 1);
+    EXPECT_EQ(picturesAsked, 1);
+    EXPECT_EQ(settings.read().applyAll, 0);
+    // a tick box is no button to press: Enter there is OK
+    dialog->applyAllBox()->setFocus();
+    QTest::keyClick(dialog->applyAllBox(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
 TEST_F(PictureDialogs, CancelChangesNoPageAndNoSetting)
 {
     makeBook(4);
