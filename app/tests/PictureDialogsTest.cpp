@@ -228,6 +228,33 @@ TEST_F(PictureDialogs, CancelKeepsTheChoiceButNotTheDeletedPicture)
     EXPECT_EQ(refreshed, 1);
 }
 
+TEST_F(PictureDialogs, DeletingAnEarlierPictureKeepsTheChosenOneBehindTheBook)
+{
+    // green is chosen; red before it goes, so green is number 1 from now on
+    chooseBackgroundSetting(2);
+    const auto dialog = backgroundDialog();
+    clickRow(dialog->panel().list(), 0);
+    QTest::mouseClick(dialog->panel().deleteButton(), Qt::LeftButton);
+    ASSERT_EQ(lines(dialog->panel().list()), (std::vector<QString>{"BackGround1", "BackGround2"}));
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(near(pictures.background().pixelColor(5, 5), kGreen));
+    EXPECT_EQ(pictures.backgroundNumber(), 1);
+    EXPECT_EQ(settings.read().backPictureIndex, 1);  // the next start shows it too
+    EXPECT_EQ(refreshed, 1);
+
+    // and so does OK with nothing selected
+    chooseBackgroundSetting(2);
+    const auto again = backgroundDialog();
+    clickRow(again->panel().list(), 0);
+    QTest::mouseClick(again->panel().deleteButton(), Qt::LeftButton);
+    again->panel().selectNumber(-1);
+    ASSERT_EQ(again->panel().selectedNumber(), -1);
+    QTest::mouseClick(again->okButton(), Qt::LeftButton);
+    EXPECT_TRUE(near(pictures.background().pixelColor(5, 5), kBlue));
+    EXPECT_EQ(pictures.backgroundNumber(), 1);
+    EXPECT_EQ(settings.read().backPictureIndex, 1);
+}
+
 TEST_F(PictureDialogs, DeletingBackGround2OfThreeRenamesTheThirdAndKeepsTheSelection)
 {
     chooseBackgroundSetting(2);
