@@ -22,7 +22,8 @@ CBackPictureDlg::CBackPictureDlg(DocumentPictures& pictures, SettingsStore& sett
     : CSkinDialog(parent), m_pictures(pictures), m_settings(settings), m_refreshViews(std::move(refreshViews)),
       m_preview(new PicturePreview(ui::text(ui::kControlText + kPreviewId), this)),
       m_panel(new PicturePanel(this, PictureFamily(pictures.folder(), "BackGround"), false, m_preview, kListId, kAddId,
-                               kDeleteId))
+                               kDeleteId)),
+      m_chosen(pictures.backgroundNumber())
 {
     setModal(true);
     setFixedSize(kSize);
@@ -36,6 +37,12 @@ CBackPictureDlg::CBackPictureDlg(DocumentPictures& pictures, SettingsStore& sett
     // Nothing is selected when the chosen number has no picture.
     m_panel->selectNumber(pictures.backgroundNumber());
     connect(m_panel->list(), &QListWidget::itemDoubleClicked, this, [this] { OnOK(); });
+    // The chosen picture keeps its place behind the book when one before it
+    // goes and it moves down a number.
+    connect(m_panel, &PicturePanel::pictureDeleted, this, [this](int number) {
+        if (number < m_chosen)
+            --m_chosen;
+    });
 }
 
 CBackPictureDlg::~CBackPictureDlg() = default;
@@ -62,10 +69,16 @@ void CBackPictureDlg::OnCancel()
 
 void CBackPictureDlg::showWhatTheFolderHolds()
 {
-    // A picture deleted or renumbered may be the one behind the book: show
-    // what the folder now holds under the chosen number, as the next start will.
-    if (m_panel->filesChanged()) {
-        m_pictures.loadBackground(m_pictures.backgroundNumber());
-        m_refreshViews();
+    // The picture behind the book may have gone (what moved into its number
+    // shows, as the next start would show it) or moved down a number (it
+    // stays, under its new number in the settings too).
+    if (!m_panel->filesChanged())
+        return;
+    if (m_chosen != m_pictures.backgroundNumber()) {
+        m_pictures.chooseBackground(m_chosen);
+        m_settings.writeBackPictureIndex(m_chosen);
+    } else {
+        m_pictures.loadBackground(m_chosen);
     }
+    m_refreshViews();
 }

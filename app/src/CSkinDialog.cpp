@@ -4,6 +4,7 @@
 
 #include "style/CStyleButton.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -111,11 +112,13 @@ void CSkinDialog::OnCancel()
 
 void CSkinDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Enter answers with the button in focus (any of the dialog's own), else
-    // with OK, as a system box does.
+    // Enter presses the push button in focus (the dialog's own or one of its
+    // controls, a font or colour button), else answers with OK, as a system
+    // box does. A tick box is no push button: Enter there is OK.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<CStyleButton*>(focusWidget()); button && isAncestorOf(button)) {
-            button->click();
+        auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
+        if (focused && !focused->isCheckable() && focused->isEnabled() && isAncestorOf(focused)) {
+            focused->click();
             return;
         }
         if (m_ok && m_ok->isEnabled()) {

@@ -112,8 +112,10 @@ void PicturePanel::fill()
 
 void PicturePanel::selectNumber(int number)
 {
-    const int row = rowOfNumber(number);
-    setRow(row >= 0 && row < m_list->count() ? row : m_noneFirst ? 0 : -1);
+    // The number may come from the settings file: anything an int holds.
+    const int first = m_noneFirst ? 0 : 1;
+    const bool listed = number >= first && number - first < m_list->count();
+    setRow(listed ? rowOfNumber(number) : m_noneFirst ? 0 : -1);
 }
 
 void PicturePanel::setRow(int row)

@@ -31,6 +31,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace {
 
@@ -177,6 +178,18 @@ TEST_F(PictureDialogs, ABackPictureIndexBeyondTheFilesSelectsNothingAndShowsTheF
     EXPECT_EQ(refreshed, 0);
 }
 
+TEST_F(PictureDialogs, ABackPictureIndexOfNoPictureNumberSelectsNothing)
+{
+    // Settings are a file the reader can edit: any number may come back.
+    for (const int number : {0, -1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        chooseBackgroundSetting(number);
+        const auto dialog = backgroundDialog();
+        EXPECT_EQ(dialog->panel().list()->count(), 3) << number;
+        EXPECT_EQ(dialog->panel().list()->currentRow(), -1) << number;
+        EXPECT_EQ(dialog->panel().selectedNumber(), -1) << number;
+    }
+}
+
 TEST_F(PictureDialogs, OkPutsTheSelectedPictureBehindTheBookAndRemembersIt)
 {
     chooseBackgroundSetting(1);
@@ -213,6 +226,33 @@ TEST_F(PictureDialogs, CancelKeepsTheChoiceButNotTheDeletedPicture)
     EXPECT_TRUE(near(pictures.background().pixelColor(5, 5), kBlue));
     EXPECT_EQ(settings.read().backPictureIndex, 2);
     EXPECT_EQ(refreshed, 1);
+}
+
+TEST_F(PictureDialogs, DeletingAnEarlierPictureKeepsTheChosenOneBehindTheBook)
+{
+    // green is chosen; red before it goes, so green is number 1 from now on
+    chooseBackgroundSetting(2);
+    const auto dialog = backgroundDialog();
+    clickRow(dialog->panel().list(), 0);
+    QTest::mouseClick(dialog->panel().deleteButton(), Qt::LeftButton);
+    ASSERT_EQ(lines(dialog->panel().list()), (std::vector<QString>{"BackGround1", "BackGround2"}));
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(near(pictures.background().pixelColor(5, 5), kGreen));
+    EXPECT_EQ(pictures.backgroundNumber(), 1);
+    EXPECT_EQ(settings.read().backPictureIndex, 1);  // the next start shows it too
+    EXPECT_EQ(refreshed, 1);
+
+    // and so does OK with nothing selected
+    chooseBackgroundSetting(2);
+    const auto again = backgroundDialog();
+    clickRow(again->panel().list(), 0);
+    QTest::mouseClick(again->panel().deleteButton(), Qt::LeftButton);
+    again->panel().selectNumber(-1);
+    ASSERT_EQ(again->panel().selectedNumber(), -1);
+    QTest::mouseClick(again->okButton(), Qt::LeftButton);
+    EXPECT_TRUE(near(pictures.background().pixelColor(5, 5), kBlue));
+    EXPECT_EQ(pictures.backgroundNumber(), 1);
+    EXPECT_EQ(settings.read().backPictureIndex, 1);
 }
 
 TEST_F(PictureDialogs, DeletingBackGround2OfThreeRenamesTheThirdAndKeepsTheSelection)
@@ -420,6 +460,42 @@ TEST_F(PictureDialogs, ApplyToAllPagesChangesEveryPageAndTheDefaultsAndIsRemembe
     EXPECT_EQ(again->paperBox()->colour(), QColor(200, 230, 255));
     QTest::mouseClick(again->applyAllBox(), Qt::LeftButton);
     EXPECT_TRUE(again->startSlider()->isEnabled());
+}
+
+TEST_F(PictureDialogs, EnterOnAFocusedButtonPressesItNotOk)
+{
+    makeBook(2);
+    const auto dialog = bookPageDialog();
+    int fontAsked = 0, colourAsked = 0;
+    dialog->askFont = [&fontAsked](const QFont&) {
+        ++fontAsked;
+        return std::optional<QFont>();
+    };
+    dialog->askColour = [&colourAsked](const QColor&, const QString&) {
+        ++colourAsked;
+        return std::optional<QColor>();
+    };
+    int picturesAsked = 0;
+    dialog->panel().askPicturePath = [&picturesAsked] {
+        ++picturesAsked;
+        return QString();
+    };
+    dialog->activateWindow();
+    for (QWidget* button : std::initializer_list<QWidget*>{dialog->fontButton(), dialog->paperBox(),
+                                                           dialog->panel().addButton()}) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    EXPECT_EQ(fontAsked, 1);
+    EXPECT_EQ(colourAsked, 1);
+    EXPECT_EQ(picturesAsked, 1);
+    EXPECT_EQ(settings.read().applyAll, 0);
+    // a tick box is no button to press: Enter there is OK
+    dialog->applyAllBox()->setFocus();
+    QTest::keyClick(dialog->applyAllBox(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
 TEST_F(PictureDialogs, CancelChangesNoPageAndNoSetting)

@@ -40,4 +40,6 @@ private:
     std::function<void()> m_refreshViews;
     PicturePreview* m_preview;
     PicturePanel* m_panel;
+    // The number of the picture behind the book, followed through deletions.
+    int m_chosen;
 };
