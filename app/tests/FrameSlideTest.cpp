@@ -273,6 +273,25 @@ TEST_F(FrameSlide, TheSlideWindowMayBeSmallButNotBelowItsMinimum)
     EXPECT_GE(frame->height(), 620);
 }
 
+TEST_F(FrameSlide, InTheTraditionalWindowTheSystemFrameComesAndGoes)
+{
+    openBook();
+    frame->show();
+    frame->runCommand(cmd::StyleWindow);
+    ASSERT_TRUE(frame->state().traditionalStyle);
+    frame->runCommand(cmd::LanternSlide);
+    ASSERT_TRUE(frame->state().lanternSlide);
+    EXPECT_FALSE(frame->windowFlags() & Qt::FramelessWindowHint);
+    frame->runCommand(cmd::SlideFrame);
+    EXPECT_TRUE(frame->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(frame->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    EXPECT_EQ(QApplication::focusWidget(), slideView());
+    frame->runCommand(cmd::LanternSlide);
+    EXPECT_FALSE(frame->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(frame->isVisible());
+}
+
 TEST_F(FrameSlide, QuittingDuringTheSlideKeepsTheReadersWindow)
 {
     openBook();
