@@ -15,6 +15,7 @@
 #include "style/CStyleButton.h"
 
 #include "CBookViews.h"
+#include "CDemoView.h"
 #include "FrameChrome.h"
 
 #include <QAction>
@@ -91,6 +92,7 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
     m_views = new QStackedWidget;
     m_views->addWidget(m_twoPageView);
     m_views->addWidget(m_onePageView);
+    buildDemoView();
     buildBars();
     buildActions();
     m_showLeftBar = values.showLeftBar == 1;
@@ -118,7 +120,8 @@ void CMainFrame::buildActions()
         // Items whose update rule checks them: the windows and the modes.
         const bool mode = command.id == cmd::FullWindow || command.id == cmd::ClipWindow ||
                           command.id == cmd::StyleWindow || command.id == cmd::AddTag || command.id == cmd::AddMark ||
-                          command.id == cmd::SelectText || command.id == cmd::SelectBitmap;
+                          command.id == cmd::SelectText || command.id == cmd::SelectBitmap ||
+                          command.id == cmd::SlideFrame;
         act->setCheckable(mode || (command.id >= cmd::HelpWindow && command.id <= cmd::Window5));
         connect(act, &QAction::triggered, this, [this, id = command.id] { runCommand(id); });
         m_actions[command.id] = act;
@@ -142,6 +145,13 @@ CBookView* CMainFrame::currentView() const
     if (m_state.twoPageMode)
         return m_twoPageView;
     return m_onePageView;
+}
+
+QWidget* CMainFrame::viewOnShow() const
+{
+    if (m_state.lanternSlide)
+        return m_demoView;
+    return currentView();
 }
 
 void CMainFrame::syncModes()
@@ -204,7 +214,10 @@ void CMainFrame::RefreshViews()
 {
     m_twoPageView->refresh();
     m_onePageView->refresh();
-    m_views->setCurrentWidget(currentView());
+    m_demoView->refresh();
+    if (m_state.lanternSlide)
+        m_demoView->showCurrentSlide();
+    m_views->setCurrentWidget(viewOnShow());
     m_statusBar->setText(statusLine());
     updateCommands();
 }
@@ -281,8 +294,12 @@ std::unique_ptr<QMenu> CMainFrame::pagePopup(int menu)
         ids = {cmd::DeleteTag, cmd::TagColour};
     else if (menu == 38)
         ids = {cmd::CopySelection, cmd::SelectAllSelection, cmd::CancelSelect};
+    else if (menu == 39)
+        ids = {cmd::SlidePrevious, cmd::SlideNext, cmd::SlideFrame};
     for (const int id : ids)
         popup->addAction(action(id));
+    if (menu == 39)
+        popup->addAction(m_endDemo);
     return popup;
 }
 

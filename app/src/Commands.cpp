@@ -81,7 +81,11 @@ const std::vector<Command>& commandTable()
         {JumpBox, "Jump", "", false},
         {OnePage, "One Page", "View", true},
         {TwoPage, "Two Page", "View", true},
-        {LanternSlide, "Lantern Slide", "View", false},
+        {LanternSlide, "Lantern Slide", "View", true},
+        // The lantern slide's popup.
+        {SlidePrevious, "Previous", "", true},
+        {SlideNext, "Next", "", true},
+        {SlideFrame, "Show/Hide Frame", "", true},
         {FullWindow, "Full Window", "Window-Style", true},
         {ClipWindow, "Clip Window", "Window-Style", true},
         {StyleWindow, "Style Window", "Window-Style", true},
@@ -204,23 +208,37 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
         ui.enabled = f.continuousFlip && !f.markMode && !f.textSelection && !f.bitmapSelection && !f.browserShown &&
                      d.pageCount > 0;
         break;
+    // The slide keeps the view and the window it started from until it ends.
     case OnePage:
-        ui.enabled = !blocking(f) && !f.clipWindow && f.twoPageMode;
+        ui.enabled = !blocking(f) && !f.clipWindow && f.twoPageMode && !f.lanternSlide;
         break;
     case TwoPage:
-        ui.enabled = !blocking(f) && !f.clipWindow && !f.twoPageMode;
+        ui.enabled = !blocking(f) && !f.clipWindow && !f.twoPageMode && !f.lanternSlide;
         break;
     case FullWindow:
         ui.checked = f.fullWindow;
-        ui.enabled = !blocking(f) && !f.clipWindow;
+        ui.enabled = !blocking(f) && !f.clipWindow && !f.lanternSlide;
         break;
     case ClipWindow:
         ui.checked = f.clipWindow;
-        ui.enabled = !blocking(f) && !f.fullWindow && f.twoPageMode;
+        ui.enabled = !blocking(f) && !f.fullWindow && f.twoPageMode && !f.lanternSlide;
         break;
     case StyleWindow:
         ui.checked = !f.traditionalStyle;
-        ui.enabled = !blocking(f) && !f.fullWindow && !f.clipWindow;
+        ui.enabled = !blocking(f) && !f.fullWindow && !f.clipWindow && !f.lanternSlide;
+        break;
+    // A slide that runs can always be ended, whatever became of the book.
+    case LanternSlide:
+        ui.checked = f.lanternSlide;
+        ui.enabled = f.lanternSlide || (!blocking(f) && !f.fullWindow && !f.clipWindow && !f.printView && d.hasContent);
+        break;
+    case SlidePrevious:
+    case SlideNext:
+        ui.enabled = f.lanternSlide;
+        break;
+    case SlideFrame:
+        ui.checked = f.slideFrameShown;
+        ui.enabled = f.lanternSlide;
         break;
     case BackPicture:
         ui.enabled = !blocking(f);

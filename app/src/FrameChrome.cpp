@@ -178,6 +178,19 @@ void CMainFrame::showDecorations(bool frame, bool bars)
 {
     CommitTagEdits();
     if (m_state.traditionalStyle) {
+        // The system's frame comes and goes with the frame flag.
+        const Qt::WindowFlags flags = frame ? Qt::Window : Qt::Window | Qt::FramelessWindowHint;
+        if (windowFlags() != flags) {
+            const QRect placement = geometry();
+            const bool shown = isVisible();
+            setWindowFlags(flags);
+            setGeometry(placement);
+            // A new native window: the reader's keys stay with it.
+            if (shown) {
+                show();
+                activateWindow();
+            }
+        }
         m_topBar->hide();
         layout()->setContentsMargins(0, 0, 0, 0);
         m_menuBar->setVisible(bars);
@@ -193,7 +206,7 @@ void CMainFrame::showDecorations(bool frame, bool bars)
     m_bottomBar->setVisible(tools && m_showBottomBar);
     m_statusBar->setVisible(tools && m_showStatusBar);
     RefreshViews();
-    currentView()->setFocus();
+    viewOnShow()->setFocus();
 }
 
 void CMainFrame::toggleFullWindow()

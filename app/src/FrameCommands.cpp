@@ -20,6 +20,7 @@
 #include "aidkern/CAKPathManager.h"
 
 #include "CBookViews.h"
+#include "CDemoView.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -40,7 +41,7 @@ void CMainFrame::runCommand(int id)
     // turning the pages afterwards.
     struct FocusBack {
         CMainFrame& frame;
-        ~FocusBack() { frame.currentView()->setFocus(); }
+        ~FocusBack() { frame.viewOnShow()->setFocus(); }
     } focusBack{*this};
     if (id == cmd::SystemMenu) {
         // The system popup: the items of "Tool" and "Help".
@@ -90,6 +91,10 @@ void CMainFrame::runCommand(int id)
     case cmd::SelectAllSelection: currentView()->selectAll(); break;
     case cmd::SelectBitmap: toggleSelection(false); break;
     case cmd::CancelSelect: toggleSelection(m_viewModes.textSelection); break;
+    case cmd::LanternSlide: toggleLanternSlide(); break;
+    case cmd::SlidePrevious: m_demoView->previousSlide(); break;
+    case cmd::SlideNext: m_demoView->nextSlide(); break;
+    case cmd::SlideFrame: toggleSlideFrame(); break;
     case cmd::FullWindow: toggleFullWindow(); break;
     case cmd::ClipWindow: toggleClipWindow(); break;
     case cmd::StyleWindow: toggleStyleWindow(); break;
@@ -235,6 +240,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // The window the placement keeps is the reader's, not the slide's.
+    if (m_state.lanternSlide)
+        toggleLanternSlide();
     // No page turns under the questions, nor after a close the reader stopped.
     m_state.continuousFlip = false;
     m_flipTimer->stop();
@@ -269,6 +277,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::keyPressEvent(QKeyEvent* event)
 {
     // Keys the view on show has no use for arrive here.
+    if (m_state.lanternSlide && event->key() == Qt::Key_Escape) {
+        runCommand(cmd::LanternSlide);
+        return;
+    }
     if (m_state.fullWindow && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F11)) {
         runCommand(cmd::FullWindow);
         return;

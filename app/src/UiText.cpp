@@ -76,6 +76,8 @@ const std::map<int, const char*>& english()
         // the popups of the main menu
         {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},
+        // the lantern slide's popup ends the slide under its own name
+        {9039, "End Demo"},
     };
     return table;
 }

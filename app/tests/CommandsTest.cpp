@@ -207,6 +207,50 @@ TEST(Pictures, TheBackgroundAndBookPageDialogsWaitForEveryBlockingMode)
     EXPECT_TRUE(updateRule(BackPicture, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
 }
 
+TEST(LanternSlide, StartsOnlyOnABookWithContentAndNoOtherWindowMode)
+{
+    EXPECT_TRUE(updateRule(LanternSlide, {}, withBook()).enabled);
+    FrameState onePage;
+    onePage.twoPageMode = false;
+    EXPECT_TRUE(updateRule(LanternSlide, onePage, withBook()).enabled);
+    DocState empty = withBook();
+    empty.hasContent = false;
+    EXPECT_FALSE(updateRule(LanternSlide, {}, empty).enabled);
+    const auto with = [](bool FrameState::*flag) {
+        FrameState f;
+        f.*flag = true;
+        return f;
+    };
+    for (bool FrameState::*mode : {&FrameState::fullWindow, &FrameState::clipWindow, &FrameState::printView,
+                                   &FrameState::continuousFlip, &FrameState::markMode, &FrameState::textSelection,
+                                   &FrameState::bitmapSelection, &FrameState::browserShown})
+        EXPECT_FALSE(updateRule(LanternSlide, with(mode), withBook()).enabled);
+    // The slide's own items wait for the slide.
+    for (const int id : {SlidePrevious, SlideNext, SlideFrame})
+        EXPECT_FALSE(updateRule(id, {}, withBook()).enabled) << id;
+}
+
+TEST(LanternSlide, WhileItRunsItCanEndAndTheWindowModesWait)
+{
+    FrameState running;
+    running.lanternSlide = true;
+    EXPECT_TRUE(updateRule(LanternSlide, running, withBook()).checked);
+    // Even when the book was closed under it.
+    DocState empty = withBook();
+    empty.hasContent = false;
+    empty.pageCount = 4;
+    EXPECT_TRUE(updateRule(LanternSlide, running, empty).enabled);
+    for (const int id : {SlidePrevious, SlideNext, SlideFrame})
+        EXPECT_TRUE(updateRule(id, running, empty).enabled) << id;
+    EXPECT_TRUE(updateRule(SlideFrame, running, withBook()).checked);
+    running.slideFrameShown = false;
+    EXPECT_FALSE(updateRule(SlideFrame, running, withBook()).checked);
+    for (const int id : {OnePage, FullWindow, ClipWindow, StyleWindow})
+        EXPECT_FALSE(updateRule(id, running, withBook()).enabled) << id;
+    running.twoPageMode = false;
+    EXPECT_FALSE(updateRule(TwoPage, running, withBook()).enabled);
+}
+
 TEST(DocumentState, ReadFromTheDocument)
 {
     CVersaleoDoc doc;

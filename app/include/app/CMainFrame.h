@@ -17,6 +17,7 @@
 #include <string>
 
 class CBookView;
+class CDemoView;
 class CTwoPageView;
 class COnePageView;
 class CStyleButton;
@@ -62,7 +63,10 @@ public:
     CStyleButton* button(int id) const;
     QAction* action(int id) const;
     CBookView* currentView() const;
-    // Popup 36 (mark), 37 (tag) or 38 (selection) with its commands.
+    // The view the reader sees: the lantern slide while it runs, else the
+    // reading view of the mode.
+    QWidget* viewOnShow() const;
+    // Popup 36 (mark), 37 (tag), 38 (selection) or 39 (lantern slide) with its commands.
     std::unique_ptr<QMenu> pagePopup(int menu);
 
     // Files dropped on the window open in it; the help window takes none.
@@ -122,6 +126,10 @@ private:
     void toggleFullWindow();
     void toggleClipWindow();
     void toggleStyleWindow();
+    // The lantern slide: its view and popup, entering and leaving it, its frame.
+    void buildDemoView();
+    void toggleLanternSlide();
+    void toggleSlideFrame();
     void fillMenus(QMenu* root);
     void openPaths(const QStringList& paths);
     void chooseBackgroundPicture();
@@ -148,6 +156,14 @@ private:
     QStackedWidget* m_views = nullptr;
     CTwoPageView* m_twoPageView = nullptr;
     COnePageView* m_onePageView = nullptr;
+    CDemoView* m_demoView = nullptr;
+    QAction* m_endDemo = nullptr;  // popup 39's last item: ends the slide
+    // The window as the slide found it, back when the slide ends.
+    struct {
+        QRect geometry;
+        int windowStatus = 0;
+        QRect restoreRect;
+    } m_beforeSlide;
     std::map<int, CStyleButton*> m_buttons;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;

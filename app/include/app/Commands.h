@@ -25,6 +25,7 @@ enum Id : int {
     DeleteMark = 1000, MarkColour = 1001, DeleteTag = 1002, TagColour = 1003, CopySelection = 1008,
     SelectAllSelection = 1009,
     Jump = 1004, ClipWindow = 1010, LanternSlide = 1011, StyleWindow = 1015, CancelSelect = 1016,
+    SlidePrevious = 1012, SlideNext = 1013, SlideFrame = 1014,
     ConvertBig5ToGb2312 = 1020, ConvertBig5ToGbk = 1021, ConvertGbkToGb2312 = 1022, ConvertGbkToBig5 = 1023,
     ConvertGb2312ToBig5 = 1024, ConvertGb2312ToGbk = 1025,
     ReadAsGb2312 = 1050, ReadAsBig5 = 1051, ReadAsUtf8 = 1052, ReadAsAnsi = 1053, ReadAsShiftJis = 1054,
@@ -40,6 +41,7 @@ struct FrameState {
     bool printView = false;
     bool browserShown = false;
     bool lanternSlide = false;
+    bool slideFrameShown = true;  // the lantern slide keeps the window's frame
     bool markMode = false;
     bool tagPending = false;
     bool textSelection = false;
