@@ -232,6 +232,14 @@ TEST_F(EncodingOnOpen, WebPagesAreReadInTheirDeclaredCharset)
     EXPECT_EQ(textOf(doc)[1], "中文的书 Straße");
 }
 
+// In ISO-2022-JP the bytes of a kanji may be "<" or "&": 自 is "<+".
+TEST_F(EncodingOnOpen, AnIso2022JpPageKeepsKanjiWhoseBytesLookLikeATag)
+{
+    const std::string page = file("jis.html", "<meta charset=\"iso-2022-jp\"><p>" +
+                                                  codepage::fromUtf8("自分の本 &amp; 自分", "ISO-2022-JP") + "</p>");
+    EXPECT_EQ(codepage::toUtf8(html::fileToText(page)), "\r\n自分の本 & 自分");
+}
+
 TEST(HostileDeclarations, CutOffAndEmptyMetaTagsAreIgnored)
 {
     bool declared = true;
