@@ -199,11 +199,6 @@ constexpr Label kLabels[] = {
     {"koi8-r", "KOI8-R"}, {"koi8-u", "KOI8-U"},
 };
 
-bool asciiCompatible(const char* name)
-{
-    return !isUtf16(name) && !same(name, "ISO-2022-JP");
-}
-
 }  // namespace
 
 bool same(const char* a, const char* b)
@@ -214,6 +209,11 @@ bool same(const char* a, const char* b)
 bool isUtf16(const char* name)
 {
     return name && (same(name, kUtf16Le) || same(name, kUtf16Be));
+}
+
+bool isAsciiCompatible(const char* name)
+{
+    return !isUtf16(name) && !same(name, "ISO-2022-JP");
 }
 
 const char* forCharset(uint8_t charset)
@@ -227,7 +227,7 @@ const char* forCharset(uint8_t charset)
 
 std::string convert(std::string_view bytes, const char* from, const char* to)
 {
-    if (same(from, to) || (asciiCompatible(from) && asciiCompatible(to) && isAscii(bytes)))
+    if (same(from, to) || (isAsciiCompatible(from) && isAsciiCompatible(to) && isAscii(bytes)))
         return std::string(bytes);
     thread_local Converters converters;
     const iconv_t cd = converters.get(to, from);

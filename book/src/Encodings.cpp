@@ -76,18 +76,32 @@ ChineseConverter& toTraditional()
 constexpr const char* kSongTi = "\xCB\xCE\xCC\xE5";  // 宋体
 
 constexpr EncodingRow kRows[] = {
-    {0, 134, kSongTi, nullptr},
-    {1, 136, kSongTi, nullptr},
-    {2, 0, "Arial", utf8ToAnsi},
-    {3, 0, "Arial", nullptr},
-    {4, 128, "MS Gothic", nullptr},
-    {100, 134, kSongTi, big5ToGb2312},
-    {101, 134, kSongTi, big5ToGbk},
-    {102, 134, kSongTi, traditionalToSimplified},
-    {103, 136, kSongTi, gbkToBig5},
-    {104, 136, kSongTi, gb2312ToBig5},
-    {105, 134, kSongTi, simplifiedToTraditional},
+    {0, 134, kSongTi, nullptr, nullptr},
+    {1, 136, kSongTi, nullptr, nullptr},
+    {2, 0, "Arial", utf8ToAnsi, nullptr},
+    {3, 0, "Arial", nullptr, nullptr},
+    {4, 128, "MS Gothic", nullptr, nullptr},
+    {100, 134, kSongTi, big5ToGb2312, traditionalToSimplified},
+    {101, 134, kSongTi, big5ToGbk, nullptr},
+    {102, 134, kSongTi, traditionalToSimplified, traditionalToSimplified},
+    {103, 136, kSongTi, gbkToBig5, gbkToBig5},
+    {104, 136, kSongTi, gb2312ToBig5, gb2312ToBig5},
+    {105, 134, kSongTi, simplifiedToTraditional, simplifiedToTraditional},
 };
+
+// What a command lays out instead of the kept bytes; null for the kept bytes.
+// Reading them in another encoding always starts from the bytes themselves.
+// A conversion of a text whose encoding opening found starts from the
+// characters shown (a UTF-8 text is not GBK bytes), and falls back to them.
+Text convertedCopy(const TextSource& source, const EncodingRow& row)
+{
+    const bool conversion = row.code >= 100;
+    if (!conversion || source.encoding.empty())
+        return row.convert ? row.convert(source.bytes.c_str()) : nullptr;
+    const std::string read = codepage::toSystem(source.bytes, source.encoding.c_str());
+    Text converted = row.convertRead ? row.convertRead(read.c_str()) : nullptr;
+    return converted && converted[0] ? std::move(converted) : newText(read);
+}
 
 }  // namespace
 
@@ -155,7 +169,7 @@ void reencode(CVersaleoDoc& doc, int code)
         font.lfCharSet = row->charset;
         font.setFaceName(row->face);
 
-        const Text converted = row->convert ? row->convert(source->bytes.c_str()) : nullptr;
+        const Text converted = convertedCopy(*source, *row);
         std::unique_ptr<IndexEntry> entry;
         if (!source->firstPage->indexEntries.empty())
             entry = std::make_unique<IndexEntry>(*source->firstPage->indexEntries.front());

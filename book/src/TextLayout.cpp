@@ -232,6 +232,8 @@ void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, Tex
 
     auto source = std::make_unique<TextSource>();
     source->bytes = std::move(text.bytes);
+    if (text.encoding)
+        source->encoding = text.encoding;
     TextSource* kept = source.get();
     doc.textSources.push_back(std::move(source));
     const std::string converted = text.encoding ? codepage::toSystem(kept->bytes, text.encoding) : std::string();

@@ -155,6 +155,55 @@ TEST_F(EncodingOnOpen, ReadAsAnsiReadsTheOriginalBytesAgainAndUtf8MendsIt)
     EXPECT_EQ(textOf(doc), kSample);
 }
 
+// The lines of the book pages as Unicode, each read in the code page its font names.
+std::vector<std::string> shownText(const CVersaleoDoc& book)
+{
+    std::vector<std::string> lines;
+    for (const auto& page : book.pages) {
+        if (page->kind() != PageKind::BookPage)
+            continue;
+        for (const std::string& line : page->lines)
+            lines.push_back(codepage::toUtf8(line, codepage::forCharset(page->font.lfCharSet)));
+    }
+    return lines;
+}
+
+TEST_F(EncodingOnOpen, ConvertingAUtf8TextStartsFromTheCharactersItShows)
+{
+    const std::string simplified = "中文的书，简体字\n";
+    CVersaleoDoc gbk;
+    registerStandardImporters(gbk);
+    gbk.openPath(file("gbk.txt", codepage::fromUtf8(simplified, "GBK")));
+    doc.openPath(file("utf8.txt", simplified));
+    ASSERT_EQ(shownText(doc), shownText(gbk));
+    // each conversion from GBK gives what it gives for the same text in GBK
+    for (const int code : {104, 103, 105, 102}) {
+        encoding::reencode(gbk, code);
+        encoding::reencode(doc, code);
+        EXPECT_EQ(shownText(doc), shownText(gbk)) << code;
+    }
+    // and one from Big5 has nothing left to do once the text is read
+    for (const int code : {101, 100}) {
+        encoding::reencode(doc, code);
+        EXPECT_EQ(shownText(doc)[0], "    中文的书，简体字\r\n") << code;
+    }
+    // the read-as commands still lay the bytes out as they are
+    encoding::reencode(doc, 3);
+    EXPECT_EQ(doc.pages[static_cast<size_t>(doc.firstContentPage()) + 2]->lines[0], "    中文的书，简体字\r\n");
+}
+
+TEST_F(EncodingOnOpen, AWebPageDeclaredAsBig5ConvertsFromItsCharacters)
+{
+    const std::string page = file("big5.html", "<meta charset=big5><p>" + codepage::fromUtf8("繁體中文", codepage::kBig5));
+    doc.openPath(page);
+    encoding::reencode(doc, 101);  // BIG5 --> GBK
+    EXPECT_EQ(textOf(doc)[1], "繁體中文");
+    encoding::reencode(doc, 103);  // GBK --> BIG5
+    EXPECT_EQ(shownText(doc)[1], "    繁體中文\r\n");
+    encoding::reencode(doc, 1);  // read as Big5: the page's own bytes
+    EXPECT_EQ(shownText(doc)[1], "    繁體中文\r\n");
+}
+
 TEST_F(EncodingOnOpen, WebPagesAreReadInTheirDeclaredCharset)
 {
     const std::string body = "<p>中文的书 Straße";
@@ -181,6 +230,14 @@ TEST_F(EncodingOnOpen, WebPagesAreReadInTheirDeclaredCharset)
 
     doc.openPath(utf8Page);
     EXPECT_EQ(textOf(doc)[1], "中文的书 Straße");
+}
+
+// In ISO-2022-JP the bytes of a kanji may be "<" or "&": 自 is "<+".
+TEST_F(EncodingOnOpen, AnIso2022JpPageKeepsKanjiWhoseBytesLookLikeATag)
+{
+    const std::string page = file("jis.html", "<meta charset=\"iso-2022-jp\"><p>" +
+                                                  codepage::fromUtf8("自分の本 &amp; 自分", "ISO-2022-JP") + "</p>");
+    EXPECT_EQ(codepage::toUtf8(html::fileToText(page)), "\r\n自分の本 & 自分");
 }
 
 TEST(HostileDeclarations, CutOffAndEmptyMetaTagsAreIgnored)

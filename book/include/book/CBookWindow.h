@@ -13,6 +13,9 @@ using PageList = std::vector<std::unique_ptr<CBookPage>>;
 // it can be re-read in another encoding.
 struct TextSource {
     std::string bytes;             // the raw text as read
+    // What opening found the bytes to be in (an iconv name of book/CodePage.h,
+    // or a web page's declared charset); empty for the system code page.
+    std::string encoding;
     CBookPage* firstPage = nullptr;  // borrowed from the page sequence
     CBookPage* lastPage = nullptr;
 };

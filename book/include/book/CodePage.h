@@ -22,6 +22,10 @@ inline constexpr const char* kUtf16Be = "UTF-16BE";
 // every library has its own copy of the constants above).
 bool same(const char* a, const char* b);
 bool isUtf16(const char* name);
+// Whether an ASCII byte is always that ASCII character in text of this
+// encoding (not in UTF-16, nor in ISO-2022-JP, whose two-byte characters are
+// made of ASCII bytes).
+bool isAsciiCompatible(const char* name);
 
 // The code page text of a font with this character set is shown in, as the
 // platform's text drawing does: Big5 (136) and Shift_JIS (128) have their own;

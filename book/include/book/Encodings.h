@@ -32,6 +32,10 @@ struct EncodingRow {
     uint8_t charset;
     const char* face;  // in the system code page
     Text (*convert)(const char*);
+    // For a conversion (codes 100 and up) of a text whose encoding opening
+    // found: it starts from the text read into the system code page, so a
+    // step from Big5 is already done; null when nothing is left to do.
+    Text (*convertRead)(const char*);
 };
 const EncodingRow* findEncoding(int code);
 

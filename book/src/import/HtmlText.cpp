@@ -175,14 +175,18 @@ layout::SourceText fileToSource(const std::string& path)
     std::string bytes = layout::readPlainText(path);
     const char* encoding = codepage::detect(bytes);
     if (codepage::isUtf16(encoding)) {
-        // Tags are found in bytes, so a UTF-16 page is walked as UTF-8.
-        bytes = codepage::convert(std::string_view(bytes).substr(2), encoding, codepage::kUtf8);
-        encoding = codepage::kUtf8;
+        bytes.erase(0, 2);  // the mark
     } else if (!bytes.starts_with("\xEF\xBB\xBF")) {
         bool declared = false;
         const char* named = declaredEncoding(bytes, &declared);
         if (declared)
             encoding = named;
+    }
+    // Tags are found in bytes: a page where a "<" may be part of another
+    // character (UTF-16, ISO-2022-JP) is walked as UTF-8.
+    if (encoding && !codepage::isAsciiCompatible(encoding)) {
+        bytes = codepage::convert(bytes, encoding, codepage::kUtf8);
+        encoding = codepage::kUtf8;
     }
     return {toText(bytes), encoding};
 }
