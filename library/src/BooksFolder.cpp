@@ -111,11 +111,15 @@ std::string freeCopyName(const std::string& folder, std::string_view extension)
 
 std::string copyOnDisk(const std::string& folder, const std::string& name)
 {
-    struct stat st;
-    if (::stat((folder + "/" + name).c_str(), &st) == 0)
+    // A copy is a file (or a link to one), never a folder.
+    const auto isCopy = [&folder](const std::string& candidate) {
+        struct stat st;
+        return ::stat((folder + "/" + candidate).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    };
+    if (isCopy(name))
         return name;
     for (const std::string& other : fileNames(folder)) {
-        if (sameCopyName(name, other) && ::stat((folder + "/" + other).c_str(), &st) == 0)
+        if (sameCopyName(name, other) && isCopy(other))
             return other;
     }
     return {};

@@ -231,8 +231,10 @@ std::string transform(xmlDoc* doc)
 
 bool isSafeFileName(std::string_view name)
 {
-    return !name.empty() && name.find('/') == std::string_view::npos && name.find('\\') == std::string_view::npos &&
-           name.find("..") == std::string_view::npos;
+    // Dots inside a name ("Vol..1.txt") lead nowhere; only "." and ".." as
+    // the whole name do, and a separator.
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\\') == std::string_view::npos;
 }
 
 std::optional<std::vector<CCabinet>> parse(std::string_view bytes)

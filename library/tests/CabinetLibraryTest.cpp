@@ -350,4 +350,17 @@ TEST_F(Library, AnEntryPointingOutOfTheBooksFolderIsDroppedAndItsFileLeftAlone)
     EXPECT_EQ(readFile(sources / "private.txt"), "mine");
 }
 
+TEST_F(Library, AFileNameWithTwoDotsInsideItIsNoWayOutAndItsCopyStays)
+{
+    writeFile(folder / "Vol..1.txt", "a copy named by hand");
+    fs::create_directory(folder / "sub");
+    writeFile(libraryFile(), "<root><cabinet name='A'><book FileName='Vol..1.txt' BookName='x'/>"
+                             "<book FileName='.'/><book FileName='..'/><book FileName='sub'/></cabinet></root>");
+    ASSERT_EQ(library.load(), CabinetLibrary::LoadStatus::Loaded);
+    ASSERT_EQ(library.current()->books.size(), 1u);
+    EXPECT_EQ(library.current()->books[0].fileName, "Vol..1.txt");
+    ASSERT_TRUE(library.save());
+    EXPECT_EQ(readFile(folder / "Vol..1.txt"), "a copy named by hand");
+}
+
 }  // namespace

@@ -22,7 +22,7 @@ std::string libraryFilePath(const std::string& folder);
 // folder, in any letter case; an empty extension gives "book<n>.".
 std::string freeCopyName(const std::string& folder, std::string_view extension);
 // The name of an entry's copy as it is in the folder: the name itself, else
-// a file of that name in another case; empty when there is none.
+// a file of that name in another case; empty when there is no such file.
 std::string copyOnDisk(const std::string& folder, const std::string& name);
 // The extension a copy of the source takes: the text after the last dot of
 // its name, or nothing; nothing too when that text could not be written into
