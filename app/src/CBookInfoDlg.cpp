@@ -1,7 +1,7 @@
 #include "app/CBookInfoDlg.h"
 
 #include "app/CMessageDlg.h"
-#include "app/ColourSwatch.h"
+#include "app/ColourBox.h"
 #include "app/FileDialogs.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
@@ -9,6 +9,7 @@
 #include "library/Settings.h"
 #include "style/CStyle.h"
 #include "style/CStyleButton.h"
+#include "views/Canvas.h"
 
 #include "PageText.h"
 
@@ -64,8 +65,10 @@ CBookInfoDlg::CBookInfoDlg(Mode mode, SettingsStore& settings, QWidget* parent)
     m_author->setMaxLength(kTextLimit);
     top += kRow;
     label(kColourId, "Color:", top);
-    m_colour = new ColourSwatch(CCabinetBook().frameColor, this);
+    m_colour = new ColourBox(this);
+    m_colour->setColour(toQColor(CCabinetBook().frameColor));
     m_colour->setGeometry(kFieldLeft, top, 60, 22);
+    connect(m_colour, &ColourBox::clicked, this, &CBookInfoDlg::chooseColour);
     top += kRow;
     setFixedSize(kWidth, top + 44);
 
@@ -73,6 +76,10 @@ CBookInfoDlg::CBookInfoDlg(Mode mode, SettingsStore& settings, QWidget* parent)
         const auto dialog = makeOpenDialog(this, startFolder, {"vl", "txt", "htm", "html", "chm", "pdf", "doc"});
         dialog->setFileMode(QFileDialog::ExistingFile);
         return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+    };
+    askColour = [this](COLORREF current) -> std::optional<COLORREF> {
+        const std::optional<QColor> chosen = askColourDialog(this, toQColor(current));
+        return chosen ? std::optional<COLORREF>(fromQColor(*chosen)) : std::nullopt;
     };
     showMessage = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
     SetUp(ui::text(mode == Add ? 4016 : 4017), true, true, true, true, QString(), QString());
@@ -86,7 +93,7 @@ void CBookInfoDlg::setBook(const CCabinetBook& book)
 {
     m_name->setText(fromPageText(book.bookName));
     m_author->setText(fromPageText(book.author));
-    m_colour->setColour(book.frameColor);
+    m_colour->setColour(toQColor(book.frameColor));
 }
 
 std::string CBookInfoDlg::path() const
@@ -99,8 +106,14 @@ CCabinetBook CBookInfoDlg::book() const
     CCabinetBook result;
     result.bookName = toPageText(m_name->text().trimmed());
     result.author = toPageText(m_author->text().trimmed());
-    result.frameColor = m_colour->colour();
+    result.frameColor = fromQColor(m_colour->colour());
     return result;
+}
+
+void CBookInfoDlg::chooseColour()
+{
+    if (const std::optional<COLORREF> chosen = askColour(fromQColor(m_colour->colour())))
+        m_colour->setColour(toQColor(*chosen));
 }
 
 void CBookInfoDlg::chooseFile()
