@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kWidth = 380;
@@ -27,6 +29,14 @@ constexpr int kFieldLeft = 86;
 constexpr int kFieldWidth = kWidth - kFieldLeft - 16;
 constexpr int kRow = 30;
 constexpr int kTextLimit = 128;
+
+// A stored value longer than what may be typed is shown whole, so that
+// changing something else does not cut it.
+void showStored(QLineEdit* edit, const QString& text)
+{
+    edit->setMaxLength(std::max<int>(kTextLimit, static_cast<int>(text.size())));
+    edit->setText(text);
+}
 
 }  // namespace
 
@@ -91,8 +101,8 @@ CBookInfoDlg::CBookInfoDlg(Mode mode, SettingsStore& settings, QWidget* parent)
 
 void CBookInfoDlg::setBook(const CCabinetBook& book)
 {
-    m_name->setText(fromPageText(book.bookName));
-    m_author->setText(fromPageText(book.author));
+    showStored(m_name, fromPageText(book.bookName));
+    showStored(m_author, fromPageText(book.author));
     m_colour->setColour(toQColor(book.frameColor));
 }
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -22,6 +23,14 @@ constexpr int kLabelLeft = 16;
 constexpr int kFieldLeft = 112;
 constexpr int kFieldWidth = kWidth - kFieldLeft - 16;
 constexpr int kTextLimit = 128;
+
+// A stored value longer than what may be typed is shown whole, so that
+// changing something else does not cut it.
+void showStored(QLineEdit* edit, const QString& text)
+{
+    edit->setMaxLength(std::max<int>(kTextLimit, static_cast<int>(text.size())));
+    edit->setText(text);
+}
 
 }  // namespace
 
@@ -84,8 +93,8 @@ CCabinetDlg::CCabinetDlg(Mode mode, const std::vector<CCabinet>& cabinets, QWidg
 void CCabinetDlg::setCabinet(const CCabinet& cabinet)
 {
     m_startedWith = cabinet.name;
-    m_name->setText(fromPageText(cabinet.name));
-    m_creator->setText(fromPageText(cabinet.creator));
+    showStored(m_name, fromPageText(cabinet.name));
+    showStored(m_creator, fromPageText(cabinet.creator));
     m_colour->setColour(toQColor(cabinet.borderColor));
     m_year = cabinet.createYear;
     m_month = cabinet.createMonth;

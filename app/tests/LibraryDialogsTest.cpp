@@ -260,6 +260,30 @@ TEST_F(LibraryDialogs, UpdatingABookShowsItsValuesAndNoFile)
     EXPECT_EQ(dialog.book(), (CCabinetBook{rgb(1, 2, 3), "", codepage::fromUtf8("红楼梦"), "Cao Xueqin"}));
 }
 
+TEST_F(LibraryDialogs, ChangingOnlyTheColourKeepsLongerNamesReadFromTheFile)
+{
+    // Names typed here stop at 128 characters; a file may hold longer ones.
+    const std::string longName(300, 'n'), longAuthor(200, 'a');
+    CBookInfoDlg book(CBookInfoDlg::Update, settings);
+    book.setBook({rgb(1, 2, 3), "book1.txt", longName, longAuthor});
+    book.askColour = [](COLORREF) { return std::optional<COLORREF>(rgb(4, 5, 6)); };
+    book.show();
+    QTest::mouseClick(book.colourBox(), Qt::LeftButton);
+    QTest::mouseClick(book.okButton(), Qt::LeftButton);
+    EXPECT_EQ(book.book(), (CCabinetBook{rgb(4, 5, 6), "", longName, longAuthor}));
+
+    std::vector<CCabinet> cabinets(1);
+    cabinets[0].name = std::string(250, 'c');
+    cabinets[0].creator = std::string(129, 'r');
+    CCabinetDlg cabinet(CCabinetDlg::Update, cabinets);
+    cabinet.setCabinet(cabinets[0]);
+    cabinet.show();
+    QTest::mouseClick(cabinet.okButton(), Qt::LeftButton);
+    EXPECT_EQ(cabinet.result(), QDialog::Accepted);
+    EXPECT_EQ(cabinet.cabinet().name, cabinets[0].name);
+    EXPECT_EQ(cabinet.cabinet().creator, cabinets[0].creator);
+}
+
 // --- the cabinet manager ---
 
 class Manager : public LibraryDialogs {
