@@ -1,7 +1,7 @@
 #include "app/CBookInfoDlg.h"
 
 #include "app/CMessageDlg.h"
-#include "app/ColourSwatch.h"
+#include "app/ColourBox.h"
 #include "app/FileDialogs.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
@@ -9,6 +9,7 @@
 #include "library/Settings.h"
 #include "style/CStyle.h"
 #include "style/CStyleButton.h"
+#include "views/Canvas.h"
 
 #include "PageText.h"
 
@@ -18,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kWidth = 380;
@@ -26,6 +29,14 @@ constexpr int kFieldLeft = 86;
 constexpr int kFieldWidth = kWidth - kFieldLeft - 16;
 constexpr int kRow = 30;
 constexpr int kTextLimit = 128;
+
+// A stored value longer than what may be typed is shown whole, so that
+// changing something else does not cut it.
+void showStored(QLineEdit* edit, const QString& text)
+{
+    edit->setMaxLength(std::max<int>(kTextLimit, static_cast<int>(text.size())));
+    edit->setText(text);
+}
 
 }  // namespace
 
@@ -64,8 +75,10 @@ CBookInfoDlg::CBookInfoDlg(Mode mode, SettingsStore& settings, QWidget* parent)
     m_author->setMaxLength(kTextLimit);
     top += kRow;
     label(kColourId, "Color:", top);
-    m_colour = new ColourSwatch(CCabinetBook().frameColor, this);
+    m_colour = new ColourBox(this);
+    m_colour->setColour(toQColor(CCabinetBook().frameColor));
     m_colour->setGeometry(kFieldLeft, top, 60, 22);
+    connect(m_colour, &ColourBox::clicked, this, &CBookInfoDlg::chooseColour);
     top += kRow;
     setFixedSize(kWidth, top + 44);
 
@@ -73,6 +86,10 @@ CBookInfoDlg::CBookInfoDlg(Mode mode, SettingsStore& settings, QWidget* parent)
         const auto dialog = makeOpenDialog(this, startFolder, {"vl", "txt", "htm", "html", "chm", "pdf", "doc"});
         dialog->setFileMode(QFileDialog::ExistingFile);
         return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+    };
+    askColour = [this](COLORREF current) -> std::optional<COLORREF> {
+        const std::optional<QColor> chosen = askColourDialog(this, toQColor(current));
+        return chosen ? std::optional<COLORREF>(fromQColor(*chosen)) : std::nullopt;
     };
     showMessage = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
     SetUp(ui::text(mode == Add ? 4016 : 4017), true, true, true, true, QString(), QString());
@@ -84,9 +101,9 @@ CBookInfoDlg::CBookInfoDlg(Mode mode, SettingsStore& settings, QWidget* parent)
 
 void CBookInfoDlg::setBook(const CCabinetBook& book)
 {
-    m_name->setText(fromPageText(book.bookName));
-    m_author->setText(fromPageText(book.author));
-    m_colour->setColour(book.frameColor);
+    showStored(m_name, fromPageText(book.bookName));
+    showStored(m_author, fromPageText(book.author));
+    m_colour->setColour(toQColor(book.frameColor));
 }
 
 std::string CBookInfoDlg::path() const
@@ -99,8 +116,14 @@ CCabinetBook CBookInfoDlg::book() const
     CCabinetBook result;
     result.bookName = toPageText(m_name->text().trimmed());
     result.author = toPageText(m_author->text().trimmed());
-    result.frameColor = m_colour->colour();
+    result.frameColor = fromQColor(m_colour->colour());
     return result;
+}
+
+void CBookInfoDlg::chooseColour()
+{
+    if (const std::optional<COLORREF> chosen = askColour(fromQColor(m_colour->colour())))
+        m_colour->setColour(toQColor(*chosen));
 }
 
 void CBookInfoDlg::chooseFile()

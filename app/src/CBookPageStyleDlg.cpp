@@ -15,7 +15,6 @@
 #include "views/SpreadGeometry.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -170,10 +169,7 @@ CBookPageStyleDlg::CBookPageStyleDlg(CVersaleoDoc& doc, DocumentPictures& pictur
     connect(m_font, &CStyleButton::clicked, this, &CBookPageStyleDlg::chooseFont);
     connect(m_panel, &PicturePanel::pictureDeleted, this, [this](int number) { followPictureRemoval(m_doc, number); });
 
-    askColour = [this](const QColor& start, const QString& title) -> std::optional<QColor> {
-        const QColor chosen = QColorDialog::getColor(start, this, title);
-        return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
-    };
+    askColour = [this](const QColor& start, const QString& title) { return askColourDialog(this, start, title); };
     askFont = [this](const QFont& start) -> std::optional<QFont> {
         bool ok = false;
         const QFont chosen = QFontDialog::getFont(&ok, start, this, ui::text(ui::kControlText + kFontId));

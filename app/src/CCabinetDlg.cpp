@@ -1,8 +1,10 @@
 #include "app/CCabinetDlg.h"
 
 #include "app/CMessageDlg.h"
-#include "app/ColourSwatch.h"
+#include "app/ColourBox.h"
 #include "app/UiText.h"
+
+#include "views/Canvas.h"
 
 #include "PageText.h"
 
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -20,6 +23,14 @@ constexpr int kLabelLeft = 16;
 constexpr int kFieldLeft = 112;
 constexpr int kFieldWidth = kWidth - kFieldLeft - 16;
 constexpr int kTextLimit = 128;
+
+// A stored value longer than what may be typed is shown whole, so that
+// changing something else does not cut it.
+void showStored(QLineEdit* edit, const QString& text)
+{
+    edit->setMaxLength(std::max<int>(kTextLimit, static_cast<int>(text.size())));
+    edit->setText(text);
+}
 
 }  // namespace
 
@@ -55,13 +66,19 @@ CCabinetDlg::CCabinetDlg(Mode mode, const std::vector<CCabinet>& cabinets, QWidg
     m_creator->setGeometry(kFieldLeft, 72, kFieldWidth, 22);
     m_creator->setMaxLength(kTextLimit);
     label(kColourId, "Frame Color:", 102);
-    m_colour = new ColourSwatch(CCabinet().borderColor, this);
+    m_colour = new ColourBox(this);
+    m_colour->setColour(toQColor(CCabinet().borderColor));
     m_colour->setGeometry(kFieldLeft, 102, 60, 22);
+    connect(m_colour, &ColourBox::clicked, this, &CCabinetDlg::chooseColour);
     label(kCreateTimeId, "Create Time:", 132);
     m_createTime = new QLabel(this);
     m_createTime->setGeometry(kFieldLeft, 132, kFieldWidth, 22);
 
     showMessage = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
+    askColour = [this](COLORREF current) -> std::optional<COLORREF> {
+        const std::optional<QColor> chosen = askColourDialog(this, toQColor(current));
+        return chosen ? std::optional<COLORREF>(fromQColor(*chosen)) : std::nullopt;
+    };
     SetUp(ui::text(mode == Create ? 4014 : 4015), true, true, true, true, QString(), QString());
     if (mode == Create) {
         const QDate today = QDate::currentDate();
@@ -76,9 +93,9 @@ CCabinetDlg::CCabinetDlg(Mode mode, const std::vector<CCabinet>& cabinets, QWidg
 void CCabinetDlg::setCabinet(const CCabinet& cabinet)
 {
     m_startedWith = cabinet.name;
-    m_name->setText(fromPageText(cabinet.name));
-    m_creator->setText(fromPageText(cabinet.creator));
-    m_colour->setColour(cabinet.borderColor);
+    showStored(m_name, fromPageText(cabinet.name));
+    showStored(m_creator, fromPageText(cabinet.creator));
+    m_colour->setColour(toQColor(cabinet.borderColor));
     m_year = cabinet.createYear;
     m_month = cabinet.createMonth;
     m_day = cabinet.createDay;
@@ -90,11 +107,17 @@ CCabinet CCabinetDlg::cabinet() const
     CCabinet result;
     result.name = toPageText(m_name->text().trimmed());
     result.creator = toPageText(m_creator->text().trimmed());
-    result.borderColor = m_colour->colour();
+    result.borderColor = fromQColor(m_colour->colour());
     result.createYear = m_year;
     result.createMonth = m_month;
     result.createDay = m_day;
     return result;
+}
+
+void CCabinetDlg::chooseColour()
+{
+    if (const std::optional<COLORREF> chosen = askColour(fromQColor(m_colour->colour())))
+        m_colour->setColour(toQColor(*chosen));
 }
 
 void CCabinetDlg::showDate()

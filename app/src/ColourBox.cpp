@@ -1,5 +1,6 @@
 #include "app/ColourBox.h"
 
+#include <QColorDialog>
 #include <QPainter>
 
 ColourBox::ColourBox(QWidget* parent) : QAbstractButton(parent)
@@ -12,6 +13,12 @@ void ColourBox::setColour(const QColor& colour)
 {
     m_colour = colour;
     update();
+}
+
+std::optional<QColor> askColourDialog(QWidget* parent, const QColor& start, const QString& title)
+{
+    const QColor chosen = QColorDialog::getColor(start, parent, title);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
 }
 
 void ColourBox::paintEvent(QPaintEvent*)

@@ -3,7 +3,7 @@
 #include "app/CCabinetDlg.h"
 #include "app/CCabinetManagerDlg.h"
 #include "app/CMainFrame.h"
-#include "app/ColourSwatch.h"
+#include "app/ColourBox.h"
 #include "app/UiText.h"
 
 #include "book/CVersaleoDoc.h"
@@ -152,7 +152,7 @@ TEST_F(LibraryDialogs, TheColourBoxOpensTheColourDialogAtItsColour)
     CCabinetDlg dialog(CCabinetDlg::Create, none);
     dialog.show();
     COLORREF askedWith = 0;
-    dialog.colourBox()->askColour = [&askedWith](COLORREF current) {
+    dialog.askColour = [&askedWith](COLORREF current) {
         askedWith = current;
         return std::optional<COLORREF>(rgb(10, 20, 30));
     };
@@ -161,9 +161,21 @@ TEST_F(LibraryDialogs, TheColourBoxOpensTheColourDialogAtItsColour)
     EXPECT_EQ(dialog.cabinet().borderColor, rgb(10, 20, 30));
     EXPECT_EQ(fromQColor(dialog.colourBox()->grab().toImage().pixelColor(10, 10)), rgb(10, 20, 30));
     // cancelled: the colour stays
-    dialog.colourBox()->askColour = [](COLORREF) { return std::optional<COLORREF>(); };
+    dialog.askColour = [](COLORREF) { return std::optional<COLORREF>(); };
     QTest::keyClick(dialog.colourBox(), Qt::Key_Space);
     EXPECT_EQ(dialog.cabinet().borderColor, rgb(10, 20, 30));
+
+    // the book dialog's box, from the entry's colour
+    CBookInfoDlg book(CBookInfoDlg::Update, settings);
+    book.setBook({rgb(1, 2, 3), "book1.txt", "x", ""});
+    book.show();
+    book.askColour = [&askedWith](COLORREF current) {
+        askedWith = current;
+        return std::optional<COLORREF>(rgb(200, 100, 50));
+    };
+    QTest::keyClick(book.colourBox(), Qt::Key_Space);
+    EXPECT_EQ(askedWith, rgb(1, 2, 3));
+    EXPECT_EQ(book.book().frameColor, rgb(200, 100, 50));
 }
 
 // --- the book dialog ---
@@ -248,6 +260,30 @@ TEST_F(LibraryDialogs, UpdatingABookShowsItsValuesAndNoFile)
     EXPECT_EQ(dialog.book(), (CCabinetBook{rgb(1, 2, 3), "", codepage::fromUtf8("红楼梦"), "Cao Xueqin"}));
 }
 
+TEST_F(LibraryDialogs, ChangingOnlyTheColourKeepsLongerNamesReadFromTheFile)
+{
+    // Names typed here stop at 128 characters; a file may hold longer ones.
+    const std::string longName(300, 'n'), longAuthor(200, 'a');
+    CBookInfoDlg book(CBookInfoDlg::Update, settings);
+    book.setBook({rgb(1, 2, 3), "book1.txt", longName, longAuthor});
+    book.askColour = [](COLORREF) { return std::optional<COLORREF>(rgb(4, 5, 6)); };
+    book.show();
+    QTest::mouseClick(book.colourBox(), Qt::LeftButton);
+    QTest::mouseClick(book.okButton(), Qt::LeftButton);
+    EXPECT_EQ(book.book(), (CCabinetBook{rgb(4, 5, 6), "", longName, longAuthor}));
+
+    std::vector<CCabinet> cabinets(1);
+    cabinets[0].name = std::string(250, 'c');
+    cabinets[0].creator = std::string(129, 'r');
+    CCabinetDlg cabinet(CCabinetDlg::Update, cabinets);
+    cabinet.setCabinet(cabinets[0]);
+    cabinet.show();
+    QTest::mouseClick(cabinet.okButton(), Qt::LeftButton);
+    EXPECT_EQ(cabinet.result(), QDialog::Accepted);
+    EXPECT_EQ(cabinet.cabinet().name, cabinets[0].name);
+    EXPECT_EQ(cabinet.cabinet().creator, cabinets[0].creator);
+}
+
 // --- the cabinet manager ---
 
 class Manager : public LibraryDialogs {
@@ -271,7 +307,7 @@ protected:
         if (auto* cabinet = dynamic_cast<CCabinetDlg*>(&dialog)) {
             cabinet->showMessage = record;
             cabinet->nameEdit()->setText(cabinetName);
-            cabinet->colourBox()->setColour(cabinetColour);
+            cabinet->colourBox()->setColour(toQColor(cabinetColour));
             QTest::mouseClick(cabinet->okButton(), Qt::LeftButton);
         } else if (auto* book = dynamic_cast<CBookInfoDlg*>(&dialog)) {
             if (book->fileButton()) {

@@ -7,6 +7,7 @@
 #include "book/CodePage.h"
 #include "book/Dbcs.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -41,8 +42,9 @@ bool isDamagedLibraryName(std::string_view name)
     return startsWith(name, std::string(kLibraryFileName) + ".") && endsWith(name, kDamagedSuffix);
 }
 
-// The entries of a folder that are not folders themselves (links are not followed).
-std::vector<std::string> fileNames(const std::string& folder)
+// The entries of a folder; without the folders in it when asked (links are
+// not followed).
+std::vector<std::string> entryNames(const std::string& folder, bool withFolders)
 {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
@@ -53,11 +55,22 @@ std::vector<std::string> fileNames(const std::string& folder)
         if (name == "." || name == "..")
             continue;
         struct stat st;
-        if (::lstat((folder + "/" + name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        if (withFolders || (::lstat((folder + "/" + name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode)))
             names.push_back(name);
     }
     ::closedir(dir);
     return names;
+}
+
+std::vector<std::string> fileNames(const std::string& folder)
+{
+    return entryNames(folder, false);
+}
+
+// Names are the same copy when the clean-up would keep one for the other.
+bool sameCopyName(std::string_view a, std::string_view b)
+{
+    return dbcs::equalsNoCase(a, b);
 }
 
 void syncFolder(const std::string& folder)
@@ -85,11 +98,31 @@ std::string libraryFilePath(const std::string& folder)
 
 std::string freeCopyName(const std::string& folder, std::string_view extension)
 {
+    // A name in another case is taken too: the clean-up keeps the two as
+    // one, and a disk blind to case holds only one of them.
+    const std::vector<std::string> taken = entryNames(folder, true);
     for (long n = 1;; ++n) {
         std::string name = "book" + std::to_string(n) + "." + std::string(extension);
-        if (!nameExists(folder + "/" + name))
+        const auto clash = [&name](const std::string& other) { return sameCopyName(name, other); };
+        if (std::none_of(taken.begin(), taken.end(), clash) && !nameExists(folder + "/" + name))
             return name;
     }
+}
+
+std::string copyOnDisk(const std::string& folder, const std::string& name)
+{
+    // A copy is a file (or a link to one), never a folder.
+    const auto isCopy = [&folder](const std::string& candidate) {
+        struct stat st;
+        return ::stat((folder + "/" + candidate).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    };
+    if (isCopy(name))
+        return name;
+    for (const std::string& other : fileNames(folder)) {
+        if (sameCopyName(name, other) && isCopy(other))
+            return other;
+    }
+    return {};
 }
 
 std::string copyExtension(const std::string& sourcePath)
@@ -127,7 +160,7 @@ int cleanFolder(const std::string& folder, const std::vector<std::string>& keep)
     for (const std::string& name : fileNames(folder)) {
         bool kept = false;
         for (const std::string& k : keep)
-            kept = kept || dbcs::equalsNoCase(name, k);
+            kept = kept || sameCopyName(name, k);
         if (!kept && ::unlink((folder + "/" + name).c_str()) == 0)
             ++removed;
     }

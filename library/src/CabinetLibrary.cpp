@@ -12,12 +12,6 @@
 
 namespace {
 
-bool exists(const std::string& path)
-{
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
-}
-
 // The whole file, or nullopt when it cannot be read or is far too large to
 // be a library.
 std::optional<std::string> readFile(const std::string& path)
@@ -75,7 +69,11 @@ CabinetLibrary::LoadStatus CabinetLibrary::load()
         return LoadStatus::Damaged;
     }
     for (CCabinet& cabinet : *cabinets) {
-        std::erase_if(cabinet.books, [this](const CCabinetBook& book) { return !exists(m_folder + "/" + book.fileName); });
+        // An entry naming its copy in another letter case keeps it; an
+        // entry without a copy goes.
+        for (CCabinetBook& book : cabinet.books)
+            book.fileName = books::copyOnDisk(m_folder, book.fileName);
+        std::erase_if(cabinet.books, [](const CCabinetBook& book) { return book.fileName.empty(); });
         m_cabinets.push_back(std::move(cabinet));
     }
     if (!m_cabinets.empty())

@@ -50,17 +50,83 @@ Doc read(std::string_view bytes)
     return Doc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kReadOptions));
 }
 
-std::string text(const xmlNode* node, const char* attribute)
-{
-    xmlChar* value = xmlGetProp(node, x(attribute));
-    if (!value)
-        return {};
-    std::string result(reinterpret_cast<const char*>(value));
-    xmlFree(value);
-    return result;
-}
+// Attribute values with their entity references expanded, as libxml2's own
+// lookup does, but within one budget for the whole document: its lookup has
+// none, so a small file naming a large entity over and over would read as
+// gigabytes. Once the budget is spent the document is no library.
+class AttributeReader {
+public:
+    explicit AttributeReader(xmlDoc* doc) : m_doc(doc) {}
 
-int32_t number(const xmlNode* node, const char* attribute)
+    std::string text(const xmlNode* node, const char* attribute)
+    {
+        std::string value;
+        const xmlAttr* found = xmlHasProp(node, x(attribute));
+        if (!found)
+            return value;
+        if (found->type == XML_ATTRIBUTE_DECL) {
+            // a default declared in the document type
+            const auto* declared = reinterpret_cast<const xmlAttribute*>(found);
+            if (declared->defaultValue)
+                value = reinterpret_cast<const char*>(declared->defaultValue);
+            return value;
+        }
+        append(value, found->children, 0);
+        return value;
+    }
+
+    int32_t number(const xmlNode* node, const char* attribute);
+
+    bool exhausted() const { return m_exhausted; }
+
+private:
+    static constexpr int kMaxEntityDepth = 40;
+
+    void append(std::string& out, const xmlNode* node, int depth)
+    {
+        for (; node && !m_exhausted; node = node->next) {
+            if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+                if (!node->content)
+                    continue;
+                const std::string_view content(reinterpret_cast<const char*>(node->content));
+                if (depth > 0 && !spend(content.size()))
+                    return;
+                out.append(content);
+            } else if (node->type == XML_ENTITY_REF_NODE) {
+                const xmlEntity* entity = xmlGetDocEntity(m_doc, node->name);
+                if (!entity)
+                    continue;
+                if (entity->etype == XML_INTERNAL_PREDEFINED_ENTITY) {
+                    const std::string_view content(entity->content ? reinterpret_cast<const char*>(entity->content) : "");
+                    if (spend(content.size()))
+                        out.append(content);
+                    continue;
+                }
+                if (depth >= kMaxEntityDepth) {
+                    m_exhausted = true;
+                    return;
+                }
+                append(out, entity->children, depth + 1);
+            }
+        }
+    }
+
+    bool spend(size_t bytes)
+    {
+        if (bytes > m_budget) {
+            m_exhausted = true;
+            return false;
+        }
+        m_budget -= bytes;
+        return true;
+    }
+
+    xmlDoc* m_doc;
+    size_t m_budget = kMaxFileSize;
+    bool m_exhausted = false;
+};
+
+int32_t AttributeReader::number(const xmlNode* node, const char* attribute)
 {
     const std::string value = text(node, attribute);
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -165,8 +231,10 @@ std::string transform(xmlDoc* doc)
 
 bool isSafeFileName(std::string_view name)
 {
-    return !name.empty() && name.find('/') == std::string_view::npos && name.find('\\') == std::string_view::npos &&
-           name.find("..") == std::string_view::npos;
+    // Dots inside a name ("Vol..1.txt") lead nowhere; only "." and ".." as
+    // the whole name do, and a separator.
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\\') == std::string_view::npos;
 }
 
 std::optional<std::vector<CCabinet>> parse(std::string_view bytes)
@@ -175,8 +243,11 @@ std::optional<std::vector<CCabinet>> parse(std::string_view bytes)
     const xmlNode* root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
     if (!root || !named(root, "root"))
         return std::nullopt;
+    AttributeReader reader(doc.get());
+    const auto text = [&reader](const xmlNode* node, const char* attribute) { return reader.text(node, attribute); };
+    const auto number = [&reader](const xmlNode* node, const char* attribute) { return reader.number(node, attribute); };
     std::vector<CCabinet> cabinets;
-    for (const xmlNode* node = root->children; node; node = node->next) {
+    for (const xmlNode* node = root->children; node && !reader.exhausted(); node = node->next) {
         if (!named(node, "cabinet"))
             continue;
         CCabinet cabinet;
@@ -199,6 +270,8 @@ std::optional<std::vector<CCabinet>> parse(std::string_view bytes)
         }
         cabinets.push_back(std::move(cabinet));
     }
+    if (reader.exhausted())
+        return std::nullopt;
     return cabinets;
 }
 

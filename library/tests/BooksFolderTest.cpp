@@ -60,6 +60,16 @@ TEST_F(BooksFolder, CopiesTakeTheFirstFreeNumber)
     EXPECT_EQ(books::freeCopyName(folder.path(), ""), "book1.");
 }
 
+TEST_F(BooksFolder, ANameTakenInAnotherCaseIsNotFree)
+{
+    // The clean-up takes Book1.TXT for book1.txt, and a disk blind to case
+    // holds only one of them.
+    writeFile(folder / "BOOK1.TXT", "");
+    fs::create_directory(folder / "Book2.txt");
+    EXPECT_EQ(books::freeCopyName(folder.path(), "txt"), "book3.txt");
+    EXPECT_EQ(books::freeCopyName(folder.path(), "TXT"), "book3.TXT");
+}
+
 TEST_F(BooksFolder, TheExtensionIsWhatFollowsTheLastDotOfTheName)
 {
     EXPECT_EQ(books::copyExtension("/a/novel.part1.TXT"), "TXT");

@@ -236,6 +236,22 @@ TEST_F(Library, NamesInEveryScriptSurviveTheFile)
     EXPECT_EQ(again.cabinets(), library.cabinets());
 }
 
+TEST_F(Library, AnEntryNamingItsCopyInAnotherCaseKeepsItAndTheCopy)
+{
+    // A books folder carried over from a disk blind to case.
+    writeFile(folder / "BOOK1.TXT", "the copy");
+    writeFile(libraryFile(), "<root><cabinet name='A'><book FileName='book1.txt' BookName='x'/></cabinet></root>");
+    ASSERT_EQ(library.load(), CabinetLibrary::LoadStatus::Loaded);
+    ASSERT_EQ(library.current()->books.size(), 1u);
+    library.selectBook(0);
+    EXPECT_EQ(readFile(library.selectedCopyPath()), "the copy");
+    ASSERT_TRUE(library.save());
+    EXPECT_EQ(folderNames(), (std::vector<std::string>{"BOOK1.TXT", "library.xml"}));
+    CabinetLibrary again(folder.path());
+    ASSERT_EQ(again.load(), CabinetLibrary::LoadStatus::Loaded);
+    EXPECT_EQ(again.current()->books.size(), 1u);
+}
+
 TEST_F(Library, AMissingLibraryIsAnEmptyOne)
 {
     EXPECT_EQ(library.load(), CabinetLibrary::LoadStatus::Missing);
@@ -332,6 +348,19 @@ TEST_F(Library, AnEntryPointingOutOfTheBooksFolderIsDroppedAndItsFileLeftAlone)
     EXPECT_EQ(library.current()->books[0].fileName, "book1.txt");
     ASSERT_TRUE(library.save());
     EXPECT_EQ(readFile(sources / "private.txt"), "mine");
+}
+
+TEST_F(Library, AFileNameWithTwoDotsInsideItIsNoWayOutAndItsCopyStays)
+{
+    writeFile(folder / "Vol..1.txt", "a copy named by hand");
+    fs::create_directory(folder / "sub");
+    writeFile(libraryFile(), "<root><cabinet name='A'><book FileName='Vol..1.txt' BookName='x'/>"
+                             "<book FileName='.'/><book FileName='..'/><book FileName='sub'/></cabinet></root>");
+    ASSERT_EQ(library.load(), CabinetLibrary::LoadStatus::Loaded);
+    ASSERT_EQ(library.current()->books.size(), 1u);
+    EXPECT_EQ(library.current()->books[0].fileName, "Vol..1.txt");
+    ASSERT_TRUE(library.save());
+    EXPECT_EQ(readFile(folder / "Vol..1.txt"), "a copy named by hand");
 }
 
 }  // namespace

@@ -156,6 +156,24 @@ TEST(LibraryFileReading, EntitiesThatExpandWithoutEndAreRefused)
     EXPECT_FALSE(libraryfile::parse(dtd + "<root><cabinet name='&a10;'/></root>"));
 }
 
+TEST(LibraryFileReading, ALargeEntityNamedOverAndOverIsRefused)
+{
+    // 100 KB of file that would read as a 40 MB name.
+    std::string document = "<!DOCTYPE root [<!ENTITY big '" + std::string(100 * 1024, 'A') + "'>]><root><cabinet name='";
+    for (int n = 0; n < 400; ++n)
+        document += "&big;";
+    document += "'/></root>";
+    EXPECT_FALSE(libraryfile::parse(document));
+    // A few uses of a small one are ordinary text, in every attribute.
+    const auto read = libraryfile::parse("<!DOCTYPE root [<!ENTITY me 'Reader'><!ENTITY us '&me; &amp; &me;'>]>"
+                                         "<root><cabinet name='&us;' creator='&me;'><book BookName='&us;' "
+                                         "FileName='book1.txt'/></cabinet></root>");
+    ASSERT_TRUE(read);
+    EXPECT_EQ((*read)[0].name, "Reader & Reader");
+    EXPECT_EQ((*read)[0].creator, "Reader");
+    EXPECT_EQ((*read)[0].books.at(0).bookName, "Reader & Reader");
+}
+
 TEST(PrettyPrinting, ElementsIndentByDepthAndBlankTextIsDropped)
 {
     EXPECT_EQ(libraryfile::prettyPrint("<?xml version='1.0'?><!--note--><a x='1'>\n\t <b>text<c/></b>"

@@ -8,9 +8,10 @@
 #include "library/Cabinet.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
-class ColourSwatch;
+class ColourBox;
 class CStyleButton;
 class QLabel;
 class QLineEdit;
@@ -44,16 +45,20 @@ public:
     QLineEdit* pathEdit() const { return m_path; }
     QLineEdit* nameEdit() const { return m_name; }
     QLineEdit* authorEdit() const { return m_author; }
-    ColourSwatch* colourBox() const { return m_colour; }
+    ColourBox* colourBox() const { return m_colour; }
 
-    // How the dialog asks for a file and tells the reader; tests replace them.
+    // How the dialog asks for a file and a colour (nothing when cancelled)
+    // and tells the reader; tests replace them.
     std::function<QString(const QString& startFolder)> askFilePath;
+    std::function<std::optional<COLORREF>(COLORREF current)> askColour;
     std::function<void(const QString& caption, const QString& text)> showMessage;
 
 protected:
     void OnOK() override;
 
 private:
+    void chooseColour();
+
     Mode m_mode;
     SettingsStore& m_settings;
     QString m_chosen;
@@ -61,5 +66,5 @@ private:
     QLineEdit* m_path = nullptr;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_author = nullptr;
-    ColourSwatch* m_colour = nullptr;
+    ColourBox* m_colour = nullptr;
 };

@@ -9,9 +9,10 @@
 #include "library/Cabinet.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
-class ColourSwatch;
+class ColourBox;
 class QLabel;
 class QLineEdit;
 
@@ -39,23 +40,26 @@ public:
 
     QLineEdit* nameEdit() const { return m_name; }
     QLineEdit* creatorEdit() const { return m_creator; }
-    ColourSwatch* colourBox() const { return m_colour; }
+    ColourBox* colourBox() const { return m_colour; }
     QLabel* createTime() const { return m_createTime; }
 
-    // How the dialog tells why it stays open; tests replace it.
+    // How the dialog tells why it stays open and asks for a colour starting
+    // at the box's (nothing when cancelled); tests replace them.
     std::function<void(const QString& caption, const QString& text)> showMessage;
+    std::function<std::optional<COLORREF>(COLORREF current)> askColour;
 
 protected:
     void OnOK() override;
 
 private:
     void showDate();
+    void chooseColour();
 
     const std::vector<CCabinet>& m_cabinets;
     std::string m_startedWith;
     int32_t m_year = 0, m_month = 0, m_day = 0;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_creator = nullptr;
-    ColourSwatch* m_colour = nullptr;
+    ColourBox* m_colour = nullptr;
     QLabel* m_createTime = nullptr;
 };

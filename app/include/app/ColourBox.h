@@ -1,9 +1,12 @@
 // A box that shows a colour and is clicked to choose another: the Book Page
-// dialog's paper and text colours.
+// dialog's paper and text colours, the cabinet's frame and the book's spine.
 #pragma once
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QString>
+
+#include <optional>
 
 class ColourBox : public QAbstractButton {
     Q_OBJECT
@@ -20,3 +23,6 @@ protected:
 private:
     QColor m_colour;
 };
+
+// The colour dialog, starting at a colour; nothing when it is cancelled.
+std::optional<QColor> askColourDialog(QWidget* parent, const QColor& start, const QString& title = QString());

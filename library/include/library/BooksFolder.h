@@ -19,8 +19,11 @@ std::string booksFolder();
 std::string libraryFilePath(const std::string& folder);
 
 // "book<n>.<extension>" with the smallest n >= 1 whose name is free in the
-// folder; an empty extension gives "book<n>.".
+// folder, in any letter case; an empty extension gives "book<n>.".
 std::string freeCopyName(const std::string& folder, std::string_view extension);
+// The name of an entry's copy as it is in the folder: the name itself, else
+// a file of that name in another case; empty when there is no such file.
+std::string copyOnDisk(const std::string& folder, const std::string& name);
 // The extension a copy of the source takes: the text after the last dot of
 // its name, or nothing; nothing too when that text could not be written into
 // the library file (not UTF-8, control characters, absurd length).

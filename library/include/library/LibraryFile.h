@@ -19,8 +19,8 @@ inline constexpr size_t kMaxFileSize = 32 * 1024 * 1024;
 // The cabinets of a library document, in document order; nullopt when the
 // bytes are not a library (not well-formed XML, or a document element other
 // than "root"). Missing or non-numeric number attributes read as 0. Entries
-// whose "FileName" could lead out of the books folder (a separator, "..",
-// or nothing at all) are dropped.
+// whose "FileName" could lead out of the books folder (a separator, "." or
+// ".." as the whole name, or nothing at all) are dropped.
 std::optional<std::vector<CCabinet>> parse(std::string_view bytes);
 
 // The library document, pretty-printed: the declaration, then "root" with
