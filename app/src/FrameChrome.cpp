@@ -193,7 +193,7 @@ void CMainFrame::showDecorations(bool frame, bool bars)
     m_bottomBar->setVisible(tools && m_showBottomBar);
     m_statusBar->setVisible(tools && m_showStatusBar);
     RefreshViews();
-    currentView()->setFocus();
+    viewOnShow()->setFocus();
 }
 
 void CMainFrame::toggleFullWindow()

@@ -40,7 +40,7 @@ void CMainFrame::runCommand(int id)
     // turning the pages afterwards.
     struct FocusBack {
         CMainFrame& frame;
-        ~FocusBack() { frame.currentView()->setFocus(); }
+        ~FocusBack() { frame.viewOnShow()->setFocus(); }
     } focusBack{*this};
     if (id == cmd::SystemMenu) {
         // The system popup: the items of "Tool" and "Help".
@@ -98,6 +98,11 @@ void CMainFrame::runCommand(int id)
     case cmd::Minimise: showMinimized(); break;
     case cmd::BackPicture: chooseBackgroundPicture(); break;
     case cmd::EditBookPage: editBookPages(); break;
+    case cmd::Print:
+    case cmd::PrintSheets:
+    case cmd::ClosePrint:
+    case cmd::PreviousSheet:
+    case cmd::NextSheet: runPrintCommand(id); break;
     default: break;
     }
     updateCommands();
@@ -269,6 +274,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::keyPressEvent(QKeyEvent* event)
 {
     // Keys the view on show has no use for arrive here.
+    if (m_state.printView && event->key() == Qt::Key_Escape) {
+        runCommand(cmd::ClosePrint);
+        return;
+    }
     if (m_state.fullWindow && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F11)) {
         runCommand(cmd::FullWindow);
         return;

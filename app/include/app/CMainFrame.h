@@ -19,6 +19,8 @@
 class CBookView;
 class CTwoPageView;
 class COnePageView;
+class CPrintBar;
+class CPrintView;
 class CStyleButton;
 class CTopBar;
 class CVersaleoDoc;
@@ -62,6 +64,8 @@ public:
     CStyleButton* button(int id) const;
     QAction* action(int id) const;
     CBookView* currentView() const;
+    CPrintView* printView() const { return m_printView; }
+    CPrintBar* printBar() const { return m_printBar; }
     // Popup 36 (mark), 37 (tag) or 38 (selection) with its commands.
     std::unique_ptr<QMenu> pagePopup(int menu);
 
@@ -128,6 +132,13 @@ private:
     void editBookPages();
     // The cabinet manager; a book it reads opens in the window on show.
     void openCabinetManager();
+    // Print mode: the print view and its bar in place of the reading view.
+    void buildPrintView();
+    void runPrintCommand(int id);
+    void enterPrintView();
+    void leavePrintView();
+    // The view in the window now: the print view or the reading view.
+    QWidget* viewOnShow() const;
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
@@ -148,6 +159,8 @@ private:
     QStackedWidget* m_views = nullptr;
     CTwoPageView* m_twoPageView = nullptr;
     COnePageView* m_onePageView = nullptr;
+    CPrintView* m_printView = nullptr;
+    CPrintBar* m_printBar = nullptr;
     std::map<int, CStyleButton*> m_buttons;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;
