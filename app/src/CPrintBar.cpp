@@ -36,32 +36,41 @@ constexpr CommandRow kCommands[] = {
 
 CPrintBar::CPrintBar(CPrintView& view, QWidget* parent) : QWidget(parent), m_view(view)
 {
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 4, 8, 4);
-    layout->setSpacing(4);
+    // Two rows, so the bar fits the narrowest window: the choices and the
+    // range above, the check boxes and the commands below.
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(8, 3, 8, 3);
+    rows->setSpacing(3);
+    auto* choices = new QHBoxLayout;
+    auto* checks = new QHBoxLayout;
+    for (QHBoxLayout* row : {choices, checks}) {
+        row->setSpacing(4);
+        rows->addLayout(row);
+    }
     for (const auto& [id, caption] : {std::pair{kOnePage, "One Page"}, {kTwoPage, "Two Page"}})
-        layout->addWidget(addButton(id, caption));
-    layout->addSpacing(10);
+        choices->addWidget(addButton(id, caption));
+    choices->addSpacing(10);
     for (const auto& [id, caption] : {std::pair{kColour, "Color"}, {kBlackWhite, "Black White"}})
-        layout->addWidget(addButton(id, caption));
-    layout->addSpacing(10);
+        choices->addWidget(addButton(id, caption));
+    choices->addSpacing(10);
     for (const auto& [id, caption] : {std::pair{kAllPages, "All Pages"}, {kSelectedPages, "Selected Pages"}})
-        layout->addWidget(addButton(id, caption));
-    const auto box = [this, layout](int id, const char* label) {
-        layout->addWidget(new QLabel(ui::textOr(ui::kControlLabel + id, label), this));
+        choices->addWidget(addButton(id, caption));
+    const auto box = [this, choices](int id, const char* label) {
+        choices->addSpacing(6);
+        choices->addWidget(new QLabel(ui::textOr(ui::kControlLabel + id, label), this));
         auto* edit = new QLineEdit(this);
         edit->setFixedWidth(48);
         edit->setAlignment(Qt::AlignRight);
-        layout->addWidget(edit);
+        choices->addWidget(edit);
         return edit;
     };
     m_from = box(kFrom, "From:");
     m_to = box(kTo, "To:");
-    layout->addSpacing(10);
+    choices->addStretch(1);
     for (const auto& [id, caption] : {std::pair{kAddNumber, "Add Number"}, {kPrintTag, "Print Tag"},
                                       {kPrintNote, "Print Note"}, {kPrintIndex, "Print Index"}})
-        layout->addWidget(addCheckBox(id, caption));
-    layout->addStretch(1);
+        checks->addWidget(addCheckBox(id, caption));
+    checks->addStretch(1);
 
     const CStyle* style = applicationStyle();
     for (const CommandRow& row : kCommands) {
@@ -74,7 +83,7 @@ CPrintBar::CPrintBar(CPrintView& view, QWidget* parent) : QWidget(parent), m_vie
         button->setFixedSize(std::max(60, button->fontMetrics().horizontalAdvance(button->text()) + 16), 22);
         // The keys stay with the preview.
         button->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(button);
+        checks->addWidget(button);
         m_commands.push_back(button);
     }
 

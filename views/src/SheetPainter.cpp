@@ -60,6 +60,16 @@ QPen rulePen(COLORREF colour, const SheetStyle& style)
     return pen;
 }
 
+// Where the rows go: the page area, less the strip at its bottom that the
+// page number takes, so the number never lies over the last row.
+Rect rowsArea(const Rect& area, const SheetStyle& style)
+{
+    Rect rows = area;
+    if (style.addNumber)
+        rows.bottom = std::max(rows.top, area.bottom - style.metrics.numberGap - style.metrics.numberFont);
+    return rows;
+}
+
 struct DrawnCell {
     int line = -1;
     Rect rect;
@@ -112,8 +122,9 @@ void SheetPainter::drawBookPage(QPainter& painter, const CBookPage& page, int re
     if (style.colour)
         painter.fillRect(toQRect(area), toQColor(page.background));
     const COLORREF ink = style.colour ? page.textColour : kBlack;
-    const spread::Rows rows = spread::evenRows(area.top, area.height(), CBookPage::kLineSlots);
-    const LOGFONT logFont = withHeight(page.font, std::min(area.width() / 20, area.height() / CBookPage::kLineSlots));
+    const Rect text = rowsArea(area, style);
+    const spread::Rows rows = spread::evenRows(text.top, text.height(), CBookPage::kLineSlots);
+    const LOGFONT logFont = withHeight(page.font, std::min(text.width() / 20, text.height() / CBookPage::kLineSlots));
     const QFont font = fontFromLogFont(logFont);
     TextMeasurer& measurer = measurerFor(logFont);
     const char* codePage = codepage::forCharset(logFont.lfCharSet);
@@ -201,15 +212,16 @@ void SheetPainter::drawBookPage(QPainter& painter, const CBookPage& page, int re
 void SheetPainter::drawIndexPage(QPainter& painter, int record, const Rect& area, const SheetStyle& style)
 {
     painter.fillRect(toQRect(area), Qt::white);
-    const spread::Rows rows = spread::evenRows(area.top, area.height(), CBookPage::kLineSlots);
+    const Rect grid = rowsArea(area, style);
+    const spread::Rows rows = spread::evenRows(grid.top, grid.height(), CBookPage::kLineSlots);
     const int rowHeight = rows.heights[1];
     const int numberColumn = area.left + area.width() * 6 / 7;
     painter.setPen(rulePen(kBlack, style));
     for (const int x : {area.left, numberColumn, area.right - 1})
-        painter.drawLine(x, rows.tops[1], x, area.bottom - 1);
+        painter.drawLine(x, rows.tops[1], x, grid.bottom - 1);
     for (size_t r = 1; r < rows.tops.size(); ++r)
         painter.drawLine(area.left, rows.tops[r], area.right - 1, rows.tops[r]);
-    painter.drawLine(area.left, area.bottom - 1, area.right - 1, area.bottom - 1);
+    painter.drawLine(area.left, grid.bottom - 1, area.right - 1, grid.bottom - 1);
 
     // The screen's proportions: a 20-pixel title and 18-pixel entries in 22-pixel rows.
     painter.setPen(Qt::black);

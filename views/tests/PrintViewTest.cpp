@@ -259,6 +259,24 @@ TEST_F(PrintView, AddNumberLabelsEveryPrintedPage)
     EXPECT_NE(pages[3].text.find("Page 4"), std::string::npos);
 }
 
+TEST_F(PrintView, ThePageNumberTakesAStripOfItsOwnUnderTheText)
+{
+    CBookPage& full = bookPage(1);
+    full.lines.assign(CBookPage::kLineSlots, "charlie charlie charlie charlie charlie charlie charlie\r\n");
+    full.rebuildCells();
+    choosePortrait = true;
+    view.enter();
+    const Rect area = printsheet::pageAreas(paper(), false, 30).front();
+    // The strip at the area's left, where every line starts, at the number's height.
+    const Rect strip{area.left, area.bottom - 5 - 16, area.left + 30, area.bottom - 5};
+    const QImage without = view.preview();
+    EXPECT_GT(inkIn(without, strip), 0) << "the last row reaches the bottom";
+    view.setAddNumber(1);
+    const QImage with = view.preview();
+    EXPECT_EQ(inkIn(with, strip), 0);
+    EXPECT_GT(inkIn(with, {area.left, area.bottom - 5 - 16, area.right, area.bottom - 5}), 0) << "the number";
+}
+
 TEST_F(PrintView, TwoPagesPerSheetPrintLandscapeSheetsOfALeafSideBySide)
 {
     view.enter();
