@@ -160,9 +160,10 @@ void SheetPainter::drawBookPage(QPainter& painter, const CBookPage& page, int re
     }
 
     // A mark is a highlighter over the text: masked over it where the output
-    // can combine colours (the screen), laid under it where it cannot (paper).
+    // combines colours (an image), laid under it where it cannot (a printer
+    // or a PDF, whose engines claim raster operations but paint over).
     const QPaintEngine* engine = painter.paintEngine();
-    const bool masking = engine && engine->hasFeature(QPaintEngine::RasterOpModes);
+    const bool masking = engine && engine->type() == QPaintEngine::Raster;
     if (!masking) {
         for (const auto& [run, colour] : runs)
             painter.fillRect(toQRect(run), toQColor(colour));

@@ -219,6 +219,38 @@ TEST_F(PrintView, BookPagesTwoToFiveOnePerSheetPrintFourPagesWithTheirWords)
     EXPECT_EQ(printDialogs, 1);
 }
 
+TEST_F(PrintView, AMarkOnPaperLiesUnderItsTextLikeAHighlighter)
+{
+    // Book page 2's first line, its fifteen letters, marked in yellow.
+    CBookPage& page = bookPage(2);
+    page.marks.push_back({rgb(255, 255, 0), 0, 14});
+    choosePortrait = true;
+    view.enter();
+    selectRange("2", "2");
+    const std::vector<PdfPage> pages = printToPdf();
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string png = dir / "page";
+    ASSERT_TRUE(pdftext::run("pdftoppm -r 40 -png -singlefile '" + pdfPath + "' '" + png + "'"));
+    const QImage paper(QString::fromStdString(png + ".png"));
+    ASSERT_FALSE(paper.isNull());
+    // The words' ink shows inside the yellow run.
+    QRect run;
+    for (int y = 0; y < paper.height(); ++y) {
+        for (int x = 0; x < paper.width(); ++x) {
+            const QColor c = paper.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 200 && c.blue() < 80)
+                run |= QRect(x, y, 1, 1);
+        }
+    }
+    ASSERT_GT(run.width(), 20);
+    int ink = 0;
+    for (int y = run.top(); y <= run.bottom(); ++y) {
+        for (int x = run.left(); x <= run.right(); ++x)
+            ink += qGray(paper.pixel(x, y)) < 90 ? 1 : 0;
+    }
+    EXPECT_GT(ink, 10) << "the mark covers its words";
+}
+
 TEST_F(PrintView, PrintTagNumbersTheTagsThroughTheWholeBook)
 {
     const auto tagOn = [this](int n, double x, double y) {
