@@ -16,6 +16,7 @@
 
 #include "CBookViews.h"
 #include "CDemoView.h"
+#include "CPrintView.h"
 #include "FrameChrome.h"
 
 #include <QAction>
@@ -94,6 +95,7 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
     m_views->addWidget(m_onePageView);
     buildDemoView();
     buildBars();
+    buildPrintView();
     buildActions();
     m_showLeftBar = values.showLeftBar == 1;
     m_showRightBar = values.showRightBar == 1;
@@ -121,7 +123,7 @@ void CMainFrame::buildActions()
         const bool mode = command.id == cmd::FullWindow || command.id == cmd::ClipWindow ||
                           command.id == cmd::StyleWindow || command.id == cmd::AddTag || command.id == cmd::AddMark ||
                           command.id == cmd::SelectText || command.id == cmd::SelectBitmap ||
-                          command.id == cmd::SlideFrame;
+                          command.id == cmd::SlideFrame || command.id == cmd::Print;
         act->setCheckable(mode || (command.id >= cmd::HelpWindow && command.id <= cmd::Window5));
         connect(act, &QAction::triggered, this, [this, id = command.id] { runCommand(id); });
         m_actions[command.id] = act;
@@ -151,6 +153,8 @@ QWidget* CMainFrame::viewOnShow() const
 {
     if (m_state.lanternSlide)
         return m_demoView;
+    if (m_state.printView)
+        return m_printView;
     return currentView();
 }
 
@@ -161,6 +165,9 @@ void CMainFrame::syncModes()
     m_state.textSelection = m_viewModes.textSelection;
     m_state.bitmapSelection = m_viewModes.bitmapSelection;
     m_viewModes.helpWindowActive = m_doc.activeWindow() == CVersaleoDoc::kHelpWindow;
+    m_state.sheetsToPrint = m_state.printView && !m_printView->nothingToPrint();
+    m_state.sheetBefore = m_state.printView && m_printView->hasPreviousSheet();
+    m_state.sheetAfter = m_state.printView && m_printView->hasNextSheet();
 }
 
 void CMainFrame::updateCommands()
@@ -180,6 +187,10 @@ void CMainFrame::updateCommands()
     // The "Help" tab shows only while the help window is open.
     if (CStyleButton* help = button(cmd::HelpWindow))
         help->setVisible(m_state.helpWindowOpen && !m_state.printView && !m_state.browserShown);
+    for (const int tab : {cmd::Window1, cmd::Window2, cmd::Window3, cmd::Window4, cmd::Window5, cmd::CloseWindow}) {
+        if (CStyleButton* b = button(tab))
+            b->setVisible(!m_state.printView && !m_state.browserShown);
+    }
     m_buttons[cmd::Maximise]->setVisible(m_windowStatus == 0);
     m_buttons[cmd::Restore]->setVisible(m_windowStatus == 1);
     // The mode buttons say how to leave their mode while it is on.
@@ -217,6 +228,8 @@ void CMainFrame::RefreshViews()
     m_demoView->refresh();
     if (m_state.lanternSlide)
         m_demoView->showCurrentSlide();
+    if (m_state.printView)
+        m_printView->refresh();
     m_views->setCurrentWidget(viewOnShow());
     m_statusBar->setText(statusLine());
     updateCommands();

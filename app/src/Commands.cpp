@@ -20,6 +20,21 @@ bool helpShown(const DocState& d)
     return d.activeWindow == CVersaleoDoc::kHelpWindow;
 }
 
+// The print view shows sheets, not the book: what acts on the reading view,
+// changes the book or switches to another one waits until it closes, and so
+// does leaving the program (closing does nothing meanwhile).
+bool availableWhilePrinting(int id)
+{
+    switch (id) {
+    case Print: case PrintSheets: case ClosePrint: case PreviousSheet: case NextSheet:
+    case SystemMenu: case Maximise: case Minimise: case Restore:
+    case BackPicture: case BackMusic: case RestTime: case Environment:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 DocState docState(const CVersaleoDoc& doc)
@@ -40,7 +55,7 @@ const std::vector<Command>& commandTable()
     static const std::vector<Command> table = {
         {Open, "Open...", "File", true},
         {SaveAs, "Save As...", "File", true},
-        {Print, "Print", "File", false},
+        {Print, "Print", "File", true},
         {Exit, "Exit", "File", true},
         {AddTag, "Add Tag", "Edit", true},
         {AddMark, "Add Mark", "Edit", true},
@@ -108,6 +123,11 @@ const std::vector<Command>& commandTable()
         {Maximise, "", "", true},
         {Minimise, "", "", true},
         {Restore, "", "", true},
+        // The print bar's commands.
+        {PrintSheets, "Print", "", true},
+        {ClosePrint, "Close", "", true},
+        {PreviousSheet, "Previous", "", true},
+        {NextSheet, "Next", "", true},
     };
     return table;
 }
@@ -130,7 +150,9 @@ int encodingCode(int id)
     return -1;
 }
 
-CommandUi updateRule(int id, const FrameState& f, const DocState& d)
+namespace {
+
+CommandUi ruleOf(int id, const FrameState& f, const DocState& d)
 {
     const Command* command = findCommand(id);
     if (!command || !command->built)
@@ -254,9 +276,36 @@ CommandUi updateRule(int id, const FrameState& f, const DocState& d)
     case Restore:
         ui.enabled = !f.continuousFlip && !f.markMode && !f.textSelection && !f.bitmapSelection;
         break;
+    // "Print" opens the print view and, checked while it shows, closes it.
+    case Print:
+        ui.checked = f.printView;
+        ui.enabled = f.printView || (!blocking(f) && !f.fullWindow && !f.lanternSlide && d.pageCount > 0);
+        break;
+    case PrintSheets:
+        ui.enabled = f.printView && f.sheetsToPrint;
+        break;
+    case ClosePrint:
+        ui.enabled = f.printView;
+        break;
+    case PreviousSheet:
+        ui.enabled = f.printView && f.sheetBefore;
+        break;
+    case NextSheet:
+        ui.enabled = f.printView && f.sheetAfter;
+        break;
     default:
         break;
     }
+    return ui;
+}
+
+}  // namespace
+
+CommandUi updateRule(int id, const FrameState& f, const DocState& d)
+{
+    CommandUi ui = ruleOf(id, f, d);
+    if (f.printView && !availableWhilePrinting(id))
+        ui.enabled = false;
     return ui;
 }
 

@@ -103,6 +103,11 @@ void CMainFrame::runCommand(int id)
     case cmd::Minimise: showMinimized(); break;
     case cmd::BackPicture: chooseBackgroundPicture(); break;
     case cmd::EditBookPage: editBookPages(); break;
+    case cmd::Print:
+    case cmd::PrintSheets:
+    case cmd::ClosePrint:
+    case cmd::PreviousSheet:
+    case cmd::NextSheet: runPrintCommand(id); break;
     default: break;
     }
     updateCommands();
@@ -279,6 +284,10 @@ void CMainFrame::keyPressEvent(QKeyEvent* event)
     // Keys the view on show has no use for arrive here.
     if (m_state.lanternSlide && event->key() == Qt::Key_Escape) {
         runCommand(cmd::LanternSlide);
+        return;
+    }
+    if (m_state.printView && event->key() == Qt::Key_Escape) {
+        runCommand(cmd::ClosePrint);
         return;
     }
     if (m_state.fullWindow && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F11)) {

@@ -29,6 +29,8 @@ const std::map<int, const char*>& english()
         {3365, "Edit the index"}, {3366, "Edit the bookmarks"}, {3367, "Edit the note pages"},
         {3368, "Print the book"}, {3369, "Open files as a book"}, {3370, "Save the book as a Versaleo file"},
         {3371, "Set book page color and font"},
+        {3372, "Print the sheets"}, {3373, "Close the print view"}, {3374, "Show the previous sheet"},
+        {3375, "Show the next sheet"},
         {4000, "Background Picture"}, {4001, "Open Picture File"},
         {4006, "Open File"}, {4007, "Save File"}, {4025, "Book Page"},
         {4018, "Window1"}, {4019, "Window2"}, {4020, "Window3"}, {4021, "Window4"}, {4022, "Window5"},
@@ -42,7 +44,7 @@ const std::map<int, const char*>& english()
         {4404, "The Office Word isn't installed or it has been removed."}, {4405, "There is an inner error."},
         {4406, "Fail to open %s file. The file maybe lost"},
         {4430, "Fail to save %s."}, {4431, "Discard the changes of window %d?"},
-        {4432, "Fail to open %s: the file is damaged."},
+        {4432, "Fail to open %s: the file is damaged."}, {4433, "Fail to print the sheets."},
         {4500, "Versaleo File (*.vl)"}, {4501, "Text File (*.txt)"}, {4502, "Web File (*.htm *.html)"},
         {4503, "Microsoft Word File (*.doc)"}, {4508, "Windows Help File (*.chm)"}, {4509, "Pdf File (*.pdf)"},
         {4530, "All supported files"},
@@ -73,6 +75,10 @@ const std::map<int, const char*>& english()
         {30526, "Delete"}, {30527, "Read"}, {30560, "File"},
         {31520, "Cabinet List:"}, {31524, "Manage Book:"}, {31540, "Name:"}, {31541, "Creator:"},
         {31542, "Frame Color:"}, {31543, "Create Time:"}, {31562, "Name:"}, {31563, "Author:"}, {31564, "Color:"},
+        // the print bar (dialog 54): 30000 + control id, 31000 + control id for its label
+        {30294, "One Page"}, {30295, "Two Page"}, {30296, "Color"}, {30297, "Black White"},
+        {30298, "All Pages"}, {30299, "Selected Pages"}, {31300, "From:"}, {31301, "To:"},
+        {30302, "Add Number"}, {30303, "Print Tag"}, {30304, "Print Note"}, {30305, "Print Index"},
         // the popups of the main menu
         {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},

@@ -145,7 +145,6 @@ TEST_F(Frame, TheCurrentWindowIsCheckedAndItsTabDisabled)
     EXPECT_EQ(doc.activeWindow(), 1);
     // commands whose work is not built yet stay disabled
     EXPECT_FALSE(frame->action(cmd::CopyPage)->isEnabled());
-    EXPECT_FALSE(frame->action(cmd::Print)->isEnabled());
 }
 
 TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)

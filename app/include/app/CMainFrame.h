@@ -20,6 +20,8 @@ class CBookView;
 class CDemoView;
 class CTwoPageView;
 class COnePageView;
+class CPrintBar;
+class CPrintView;
 class CStyleButton;
 class CTopBar;
 class CVersaleoDoc;
@@ -63,9 +65,11 @@ public:
     CStyleButton* button(int id) const;
     QAction* action(int id) const;
     CBookView* currentView() const;
-    // The view the reader sees: the lantern slide while it runs, else the
-    // reading view of the mode.
+    // The view the reader sees: the lantern slide while it runs, the print
+    // view in print mode, else the reading view of the mode.
     QWidget* viewOnShow() const;
+    CPrintView* printView() const { return m_printView; }
+    CPrintBar* printBar() const { return m_printBar; }
     // Popup 36 (mark), 37 (tag), 38 (selection) or 39 (lantern slide) with its commands.
     std::unique_ptr<QMenu> pagePopup(int menu);
 
@@ -136,6 +140,11 @@ private:
     void editBookPages();
     // The cabinet manager; a book it reads opens in the window on show.
     void openCabinetManager();
+    // Print mode: the print view and its bar in place of the reading view.
+    void buildPrintView();
+    void runPrintCommand(int id);
+    void enterPrintView();
+    void leavePrintView();
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
@@ -164,6 +173,8 @@ private:
         int windowStatus = 0;
         QRect restoreRect;
     } m_beforeSlide;
+    CPrintView* m_printView = nullptr;
+    CPrintBar* m_printBar = nullptr;
     std::map<int, CStyleButton*> m_buttons;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;

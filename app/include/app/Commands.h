@@ -22,6 +22,7 @@ enum Id : int {
     ContinueLeft = 256, StopFlip = 257, ContinueRight = 258, EditContent = 259, SelectText = 260, SelectBitmap = 261,
     OnePage = 270, TwoPage = 271, FullWindow = 272, AddTag = 273, AddMark = 274, EditIndex = 275,
     EditBookmark = 276, EditNotePage = 277, Print = 278, Open = 279, SaveAs = 280, EditBookPage = 281,
+    PrintSheets = 290, ClosePrint = 291, PreviousSheet = 292, NextSheet = 293,
     DeleteMark = 1000, MarkColour = 1001, DeleteTag = 1002, TagColour = 1003, CopySelection = 1008,
     SelectAllSelection = 1009,
     Jump = 1004, ClipWindow = 1010, LanternSlide = 1011, StyleWindow = 1015, CancelSelect = 1016,
@@ -48,6 +49,8 @@ struct FrameState {
     bool bitmapSelection = false;
     bool helpWindowOpen = false;
     bool pageBoxEmpty = true;
+    // The print view: it has sheets to print, and sheets before and after the one on show.
+    bool sheetsToPrint = false, sheetBefore = false, sheetAfter = false;
 };
 
 // What the rules need to know of the document.
