@@ -236,9 +236,26 @@ void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, Tex
         source->encoding = text.encoding;
     TextSource* kept = source.get();
     doc.textSources.push_back(std::move(source));
-    const std::string converted = text.encoding ? codepage::toSystem(kept->bytes, text.encoding) : std::string();
-    layOutText(doc, doc.firstContentPage(), text.encoding ? converted : kept->bytes, kept, caption, indexTitle,
-               measurer);
+    if (!text.encoding) {
+        layOutText(doc, doc.firstContentPage(), kept->bytes, kept, caption, indexTitle, measurer);
+        return;
+    }
+    const std::string converted = codepage::toSystem(kept->bytes, text.encoding);
+    // The converted text is system code page text. An Encoding command may
+    // have left the book-page font reading Big5 or Shift_JIS; pages of this
+    // text get the system's character set, or they would show as garbage.
+    LOGFONT& font = doc.styles.bookPage.font;
+    if (codepage::same(codepage::forCharset(font.lfCharSet), codepage::kSystem)) {
+        layOutText(doc, doc.firstContentPage(), converted, kept, caption, indexTitle, measurer);
+        return;
+    }
+    const bool measuredInTheFont = &measurer == doc.bookMeasurer().get();
+    const uint8_t charset = font.lfCharSet;
+    font.lfCharSet = codepage::kGb2312Charset;
+    const std::shared_ptr<TextMeasurer> systemMeasurer = doc.bookMeasurer();
+    layOutText(doc, doc.firstContentPage(), converted, kept, caption, indexTitle,
+               measuredInTheFont ? *systemMeasurer : measurer);
+    font.lfCharSet = charset;
 }
 
 bool TextImporter::import(CVersaleoDoc& doc, const std::string& path)

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -190,6 +191,24 @@ TEST_F(EncodingOnOpen, ConvertingAUtf8TextStartsFromTheCharactersItShows)
     // the read-as commands still lay the bytes out as they are
     encoding::reencode(doc, 3);
     EXPECT_EQ(doc.pages[static_cast<size_t>(doc.firstContentPage()) + 2]->lines[0], "    中文的书，简体字\r\n");
+}
+
+TEST_F(EncodingOnOpen, ATextOpenedAfterReadingAsBig5IsShownInTheSystemCodePage)
+{
+    doc.openPath(file("big5.txt", codepage::fromUtf8("繁體中文\n", codepage::kBig5)));
+    encoding::reencode(doc, 1);  // read as Big5: the book-page font now says Big5
+    ASSERT_EQ(doc.styles.bookPage.font.lfCharSet, 136);
+    doc.openPath(file("utf8.txt", "中文的书 😀\n"));
+    // both texts read right, each in its own code page; the default stays Big5
+    const std::vector<std::string> shown = shownText(doc);
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "    中文的书 😀\r\n"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "    繁體中文\r\n"), shown.end());
+    EXPECT_EQ(doc.styles.bookPage.font.lfCharSet, 136);
+    // a code-page text is read as the reader said, as before
+    doc.openPath(file("more-big5.txt", codepage::fromUtf8("書\n", codepage::kBig5)));
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "    繁體中文\r\n"), shown.end());
+    const std::vector<std::string> after = shownText(doc);
+    EXPECT_NE(std::find(after.begin(), after.end(), "    書\r\n"), after.end());
 }
 
 TEST_F(EncodingOnOpen, AWebPageDeclaredAsBig5ConvertsFromItsCharacters)

@@ -31,6 +31,8 @@ bool isAsciiCompatible(const char* name);
 // platform's text drawing does: Big5 (136) and Shift_JIS (128) have their own;
 // GB2312 (134), ANSI (0), default (1) and every other set use the system's.
 const char* forCharset(uint8_t charset);
+// The character set of a font whose text is system code page text.
+inline constexpr uint8_t kGb2312Charset = 134;
 
 // Converts between any two encodings iconv knows. A sequence that does not
 // decode, or has no counterpart in the target, becomes U+FFFD (its GB18030
