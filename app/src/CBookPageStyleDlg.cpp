@@ -78,8 +78,17 @@ private:
 // The lines of the first book page, or a few words when the book has none.
 std::vector<std::string> sampleText(const CVersaleoDoc& doc)
 {
-    if (const int index = doc.pageOfBookPage(1); index >= 0 && !doc.pages[static_cast<size_t>(index)]->lines.empty())
-        return doc.pages[static_cast<size_t>(index)]->lines;
+    if (const int index = doc.pageOfBookPage(1); index >= 0 && !doc.pages[static_cast<size_t>(index)]->lines.empty()) {
+        // The preview draws system code page text; a Big5 or Shift_JIS page is read in its own.
+        const CBookPage& first = *doc.pages[static_cast<size_t>(index)];
+        const char* codePage = codepage::forCharset(first.font.lfCharSet);
+        std::vector<std::string> lines = first.lines;
+        if (!codepage::same(codePage, codepage::kSystem)) {
+            for (std::string& line : lines)
+                line = codepage::convert(line, codePage, codepage::kSystem);
+        }
+        return lines;
+    }
     std::vector<std::string> lines;
     for (const char* line : {"Aa Bb Cc Dd Ee Ff Gg", "\u4e66\u9875 Versaleo", "0123456789"})
         lines.push_back(codepage::fromUtf8(line) + "\r\n");
