@@ -250,7 +250,7 @@ TEST_F(FrameSlide, ABookWithoutBookPagesShowsOnlyTheBackground)
     QImage expected(slide->size(), QImage::Format_RGB32);
     {
         QPainter painter(&expected);
-        if (slide::tilesBackground(picture.width(), picture.height()))
+        if (tilesBackground(picture.width(), picture.height()))
             painter.fillRect(expected.rect(), QBrush(picture));
         else
             painter.drawImage(expected.rect(), picture);

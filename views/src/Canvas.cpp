@@ -184,3 +184,16 @@ void Canvas::copyImage(const QImage& image, int x, int y)
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter.drawImage(x, y, image);
 }
+
+void Canvas::backgroundPicture(const QImage& picture, const Rect& area)
+{
+    if (picture.isNull())
+        return;
+    if (tilesBackground(picture.width(), picture.height())) {
+        setPen(Pen::none());
+        setBrush(Brush::tiled(picture));
+        rectangle(area);
+    } else {
+        stretchImage(picture, area);
+    }
+}

@@ -98,3 +98,14 @@ int64_t QtTextMeasurer::advance(std::string_view bytes)
     }
     return total;
 }
+
+TextMeasurer& MeasurerCache::forFont(const LOGFONT& font)
+{
+    const std::string key(reinterpret_cast<const char*>(&font), sizeof font);
+    if (m_measurers.size() >= kMaxFonts && !m_measurers.contains(key))
+        m_measurers.clear();
+    auto& measurer = m_measurers[key];
+    if (!measurer)
+        measurer = std::make_unique<QtTextMeasurer>(font);
+    return *measurer;
+}

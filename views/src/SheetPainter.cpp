@@ -79,15 +79,6 @@ struct DrawnCell {
 
 SheetPainter::SheetPainter(const CVersaleoDoc& doc) : m_doc(doc) {}
 
-TextMeasurer& SheetPainter::measurerFor(const LOGFONT& font)
-{
-    const std::string key(reinterpret_cast<const char*>(&font), sizeof font);
-    auto& measurer = m_measurers[key];
-    if (!measurer)
-        measurer = std::make_unique<QtTextMeasurer>(font);
-    return *measurer;
-}
-
 void SheetPainter::draw(QPainter& painter, const Rect& sheet, const printsheet::Sheet& records, const SheetStyle& style)
 {
     painter.save();
@@ -126,7 +117,7 @@ void SheetPainter::drawBookPage(QPainter& painter, const CBookPage& page, int re
     const spread::Rows rows = spread::evenRows(text.top, text.height(), CBookPage::kLineSlots);
     const LOGFONT logFont = withHeight(page.font, std::min(text.width() / 20, text.height() / CBookPage::kLineSlots));
     const QFont font = fontFromLogFont(logFont);
-    TextMeasurer& measurer = measurerFor(logFont);
+    TextMeasurer& measurer = m_measurers.forFont(logFont);
     const char* codePage = codepage::forCharset(logFont.lfCharSet);
 
     // The lines are laid out first: the marks need their characters' cells.

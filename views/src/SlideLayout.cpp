@@ -52,11 +52,6 @@ Step stepForKey(int qtKey)
     }
 }
 
-bool tilesBackground(int pictureWidth, int pictureHeight)
-{
-    return pictureWidth < 640 || pictureHeight < 480;
-}
-
 spread::TextLayout textLayout(int viewWidth, int viewHeight, int lineCount, bool narrowLines)
 {
     // The slide's text area and rows follow the same rule as a page's, with

@@ -12,9 +12,6 @@
 
 namespace {
 
-// A window resized again and again would otherwise keep a measurer per size.
-constexpr size_t kMaxMeasurers = 8;
-
 QFont footerFont()
 {
     QFont font(QStringLiteral("Arial"));
@@ -26,17 +23,6 @@ QFont footerFont()
 }  // namespace
 
 SlidePainter::SlidePainter(CVersaleoDoc& doc, PictureSource& pictures) : m_doc(doc), m_pictures(pictures) {}
-
-TextMeasurer& SlidePainter::measurerFor(const LOGFONT& font)
-{
-    const std::string key(reinterpret_cast<const char*>(&font), sizeof font);
-    if (m_measurers.size() >= kMaxMeasurers && !m_measurers.contains(key))
-        m_measurers.clear();
-    auto& measurer = m_measurers[key];
-    if (!measurer)
-        measurer = std::make_unique<QtTextMeasurer>(font);
-    return *measurer;
-}
 
 void SlidePainter::paint(QImage& target, int index, bool narrowLines)
 {
@@ -61,15 +47,7 @@ void SlidePainter::paintBackground(Canvas& canvas, int width, int height)
         m_background.fill(Qt::white);
         Canvas cache(m_background);
         const QImage& picture = m_pictures.background();
-        if (slide::tilesBackground(picture.width(), picture.height())) {
-            if (!picture.isNull()) {
-                cache.setPen(Pen::none());
-                cache.setBrush(Brush::tiled(picture));
-                cache.rectangle({0, 0, width, height});
-            }
-        } else {
-            cache.stretchImage(picture, {0, 0, width, height});
-        }
+        cache.backgroundPicture(picture, {0, 0, width, height});
     }
     canvas.copyImage(m_background, 0, 0);
 }
@@ -82,7 +60,7 @@ void SlidePainter::paintSlide(Canvas& canvas, CBookPage& page, int index, int wi
     if (layout.fontHeight > 0 && layout.area.width() > 0) {
         page.font.lfHeight = layout.fontHeight;
         const QFont font = fontFromLogFont(page.font);
-        TextMeasurer& measurer = measurerFor(page.font);
+        TextMeasurer& measurer = m_measurers.forFont(page.font);
         const char* codePage = codepage::forCharset(page.font.lfCharSet);
         const size_t shown = std::min(lines.size(), layout.rows.tops.size());
         for (size_t i = 0; i < shown; ++i) {

@@ -83,15 +83,6 @@ const PageGeometry& SpreadPainter::geometryOf(const CBookPage& page) const
     return found == m_layout.end() ? none : found->second;
 }
 
-TextMeasurer& SpreadPainter::measurerFor(const LOGFONT& font)
-{
-    const std::string key(reinterpret_cast<const char*>(&font), sizeof font);
-    auto& measurer = m_measurers[key];
-    if (!measurer)
-        measurer = std::make_unique<QtTextMeasurer>(font);
-    return *measurer;
-}
-
 void SpreadPainter::compose(QImage& target, const PaintOptions& options)
 {
     const int width = target.width(), height = target.height();
@@ -186,13 +177,7 @@ void SpreadPainter::paintBackground(Canvas& canvas, int width, int height)
         m_background.fill(Qt::white);
         Canvas cache(m_background);
         const QImage& picture = m_pictures.background();
-        if (picture.width() < 640 || picture.height() < 480) {
-            cache.setPen(Pen::none());
-            cache.setBrush(Brush::tiled(picture));
-            cache.rectangle({0, 0, width, height});
-        } else {
-            cache.stretchImage(picture, {0, 0, width, height});
-        }
+        cache.backgroundPicture(picture, {0, 0, width, height});
     }
     canvas.copyImage(m_background, 0, 0);
 }
@@ -315,7 +300,7 @@ void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, co
     geometry.lineHeight = layout.fontHeight;
     page.font.lfHeight = layout.fontHeight;
     const QFont font = fontFromLogFont(page.font);
-    TextMeasurer& measurer = measurerFor(page.font);
+    TextMeasurer& measurer = m_measurers.forFont(page.font);
     const char* codePage = codepage::forCharset(page.font.lfCharSet);
 
     for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)

@@ -122,10 +122,10 @@ TEST(SlideLayout, TheFooterIsCentredFivePixelsAboveTheBottom)
 
 TEST(SlideLayout, SmallBackgroundsTileLargeOnesStretch)
 {
-    EXPECT_TRUE(slide::tilesBackground(639, 480));
-    EXPECT_TRUE(slide::tilesBackground(640, 479));
-    EXPECT_FALSE(slide::tilesBackground(640, 480));
-    EXPECT_TRUE(slide::tilesBackground(0, 0));
+    EXPECT_TRUE(tilesBackground(639, 480));
+    EXPECT_TRUE(tilesBackground(640, 479));
+    EXPECT_FALSE(tilesBackground(640, 480));
+    EXPECT_TRUE(tilesBackground(0, 0));
 }
 
 TEST(SlideLayout, ADraggedWindowFollowsThePointersTravel)

@@ -319,14 +319,7 @@ const QImage& CPrintView::background()
         m_background.fill(Qt::white);
         Canvas canvas(m_background);
         const QImage& picture = m_pictures.background();
-        const Rect all{0, 0, width(), height()};
-        if (picture.width() < 640 || picture.height() < 480) {
-            canvas.setPen(Pen::none());
-            canvas.setBrush(Brush::tiled(picture));
-            canvas.rectangle(all);
-        } else {
-            canvas.stretchImage(picture, all);
-        }
+        canvas.backgroundPicture(picture, {0, 0, width(), height()});
     }
     return m_background;
 }

@@ -37,6 +37,13 @@ struct Brush {
 
 enum class RasterOp { CopyPen, MaskPen, Not, XorPen };
 
+// A background picture is tiled when it is narrower than 640 or lower than
+// 480 pixels, else stretched over the view.
+constexpr bool tilesBackground(int pictureWidth, int pictureHeight)
+{
+    return pictureWidth < 640 || pictureHeight < 480;
+}
+
 class Canvas {
 public:
     explicit Canvas(QImage& target);
@@ -79,6 +86,9 @@ public:
                          const char* codePage = codepage::kSystem);
 
     void stretchImage(const QImage& image, const Rect& destination);
+    // The picture behind the book over `area`: tiled, or stretched when it is
+    // large enough (tilesBackground); nothing without a picture.
+    void backgroundPicture(const QImage& picture, const Rect& area);
     void copyImage(const QImage& image, int x, int y);
 
 private:

@@ -10,6 +10,9 @@
 #include <QFontMetricsF>
 
 #include <array>
+#include <string>
+#include <memory>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -44,4 +47,16 @@ private:
     std::array<int64_t, 256> m_single{};
     std::vector<int64_t> m_double;                  // by lead * 256 + trail; -1 until measured
     std::unordered_map<uint32_t, int64_t> m_four;  // by the four bytes
+};
+
+// The measurers of the fonts a painter meets, each made once. Past a few
+// fonts it starts again, so a book of many fonts cannot grow it for good; a
+// measurer stays good until the next call.
+class MeasurerCache {
+public:
+    TextMeasurer& forFont(const LOGFONT& font);
+
+private:
+    static constexpr size_t kMaxFonts = 8;
+    std::map<std::string, std::unique_ptr<QtTextMeasurer>> m_measurers;
 };

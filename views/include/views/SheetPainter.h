@@ -41,8 +41,7 @@ private:
     void drawNumber(QPainter& painter, const std::string& text, const Rect& area, const SheetStyle& style);
     // Tags on the book pages before `record`.
     int tagsBefore(int record) const;
-    TextMeasurer& measurerFor(const LOGFONT& font);
 
     const CVersaleoDoc& m_doc;
-    std::map<std::string, std::unique_ptr<QtTextMeasurer>> m_measurers;
+    MeasurerCache m_measurers;
 };

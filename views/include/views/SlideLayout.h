@@ -26,10 +26,6 @@ enum class Step { None, Back, Forward };
 // and Down forward (the Left arrow goes back here, unlike the reading views).
 Step stepForKey(int qtKey);
 
-// The background picture is tiled when it is narrower than 640 or lower
-// than 480 pixels, else stretched over the view.
-bool tilesBackground(int pictureWidth, int pictureHeight);
-
 // The text area (the view shrunk by 30 on every side) and its rows. The
 // narrow lines of the two-page mode take 26 rows and a font of at most a
 // twentieth of the width; the wide lines 13 rows (one per line past 13) and

@@ -34,10 +34,9 @@ private:
     void paintBackground(Canvas& canvas, int width, int height);
     void paintSlide(Canvas& canvas, CBookPage& page, int index, int width, int height, bool narrowLines);
     void paintFooter(Canvas& canvas, const CBookPage& page, int index, int width, int height);
-    TextMeasurer& measurerFor(const LOGFONT& font);
 
     CVersaleoDoc& m_doc;
     PictureSource& m_pictures;
     QImage m_background;
-    std::map<std::string, std::unique_ptr<QtTextMeasurer>> m_measurers;
+    MeasurerCache m_measurers;
 };

@@ -81,7 +81,6 @@ private:
     void placeTab(int front, const Rect& tab);
     void paintLabel(Canvas& canvas, const Rect& page, const std::string& text, bool current);
     void paintSpine(Canvas& canvas, int width, int height, spread::FacingPair pair, const PaintOptions& options);
-    TextMeasurer& measurerFor(const LOGFONT& font);
 
     CVersaleoDoc& m_doc;
     PictureSource& m_pictures;
@@ -89,5 +88,5 @@ private:
     spread::PageRects m_pages;
     std::vector<Rect> m_outline;
     SpreadLayout m_layout;
-    std::map<std::string, std::unique_ptr<QtTextMeasurer>> m_measurers;
+    MeasurerCache m_measurers;
 };
