@@ -197,3 +197,13 @@ void Canvas::backgroundPicture(const QImage& picture, const Rect& area)
         stretchImage(picture, area);
     }
 }
+
+const QImage& cachedBackground(QImage& cache, const QImage& picture, int width, int height)
+{
+    if (cache.size() != QSize(width, height)) {
+        cache = QImage(width, height, QImage::Format_RGB32);
+        cache.fill(Qt::white);
+        Canvas(cache).backgroundPicture(picture, {0, 0, width, height});
+    }
+    return cache;
+}

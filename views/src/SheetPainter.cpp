@@ -1,6 +1,7 @@
 #include "views/SheetPainter.h"
 
 #include "views/Canvas.h"
+#include "views/PageGeometry.h"
 #include "views/SpreadGeometry.h"
 #include "views/TextCodec.h"
 
@@ -70,11 +71,6 @@ Rect rowsArea(const Rect& area, const SheetStyle& style)
     return rows;
 }
 
-struct DrawnCell {
-    int line = -1;
-    Rect rect;
-};
-
 }  // namespace
 
 SheetPainter::SheetPainter(const CVersaleoDoc& doc) : m_doc(doc) {}
@@ -122,7 +118,7 @@ void SheetPainter::drawBookPage(QPainter& painter, const CBookPage& page, int re
 
     // The lines are laid out first: the marks need their characters' cells.
     std::vector<layout::LineDrawing> drawings;
-    std::vector<DrawnCell> cells(page.cells.size());
+    std::vector<CellPlace> cells(page.cells.size(), CellPlace{-1, {}});
     size_t cell = 0;
     const size_t shown = std::min(page.lines.size(), rows.tops.size());
     for (size_t i = 0; i < shown; ++i) {
@@ -134,20 +130,10 @@ void SheetPainter::drawBookPage(QPainter& painter, const CBookPage& page, int re
         }
     }
     std::vector<std::pair<Rect, COLORREF>> runs;
-    const auto count = static_cast<int32_t>(cells.size());
     for (const PageMark& mark : page.marks) {
         const COLORREF colour = style.colour ? mark.colour : kGrey;
-        const int32_t last = std::min(mark.lastCell, count - 1);
-        for (int32_t first = std::max(mark.firstCell, 0); first <= last;) {
-            int32_t end = first;
-            while (end + 1 <= last && cells[static_cast<size_t>(end) + 1].line == cells[static_cast<size_t>(first)].line)
-                ++end;
-            const Rect& a = cells[static_cast<size_t>(first)].rect;
-            const Rect& b = cells[static_cast<size_t>(end)].rect;
-            if (cells[static_cast<size_t>(first)].line >= 0 && (a.width() > 0 || b.width() > 0))
-                runs.push_back({{a.left, a.top, b.right, b.bottom}, colour});
-            first = end + 1;
-        }
+        for (const Rect& run : markRuns(cells, mark))
+            runs.push_back({run, colour});
     }
 
     // A mark is a highlighter over the text: masked over it where the output

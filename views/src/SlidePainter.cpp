@@ -42,14 +42,7 @@ void SlidePainter::paint(QImage& target, int index, bool narrowLines)
 
 void SlidePainter::paintBackground(Canvas& canvas, int width, int height)
 {
-    if (m_background.size() != QSize(width, height)) {
-        m_background = QImage(width, height, QImage::Format_RGB32);
-        m_background.fill(Qt::white);
-        Canvas cache(m_background);
-        const QImage& picture = m_pictures.background();
-        cache.backgroundPicture(picture, {0, 0, width, height});
-    }
-    canvas.copyImage(m_background, 0, 0);
+    canvas.copyImage(cachedBackground(m_background, m_pictures.background(), width, height), 0, 0);
 }
 
 void SlidePainter::paintSlide(Canvas& canvas, CBookPage& page, int index, int width, int height, bool narrowLines)

@@ -1,4 +1,5 @@
 #include "views/SpreadGeometry.h"
+#include "views/PageGeometry.h"
 
 #include <algorithm>
 
@@ -198,3 +199,22 @@ std::vector<int> spineRows(int top, int bottom)
 }
 
 }  // namespace spread
+
+std::vector<Rect> markRuns(const std::vector<CellPlace>& cells, const PageMark& mark)
+{
+    std::vector<Rect> runs;
+    const auto count = static_cast<int32_t>(cells.size());
+    const int32_t last = std::min(mark.lastCell, count - 1);
+    for (int32_t first = std::max(mark.firstCell, 0); first <= last;) {
+        const CellPlace& start = cells[static_cast<size_t>(first)];
+        int32_t end = first;
+        while (end + 1 <= last && cells[static_cast<size_t>(end) + 1].line == start.line)
+            ++end;
+        const Rect& a = start.rect;
+        const Rect& b = cells[static_cast<size_t>(end)].rect;
+        if (start.line >= 0 && (a.width() > 0 || b.width() > 0))
+            runs.push_back({a.left, a.top, b.right, b.bottom});
+        first = end + 1;
+    }
+    return runs;
+}

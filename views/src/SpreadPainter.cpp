@@ -172,14 +172,7 @@ void SpreadPainter::drawSpine(QImage& target, int leftCount, int rightCount)
 
 void SpreadPainter::paintBackground(Canvas& canvas, int width, int height)
 {
-    if (m_background.size() != QSize(width, height)) {
-        m_background = QImage(width, height, QImage::Format_RGB32);
-        m_background.fill(Qt::white);
-        Canvas cache(m_background);
-        const QImage& picture = m_pictures.background();
-        cache.backgroundPicture(picture, {0, 0, width, height});
-    }
-    canvas.copyImage(m_background, 0, 0);
+    canvas.copyImage(cachedBackground(m_background, m_pictures.background(), width, height), 0, 0);
 }
 
 void SpreadPainter::paintEdges(Canvas& canvas, int width, spread::FacingPair pair)
@@ -333,27 +326,14 @@ void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, co
 void SpreadPainter::paintMarks(Canvas& canvas, const CBookPage& page, PageGeometry& geometry)
 {
     const std::vector<CellPlace>& cells = geometry.cells;
-    const auto count = static_cast<int32_t>(cells.size());
     canvas.setRasterOp(RasterOp::MaskPen);
     canvas.setPen(Pen::none());
     geometry.marks.assign(page.marks.size(), {});
     for (size_t m = 0; m < page.marks.size(); ++m) {
-        const PageMark& mark = page.marks[m];
-        const int32_t last = std::min(mark.lastCell, count - 1);
-        for (int32_t first = std::max(mark.firstCell, 0); first <= last;) {
-            int32_t end = first;
-            while (end + 1 <= last && cells[static_cast<size_t>(end) + 1].line == cells[static_cast<size_t>(first)].line)
-                ++end;
-            const Rect& a = cells[static_cast<size_t>(first)].rect;
-            const Rect& b = cells[static_cast<size_t>(end)].rect;
-            if (a.width() > 0 || b.width() > 0) {
-                const Rect run{a.left, a.top, b.right, b.bottom};
-                canvas.setBrush(Brush::solid(mark.colour));
-                canvas.rectangle(run);
-                geometry.marks[m].push_back(run);
-            }
-            first = end + 1;
-        }
+        geometry.marks[m] = markRuns(cells, page.marks[m]);
+        canvas.setBrush(Brush::solid(page.marks[m].colour));
+        for (const Rect& run : geometry.marks[m])
+            canvas.rectangle(run);
     }
     canvas.setRasterOp(RasterOp::CopyPen);
     canvas.setBrush(Brush::none());

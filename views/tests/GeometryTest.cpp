@@ -1,3 +1,4 @@
+#include "views/PageGeometry.h"
 #include "views/SpreadGeometry.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,26 @@ void addLeaves(CVersaleoDoc& doc, int leaves, PageKind kind = PageKind::BookPage
     for (int i = 0; i < 2 * leaves; ++i)
         pages.push_back(doc.createPage(kind));
     doc.insertPages(doc.lastContentPage() + 1, std::move(pages));
+}
+
+TEST(MarkRuns, OneRunALineAndUndrawnCellsLeftOut)
+{
+    // two cells on line 0, one on line 1, then two cells whose line was not drawn
+    const std::vector<CellPlace> cells{{0, {10, 0, 20, 16}}, {0, {20, 0, 36, 16}}, {1, {10, 20, 18, 36}},
+                                       {-1, {}}, {-1, {}}};
+    PageMark mark;
+    mark.firstCell = -5;  // stored marks may lie outside the page: clamped
+    mark.lastCell = 99;
+    EXPECT_EQ(markRuns(cells, mark), (std::vector<Rect>{{10, 0, 36, 16}, {10, 20, 18, 36}}));
+    mark.firstCell = 1;
+    mark.lastCell = 1;
+    EXPECT_EQ(markRuns(cells, mark), (std::vector<Rect>{{20, 0, 36, 16}}));
+    mark.firstCell = 3;
+    mark.lastCell = 4;
+    EXPECT_TRUE(markRuns(cells, mark).empty());
+    mark.firstCell = 2;
+    mark.lastCell = 1;
+    EXPECT_TRUE(markRuns(cells, mark).empty());
 }
 
 TEST(Spread, PagesMeetInTheMiddle)

@@ -314,14 +314,7 @@ CPrintView::PrintResult CPrintView::print()
 
 const QImage& CPrintView::background()
 {
-    if (m_background.size() != size()) {
-        m_background = QImage(size(), QImage::Format_RGB32);
-        m_background.fill(Qt::white);
-        Canvas canvas(m_background);
-        const QImage& picture = m_pictures.background();
-        canvas.backgroundPicture(picture, {0, 0, width(), height()});
-    }
-    return m_background;
+    return cachedBackground(m_background, m_pictures.background(), width(), height());
 }
 
 QImage CPrintView::preview()

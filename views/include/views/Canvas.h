@@ -44,6 +44,11 @@ constexpr bool tilesBackground(int pictureWidth, int pictureHeight)
     return pictureWidth < 640 || pictureHeight < 480;
 }
 
+// The picture behind the book drawn at a size into `cache` once, and again
+// only when the size changes (an empty cache is drawn again: empty it for a
+// new picture).
+const QImage& cachedBackground(QImage& cache, const QImage& picture, int width, int height);
+
 class Canvas {
 public:
     explicit Canvas(QImage& target);

@@ -27,5 +27,9 @@ struct PageGeometry {
     std::vector<std::array<Point, 3>> tagTriangles;
 };
 
+// The runs a mark covers, one per displayed line of its cells, in order;
+// cells that were not drawn (no width, or no line) are left out.
+std::vector<Rect> markRuns(const std::vector<CellPlace>& cells, const PageMark& mark);
+
 // Pages by record, as last painted.
 using SpreadLayout = std::unordered_map<const CBookPage*, PageGeometry>;
