@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr QSize kSize{380, 290};
+constexpr QSize kSize{410, 290};
 
 // The wait cursor for the length of a copy or a deletion.
 class WaitCursor {
@@ -89,12 +89,12 @@ CMusicDlg::CMusicDlg(MusicState& music, std::string musicFolder, QWidget* parent
     connect(m_delete, &CStyleButton::clicked, this, &CMusicDlg::deleteSelected);
 
     auto* group = new QGroupBox(ui::textOr(ui::kControlLabel + kPlayAllId, "Option"), this);
-    group->setGeometry(230, 50, 135, 120);
+    group->setGeometry(230, 50, 165, 120);
     auto* radios = new QButtonGroup(this);
     const char* const labels[] = {"Play all songs", "Play selected songs", "Stop playing"};
     for (int i = 0; i < 3; ++i) {
         m_choices[i] = new QRadioButton(ui::textOr(ui::kControlText + kPlayAllId + i, labels[i]), group);
-        m_choices[i]->setGeometry(10, 24 + 30 * i, 120, 22);
+        m_choices[i]->setGeometry(10, 24 + 30 * i, 150, 22);
         radios->addButton(m_choices[i], i);
     }
     m_choices[PlayAll]->setChecked(true);
