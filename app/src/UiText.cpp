@@ -60,6 +60,10 @@ const std::map<int, const char*>& english()
         {4611, "Statistic:  [Index page: %d]  [Book page: %d]  [Note page: %d]  [Bookmark: %d]  [Index: %d]  "
                "[Tag: %d]  [Mark: %d]"},
         // the Background Picture and Book Page dialogs
+        {30351, "Add songs"}, {30352, "Delete the selected songs"}, {30353, "Play all songs"},
+        {30354, "Play selected songs"}, {30355, "Stop playing"}, {31350, "Playing List:"}, {31353, "Option"},
+        {30360, "Notice if reach to rest time."}, {30361, "Inteval:"}, {30363, "Hours"}, {30365, "Minutes"},
+        {30366, "Don't notice."},
         {30341, "Add a picture"}, {30342, "Delete the selected picture"}, {30343, "Preview"},
         {30580, "Choose the page color"}, {30581, "Choose the text color"}, {30582, "Choose the font"},
         {30583, "Apply to all pages"}, {30588, "(No picture)"}, {30589, "Add a picture"},
