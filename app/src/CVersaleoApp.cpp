@@ -4,6 +4,7 @@
 #include "app/CMessageDlg.h"
 #include "app/CSplashDlg.h"
 #include "app/FileDialogs.h"
+#include "app/MusicState.h"
 #include "app/QtTranslations.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
@@ -79,6 +80,10 @@ CVersaleoApp::CVersaleoApp()
 
 CVersaleoApp::~CVersaleoApp()
 {
+    // The players stop before the window they report to goes.
+    if (m_music)
+        m_music->close();
+    m_music.reset();
     m_frame.reset();
     g_frame = nullptr;
     if (m_doc)
@@ -109,6 +114,8 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     m_style = std::make_unique<CStyle>();
     m_style->InitBitmap(folder);
     setApplicationStyle(m_style.get());
+    m_music = std::make_unique<MusicState>();
+    m_music->load(folder + "/music");
 
     m_doc = std::make_unique<CVersaleoDoc>();
     m_doc->needIndex = values.needIndex;
@@ -132,6 +139,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
 
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_pictures, *m_settings, m_language);
     g_frame = m_frame.get();
+    m_frame->setMusic(m_music.get(), folder + "/music");
 
     if (!commandLine.fileName().empty()) {
         std::string extension;
@@ -151,5 +159,9 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     }
     m_frame->RefreshViews();
     m_frame->show();
+    if (values.tunedeck == 1)
+        m_music->playNext();
+    else
+        m_music->close();
     return -1;
 }

@@ -106,8 +106,8 @@ const std::vector<Command>& commandTable()
         {StyleWindow, "Style Window", "Window-Style", true},
         {Cabinet, "Cabinet...", "Tool", true},
         {BackPicture, "Back Picture...", "Tool", true},
-        {BackMusic, "Back Music...", "Tool", false},
-        {RestTime, "Rest Time...", "Tool", false},
+        {BackMusic, "Back Music...", "Tool", true},
+        {RestTime, "Rest Time...", "Tool", true},
         {Search, "Search...", "Tool", false},
         {Internet, "Internet", "Tool", false},
         {Environment, "Environment...", "Tool", false},
@@ -263,6 +263,8 @@ CommandUi ruleOf(int id, const FrameState& f, const DocState& d)
         ui.enabled = f.lanternSlide;
         break;
     case BackPicture:
+    case BackMusic:
+    case RestTime:
         ui.enabled = !blocking(f);
         break;
     case EditBookPage:

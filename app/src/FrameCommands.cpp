@@ -102,6 +102,8 @@ void CMainFrame::runCommand(int id)
     case cmd::Restore: restoreFromMaximise(); break;
     case cmd::Minimise: showMinimized(); break;
     case cmd::BackPicture: chooseBackgroundPicture(); break;
+    case cmd::BackMusic: openMusicDialog(); break;
+    case cmd::RestTime: openRestTimeDialog(); break;
     case cmd::EditBookPage: editBookPages(); break;
     case cmd::Print:
     case cmd::PrintSheets:

@@ -32,6 +32,11 @@ const std::map<int, const char*>& english()
         {3372, "Print the sheets"}, {3373, "Close the print view"}, {3374, "Show the previous sheet"},
         {3375, "Show the next sheet"},
         {4000, "Background Picture"}, {4001, "Open Picture File"},
+        {4002, "Background Music"}, {4003, "Open Music File"}, {4004, "Rest Time"},
+        {4206, "It is benefit to your health if you take a rest!"},
+        {4208, "Music has been changed. So you need to restart this program!"},
+        {4209, "The rest interval must be at least one minute."},
+        {4504, "Mp3 File (*.mp3)"}, {4505, "Wave File (*.wav;*.wave)"}, {4506, "Midi File (*.mid;*.midi)"},
         {4006, "Open File"}, {4007, "Save File"}, {4025, "Book Page"},
         {4018, "Window1"}, {4019, "Window2"}, {4020, "Window3"}, {4021, "Window4"}, {4022, "Window5"},
         {4100, "Notice"}, {4101, "Sure"}, {4102, "Error"},
@@ -55,6 +60,10 @@ const std::map<int, const char*>& english()
         {4611, "Statistic:  [Index page: %d]  [Book page: %d]  [Note page: %d]  [Bookmark: %d]  [Index: %d]  "
                "[Tag: %d]  [Mark: %d]"},
         // the Background Picture and Book Page dialogs
+        {30351, "Add songs"}, {30352, "Delete the selected songs"}, {30353, "Play all songs"},
+        {30354, "Play selected songs"}, {30355, "Stop playing"}, {31350, "Playing List:"}, {31353, "Option"},
+        {30360, "Notice if reach to rest time."}, {30361, "Inteval:"}, {30363, "Hours"}, {30365, "Minutes"},
+        {30366, "Don't notice."},
         {30341, "Add a picture"}, {30342, "Delete the selected picture"}, {30343, "Preview"},
         {30580, "Choose the page color"}, {30581, "Choose the text color"}, {30582, "Choose the font"},
         {30583, "Apply to all pages"}, {30588, "(No picture)"}, {30589, "Add a picture"},

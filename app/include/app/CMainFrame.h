@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/Commands.h"
+#include "app/CRestTimeDlg.h"
 
 #include "views/PageInput.h"
 
@@ -26,6 +27,7 @@ class CStyleButton;
 class CTopBar;
 class CVersaleoDoc;
 class DocumentPictures;
+class MusicState;
 class QAction;
 class QDialog;
 class QLabel;
@@ -82,6 +84,17 @@ public:
     // One tick of the continuous flip (its timer calls it every 300 ms).
     void continuousFlipTick();
 
+    // The background music the frame's dialogs manage and its songs' ends
+    // advance; the players report to this window.
+    void setMusic(MusicState* music, const std::string& folder);
+    // The rest reminder: notice flag, hours and minutes, and timer 3.
+    const RestTime& restTime() const { return m_restTime; }
+    // Starts timer 3 with the interval (or stops it when notice is 0).
+    void setRestTime(const RestTime& rest);
+    bool restTimerActive() const;
+    // One tick of timer 3: the reminder.
+    void restTimeTick();
+
     // How the frame asks and tells; tests replace them.
     std::function<void(const QString& caption, const QString& text)> showNotice;
     // A question answered Yes (true) or No.
@@ -101,6 +114,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The players' end-of-song notification.
+    void customEvent(QEvent* event) override;
 
 private:
     friend class CTopBar;
@@ -140,6 +155,8 @@ private:
     void editBookPages();
     // The cabinet manager; a book it reads opens in the window on show.
     void openCabinetManager();
+    void openMusicDialog();
+    void openRestTimeDialog();
     // Print mode: the print view and its bar in place of the reading view.
     void buildPrintView();
     void runPrintCommand(int id);
@@ -180,6 +197,11 @@ private:
     QTimer* m_updateTimer = nullptr;
     QTimer* m_flipTimer = nullptr;
     bool m_flipForward = true;
+    MusicState* m_music = nullptr;
+    std::string m_musicFolder;
+    RestTime m_restTime;
+    QTimer* m_restTimer = nullptr;
+    bool m_restNoticeShown = false;
     class QMenuBar* m_menuBar = nullptr;
     QRect m_savedPlacement;
     bool m_showLeftBar = true, m_showRightBar = true, m_showBottomBar = true, m_showStatusBar = false;

@@ -14,6 +14,7 @@ class CMainFrame;
 class CStyle;
 class CVersaleoDoc;
 class DocumentPictures;
+class MusicState;
 class SettingsStore;
 
 class CVersaleoApp {
@@ -31,10 +32,12 @@ public:
     std::function<void(const QString& caption, const QString& text)> showError;
     CMainFrame* frame() const { return m_frame.get(); }
     CVersaleoDoc& document() { return *m_doc; }
+    MusicState* music() const { return m_music.get(); }
 
 private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<CStyle> m_style;
+    std::unique_ptr<MusicState> m_music;
     std::unique_ptr<CVersaleoDoc> m_doc;
     std::unique_ptr<DocumentPictures> m_pictures;
     std::unique_ptr<CMainFrame> m_frame;
