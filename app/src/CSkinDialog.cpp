@@ -80,6 +80,21 @@ void CSkinDialog::SetUp(const QString& title, bool showOk, bool showCancel, bool
     layoutButtons();
 }
 
+void CSkinDialog::SetTexts(const QString& title, const QString& cancelCaption, const QString& okCaption)
+{
+    m_title = title;
+    setWindowTitle(title);
+    m_cancelCaption = cancelCaption.isEmpty() ? ui::text(3291) : cancelCaption;
+    m_okCaption = okCaption.isEmpty() ? ui::text(3290) : okCaption;
+    if (m_ok)
+        m_ok->setText(m_okCaption);
+    if (m_cancel)
+        m_cancel->setText(m_cancelCaption);
+    if (m_close)
+        m_close->setToolTip(m_cancelCaption);
+    update();
+}
+
 void CSkinDialog::layoutButtons()
 {
     const int w = width(), h = height();

@@ -31,6 +31,10 @@ public:
     void SetUp(const QString& title, bool showOk, bool showCancel, bool showClose, bool captionBand,
                const QString& cancelCaption, const QString& okCaption);
 
+    // The title and the captions again (after a change of language), the
+    // buttons kept as they are.
+    void SetTexts(const QString& title, const QString& cancelCaption, const QString& okCaption);
+
     CStyleButton* okButton() const { return m_ok; }
     CStyleButton* cancelButton() const { return m_cancel; }
     CStyleButton* closeButton() const { return m_close; }
