@@ -124,6 +124,41 @@ void SettingsStore::writeApplyAll(int applyAll)
     m_settings->setValue(QStringLiteral("Settings/ApplyAll"), applyAll);
 }
 
+void SettingsStore::writeInts(std::initializer_list<std::pair<const char*, int>> values)
+{
+    QSettings& settings = *m_settings;
+    settings.beginGroup(kGroup);
+    for (const auto& [key, value] : values)
+        settings.setValue(QLatin1String(key), value);
+    settings.endGroup();
+}
+
+void SettingsStore::writeStartOptions(int needIndex, int needBookmark, int tunedeck, int showOneTipDlg)
+{
+    writeInts({{"NeedBookmark", needBookmark}, {"NeedIndex", needIndex}, {"Tunedeck", tunedeck},
+               {"ShowOneTipDlg", showOneTipDlg}});
+}
+
+void SettingsStore::writeBarFlags(int left, int bottom, int right, int status)
+{
+    writeInts({{"ShowLeftBar", left}, {"ShowBottomBar", bottom}, {"ShowRightBar", right}, {"ShowStatusBar", status}});
+}
+
+void SettingsStore::writeFlipSpeed(int speed)
+{
+    writeInts({{"FlipSpeed", speed}});
+}
+
+void SettingsStore::writeLanguage(int language)
+{
+    writeInts({{"Language", language}});
+}
+
+void SettingsStore::writeOneTip(int showOneTipDlg, int oneTipIndex)
+{
+    writeInts({{"ShowOneTipDlg", showOneTipDlg}, {"OneTipIndex", oneTipIndex}});
+}
+
 void SettingsStore::sync()
 {
     m_settings->sync();

@@ -6,7 +6,9 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 class QSettings;
 
@@ -70,9 +72,20 @@ public:
     // applies to every page.
     void writeBackPictureIndex(int number);
     void writeApplyAll(int applyAll);
+    // The environment sheet's keys, each page's own: the start options
+    // ("NeedIndex", "NeedBookmark", "Tunedeck", "ShowOneTipDlg"), the four
+    // bar flags, the flip speed and the interface language.
+    void writeStartOptions(int needIndex, int needBookmark, int tunedeck, int showOneTipDlg);
+    void writeBarFlags(int left, int bottom, int right, int status);
+    void writeFlipSpeed(int speed);
+    void writeLanguage(int language);
+    // What the tip dialog keeps on its close: "ShowOneTipDlg" and "OneTipIndex".
+    void writeOneTip(int showOneTipDlg, int oneTipIndex);
     // Puts what was written into the file now.
     void sync();
 
 private:
+    void writeInts(std::initializer_list<std::pair<const char*, int>> values);
+
     std::unique_ptr<QSettings> m_settings;
 };
