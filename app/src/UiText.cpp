@@ -88,6 +88,20 @@ const std::map<int, const char*>& english()
         {30294, "One Page"}, {30295, "Two Page"}, {30296, "Color"}, {30297, "Black White"},
         {30298, "All Pages"}, {30299, "Selected Pages"}, {31300, "From:"}, {31301, "To:"},
         {30302, "Add Number"}, {30303, "Print Tag"}, {30304, "Print Note"}, {30305, "Print Index"},
+        // the environment sheet: tabs, title, its pages' items (30000 + control
+        // id, 31000 + control id for a group or label)
+        {3090, "Start"}, {3092, "Flip"}, {3093, "Toolbar"}, {3094, "Lang."}, {4012, "Environment Parameters"},
+        {31510, "File"}, {30510, "Add index when opening file"}, {30511, "Add bookmark when opening file"},
+        {31512, "Music"}, {30512, "Play music after starting program"},
+        {31513, "OneTip"}, {30513, "Show OneTip when starting this program."},
+        {31500, "Page Flip Speed"}, {31501, "Slowly"}, {31502, "Fast"},
+        {31490, "Toolbar"}, {30490, "Show the left toolbar"}, {30491, "Show the bottom toolbar"},
+        {30492, "Show the right toolbar"}, {30493, "Show status bar"},
+        {31480, "Interactive Language"}, {30480, "English (U.S.)"}, {30481, "Chinese (R.P.C.)"},
+        // the search dialog and the tip of the day
+        {4024, "Search"}, {4207, "Sorry! Don't find your searching content."},
+        {30370, "Content:"}, {30372, "Match Case"}, {30373, "Previous"}, {30374, "Next"}, {30375, "Close"},
+        {4027, "One Tip"}, {31660, "Did you know?"}, {30661, "Show OneTip when starting this program."},
         // the popups of the main menu
         {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},
