@@ -101,6 +101,7 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
     m_showRightBar = values.showRightBar == 1;
     m_showBottomBar = values.showBottomBar == 1;
     m_showStatusBar = values.showStatusBar == 1;
+    m_playMusic = values.tunedeck;
     showDecorations(true, true);
     SetTitle("VLDocument");
 

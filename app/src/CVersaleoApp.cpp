@@ -3,9 +3,10 @@
 #include "app/CMainFrame.h"
 #include "app/CMessageDlg.h"
 #include "app/CSplashDlg.h"
+#include "app/COneTipDlg.h"
 #include "app/FileDialogs.h"
+#include "app/LanguageSetup.h"
 #include "app/MusicState.h"
-#include "app/QtTranslations.h"
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
@@ -25,7 +26,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 namespace {
 
@@ -74,7 +74,8 @@ CMainFrame* g_frame = nullptr;
 }  // namespace
 
 CVersaleoApp::CVersaleoApp()
-    : showError([](const QString& caption, const QString& text) { CMessageDlg(text, caption, false).exec(); })
+    : showError([](const QString& caption, const QString& text) { CMessageDlg(text, caption, false).exec(); }),
+      runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
 }
 
@@ -96,17 +97,7 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     const std::string folder = programFolder();
     const AppSettings values = m_settings->read(QDir::currentPath(), defaultSaveFolder());
 
-    // The Chinese interface needs its resource module beside the program.
-    // Beside the program's data, or with the libraries when installed.
-    std::string moduleFolder = folder;
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/versaleo");
-    if (!QFileInfo::exists(QString::fromStdString(folder + "/" + ui::moduleFileName())) &&
-        QFileInfo::exists(installed + "/" + ui::moduleFileName()))
-        moduleFolder = installed.toStdString();
-    const bool chineseModule = QFileInfo::exists(QString::fromStdString(moduleFolder + "/" + ui::moduleFileName()));
-    m_language = decideLanguage(values.language, QLocale::system().name().toStdString(), chineseModule);
-    m_language = ui::setLanguage(m_language, moduleFolder);
-    installQtTranslations(m_language);
+    m_language = setUpInterfaceLanguage(values.language);
 
     installFontSubstitutions();
     CSplashDlg splash(folder, m_language);
@@ -163,5 +154,9 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
         m_music->playNext();
     else
         m_music->close();
+    if (m_settings->read().showOneTipDlg == 1) {
+        COneTipDlg tip(onetip::tipFile(folder, m_language), *m_settings, m_frame.get());
+        runDialog(tip);
+    }
     return -1;
 }

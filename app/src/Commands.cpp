@@ -108,9 +108,9 @@ const std::vector<Command>& commandTable()
         {BackPicture, "Back Picture...", "Tool", true},
         {BackMusic, "Back Music...", "Tool", true},
         {RestTime, "Rest Time...", "Tool", true},
-        {Search, "Search...", "Tool", false},
+        {Search, "Search...", "Tool", true},
         {Internet, "Internet", "Tool", false},
-        {Environment, "Environment...", "Tool", false},
+        {Environment, "Environment...", "Tool", true},
         {Window1, "Window 1", "Window", true},
         {Window2, "Window 2", "Window", true},
         {Window3, "Window 3", "Window", true},
@@ -269,6 +269,13 @@ CommandUi ruleOf(int id, const FrameState& f, const DocState& d)
         break;
     case EditBookPage:
         ui.enabled = !blocking(f) && !helpShown(d);
+        break;
+    case Search:
+        ui.enabled = !blocking(f) && d.hasContent;
+        break;
+    // The sheet waits for the marking, selecting, browsing and flipping modes.
+    case Environment:
+        ui.enabled = !blocking(f);
         break;
     case SystemMenu:
         ui.enabled = !f.continuousFlip;

@@ -114,16 +114,34 @@ const std::vector<BarButton> kBottomPage = {
 
 }  // namespace
 
-CStyleButton* CMainFrame::addButton(QWidget* bar, QBoxLayout* layout, const BarButton& row, Qt::Alignment alignment)
+namespace {
+
+void applyTexts(CStyleButton* button, const BarButton& row)
 {
-    auto* button = new CStyleButton(bar);
-    button->setCommandId(row.id);
     const QString caption = row.captionId ? ui::text(row.captionId)
                             : row.caption ? ui::textOr(ui::kButtonCaption + row.id, row.caption)
                                           : QString();
     button->setText(caption);
     const QString tip = row.tip ? ui::text(row.tip) : QString();
     button->setToolTip(tip.isEmpty() ? caption : tip);
+}
+
+}  // namespace
+
+void CMainFrame::retranslateBars()
+{
+    for (const auto& [id, row] : m_barRows) {
+        if (CStyleButton* b = button(id))
+            applyTexts(b, *row);
+    }
+}
+
+CStyleButton* CMainFrame::addButton(QWidget* bar, QBoxLayout* layout, const BarButton& row, Qt::Alignment alignment)
+{
+    auto* button = new CStyleButton(bar);
+    button->setCommandId(row.id);
+    applyTexts(button, row);
+    m_barRows[row.id] = &row;
     if (const CStyle* style = applicationStyle(); style && row.pictures.normal) {
         button->SetPicture(&(style->*row.pictures.normal), &(style->*row.pictures.focused), &(style->*row.pictures.pressed),
                            &(style->*row.pictures.disabled));

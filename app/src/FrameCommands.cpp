@@ -104,6 +104,8 @@ void CMainFrame::runCommand(int id)
     case cmd::BackPicture: chooseBackgroundPicture(); break;
     case cmd::BackMusic: openMusicDialog(); break;
     case cmd::RestTime: openRestTimeDialog(); break;
+    case cmd::Search: openSearchDialog(); break;
+    case cmd::Environment: openEnvironmentDialog(); break;
     case cmd::EditBookPage: editBookPages(); break;
     case cmd::Print:
     case cmd::PrintSheets:

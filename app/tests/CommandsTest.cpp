@@ -97,6 +97,44 @@ TEST(Help, OnlyWhileTheHelpWindowIsClosed)
     EXPECT_TRUE(updateRule(HelpWindow, open, withBook(6)).checked);
 }
 
+TEST(Tools, SearchEnvironmentAndHelpFollowTheirRules)
+{
+    DocState noContent = withBook();
+    noContent.hasContent = false;
+    FrameState helpOpen;
+    helpOpen.helpWindowOpen = true;
+    FrameState full;
+    full.fullWindow = true;
+    struct Case {
+        const char* name;
+        FrameState frame;
+        DocState doc;
+        bool search, environment, help;
+    };
+    const auto with = [](bool FrameState::*mode) {
+        FrameState f;
+        f.*mode = true;
+        return f;
+    };
+    const Case cases[] = {
+        {"a book", {}, withBook(), true, true, true},
+        {"no content", {}, noContent, false, true, true},
+        {"the help window open", helpOpen, withBook(), true, true, false},
+        {"the help window on show", helpOpen, withBook(CVersaleoDoc::kHelpWindow), true, true, false},
+        {"full window", full, withBook(), true, true, true},
+        {"continuous flip", with(&FrameState::continuousFlip), withBook(), false, false, false},
+        {"mark mode", with(&FrameState::markMode), withBook(), false, false, false},
+        {"text selection", with(&FrameState::textSelection), withBook(), false, false, false},
+        {"bitmap selection", with(&FrameState::bitmapSelection), withBook(), false, false, false},
+        {"browser shown", with(&FrameState::browserShown), withBook(), false, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(updateRule(Search, c.frame, c.doc).enabled, c.search) << c.name;
+        EXPECT_EQ(updateRule(Environment, c.frame, c.doc).enabled, c.environment) << c.name;
+        EXPECT_EQ(updateRule(Help, c.frame, c.doc).enabled, c.help) << c.name;
+    }
+}
+
 TEST(Library, TheCabinetWaitsForNoBlockingModeOutsideTheHelpWindow)
 {
     EXPECT_TRUE(updateRule(Cabinet, {}, withBook()).enabled);

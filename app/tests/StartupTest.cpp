@@ -8,6 +8,8 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QSettings>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -32,10 +34,15 @@ protected:
     ScopedEnv config{"XDG_CONFIG_HOME", dir / "config"};
     ScopedEnv data{"XDG_DATA_HOME", dir / "data"};
     std::vector<std::string> errors;
+    std::vector<std::string> dialogs;  // the titles of the dialogs start-up ran
     int start(CVersaleoApp& app, std::vector<std::string> arguments)
     {
         app.showError = [this](const QString& caption, const QString& text) {
             errors.push_back((caption + ": " + text).toStdString());
+        };
+        app.runDialog = [this](QDialog& dialog) {
+            dialogs.push_back(dialog.windowTitle().toStdString());
+            return 0;
         };
         return app.InitInstance(arguments);
     }
@@ -50,6 +57,21 @@ TEST_F(Startup, WithoutAFileTheHelpBookOpensInTheHelpWindow)
     EXPECT_EQ(app.frame()->title(), "VLDocument - Versaleo");
     // the book file type is registered with the desktop
     EXPECT_TRUE(std::filesystem::exists(dir / "data/applications/vl-document.desktop"));
+}
+
+TEST_F(Startup, TheTipOfTheDayShowsUnlessSwitchedOff)
+{
+    std::filesystem::copy_file(std::string(PROGRAM_FOLDER) + "/OneTip_en.txt", dir / "OneTip_en.txt");
+    {
+        CVersaleoApp app;
+        EXPECT_EQ(start(app, {}), -1);
+        EXPECT_EQ(dialogs, std::vector<std::string>{"One Tip"});
+    }
+    QSettings(QStringLiteral("Versaleo"), QStringLiteral("Versaleo")).setValue("Settings/ShowOneTipDlg", 0);
+    dialogs.clear();
+    CVersaleoApp app;
+    EXPECT_EQ(start(app, {}), -1);
+    EXPECT_TRUE(dialogs.empty());
 }
 
 TEST_F(Startup, TheSplashShowsItsPictureAndHidesWithoutOne)

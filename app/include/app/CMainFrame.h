@@ -37,6 +37,7 @@ class QBoxLayout;
 class SettingsStore;
 struct BarButton;
 class QTimer;
+struct EnvironmentValues;
 
 class CMainFrame : public QWidget {
     Q_OBJECT
@@ -157,6 +158,17 @@ private:
     void openCabinetManager();
     void openMusicDialog();
     void openRestTimeDialog();
+    // The search dialog over the window on show.
+    void openSearchDialog();
+    // The environment sheet and what its OK applies, page by page.
+    void openEnvironmentDialog();
+    void applyEnvironment(const EnvironmentValues& values);
+    // The bars shown or hidden by their flags, where the frame shows its bars.
+    void showToolBarsByFlags();
+    // The interface in the language now in force: menus, bars, status line
+    // and every open window's texts.
+    void reloadLanguage(int language);
+    void retranslateBars();
     // Print mode: the print view and its bar in place of the reading view.
     void buildPrintView();
     void runPrintCommand(int id);
@@ -193,6 +205,8 @@ private:
     CPrintView* m_printView = nullptr;
     CPrintBar* m_printBar = nullptr;
     std::map<int, CStyleButton*> m_buttons;
+    // The row each bar button was made from, for its texts in another language.
+    std::map<int, const BarButton*> m_barRows;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;
     QTimer* m_flipTimer = nullptr;
@@ -205,6 +219,8 @@ private:
     class QMenuBar* m_menuBar = nullptr;
     QRect m_savedPlacement;
     bool m_showLeftBar = true, m_showRightBar = true, m_showBottomBar = true, m_showStatusBar = false;
+    // Music after start-up ("Tunedeck"); a change waits for the next start.
+    int m_playMusic = 1;
     int m_windowStatus = 0;
     QRect m_restoreRect;
 };

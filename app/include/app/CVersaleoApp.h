@@ -11,6 +11,7 @@
 #include <vector>
 
 class CMainFrame;
+class QDialog;
 class CStyle;
 class CVersaleoDoc;
 class DocumentPictures;
@@ -30,6 +31,8 @@ public:
 
     // How start-up reports an error before the frame is up; tests replace it.
     std::function<void(const QString& caption, const QString& text)> showError;
+    // How start-up runs the tip of the day; tests replace it.
+    std::function<int(QDialog& dialog)> runDialog;
     CMainFrame* frame() const { return m_frame.get(); }
     CVersaleoDoc& document() { return *m_doc; }
     MusicState* music() const { return m_music.get(); }
