@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTest>
 
@@ -26,6 +27,9 @@
 
 namespace {
 
+// The first line of the first book page: a hit on the next line lies past it.
+const std::string kFirstLine = "The night was calm and still over the sleeping town, ";
+
 // A frame over a book of three book leaves, the search dialog run by the test.
 class SearchFrame : public testing::Test {
 protected:
@@ -33,7 +37,7 @@ protected:
     SearchFrame()
     {
         addLeaf(PageKind::CoverPage, {}, {});
-        addLeaf(PageKind::BookPage, {"The night was calm ", "and the moon rose.\r\n"}, {"Nothing here.\r\n"});
+        addLeaf(PageKind::BookPage, {kFirstLine, "and the moon rose.\r\n"}, {"Nothing here.\r\n"});
         addLeaf(PageKind::NotePage, {"a moon in the notes\r\n"}, {});
         addLeaf(PageKind::BookPage, {"A second moon ", "and a third moon.\r\n"}, {"Morning.\r\n"});
         addLeaf(PageKind::CoverPage, {}, {});
@@ -44,6 +48,12 @@ protected:
         for (CBookView* view : {frame->currentView(), otherView()})
             view->setFrameDelay(0);
         frame->runDialog = [this](QDialog& dialog) {
+            if (auto* sheet = dynamic_cast<CEnvironmentDlg*>(&dialog)) {
+                sheet->show();
+                sheet->languagePage()->radio(language == 1 ? CLanguagePage::kChineseId : CLanguagePage::kEnglishId)->click();
+                QTest::mouseClick(sheet->okButton(), Qt::LeftButton);
+                return sheet->result();
+            }
             auto* search = dynamic_cast<CSearchDlg*>(&dialog);
             EXPECT_NE(search, nullptr);
             if (!search)
@@ -104,6 +114,7 @@ protected:
     std::function<void(CSearchDlg&)> steps;
     std::vector<std::string> notices;
     int first = -1, second = -1, morning = -1;
+    int language = 0;  // what the environment sheet picks when the frame opens it
 };
 
 TEST_F(SearchFrame, NextMovesTheViewToTheHitAndMarksItsLine)
@@ -113,7 +124,7 @@ TEST_F(SearchFrame, NextMovesTheViewToTheHitAndMarksItsLine)
         QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
         EXPECT_EQ(doc.currentPage, first);
         EXPECT_EQ(highlighted(first), 2);
-        EXPECT_EQ(dialog.keptPosition(), 19u + 8 + 4);
+        EXPECT_EQ(dialog.keptPosition(), kFirstLine.size() + 8 + 4);
         // The note page's moon is passed over; the next book page has two.
         QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
         EXPECT_EQ(doc.currentPage, second);
@@ -336,8 +347,12 @@ TEST_F(SearchFrame, Screenshots)
     const char* out = std::getenv("VERSALEO_SCREENSHOTS");
     if (!out)
         GTEST_SKIP() << "VERSALEO_SCREENSHOTS names the folder for the pictures";
-    for (const int language : {0, 1}) {
-        ASSERT_EQ(ui::setLanguage(language, PROGRAM_FOLDER), language);
+    for (const int chosen : {0, 1}) {
+        // The frame changes its language as the reader would.
+        language = chosen;
+        frame->updateCommands();
+        frame->runCommand(cmd::Environment);
+        ASSERT_EQ(ui::language(), language);
         const QString suffix = language == 1 ? "-ch" : "-en";
         EnvironmentValues values;
         values.flipSpeed = 30;
@@ -370,7 +385,8 @@ TEST_F(SearchFrame, Screenshots)
         tip.show();
         EXPECT_TRUE(tip.grab().save(QString(out) + "/one-tip" + suffix + ".png"));
     }
-    ui::setLanguage(0, PROGRAM_FOLDER);
+    language = 0;
+    frame->runCommand(cmd::Environment);
 }
 
 }  // namespace
