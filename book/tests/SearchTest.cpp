@@ -68,8 +68,13 @@ TEST(SearchText, FoldingLowersOnlySingleByteLetters)
 {
     // 0x81 0x41 is a character whose trail byte is the letter A.
     EXPECT_EQ(foldCase("ABC\x81\x41Z"), "abc\x81\x41z");
-    EXPECT_EQ(findFirst(foldCase("x\x81\x41"), "a", 0), npos);
-    EXPECT_EQ(findFirst(foldCase("\x81\x41"), foldCase("\x81\x61"), 0), npos) << "two characters must not fold into one";
+    EXPECT_EQ(findFirst("x\x81\x41", "a", 0, true), npos);
+    EXPECT_EQ(findFirst("\x81\x41", foldCase("\x81\x61"), 0, true), npos) << "two characters must not fold into one";
+    EXPECT_EQ(findFirst("\x81\x61", foldCase("\x81\x61"), 0, true), 0u);
+    EXPECT_EQ(findFirst("The MOON", "moon", 0, true), 4u);
+    EXPECT_EQ(findFirst("The MOON", "moon", 0, false), npos);
+    EXPECT_EQ(findLastBefore("Ab aB ab", "ab", 8, true), 6u);
+    EXPECT_EQ(findFirst(kMo + kSpace, kA, 0, true), npos);
 }
 
 TEST(SearchText, PreviousTakesOccurrencesLeftToRightWithoutOverlap)

@@ -34,11 +34,12 @@ int lineOfPosition(const std::vector<size_t>& lineLengths, size_t position);
 // Single-byte letters A-Z lowered; bytes of multi-byte characters kept.
 std::string foldCase(std::string_view text);
 
-// The first occurrence starting at or after `from` (npos when none).
-size_t findFirst(std::string_view text, std::string_view needle, size_t from);
+// The first occurrence starting at or after `from` (npos when none). With
+// fold, the needle is folded already and the text's letters fold as compared.
+size_t findFirst(std::string_view text, std::string_view needle, size_t from, bool fold = false);
 // The last occurrence starting before `limit`, occurrences taken left to
 // right, each search going on after the end of the one before (npos when none).
-size_t findLastBefore(std::string_view text, std::string_view needle, size_t limit);
+size_t findLastBefore(std::string_view text, std::string_view needle, size_t limit, bool fold = false);
 
 struct Query {
     std::string text;  // code-page bytes
