@@ -11,6 +11,7 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -57,7 +58,9 @@ CPrintBar::CPrintBar(CPrintView& view, QWidget* parent) : QWidget(parent), m_vie
         choices->addWidget(addButton(id, caption));
     const auto box = [this, choices](int id, const char* label) {
         choices->addSpacing(6);
-        choices->addWidget(new QLabel(ui::textOr(ui::kControlLabel + id, label), this));
+        m_labels[id] = new QLabel(ui::textOr(ui::kControlLabel + id, label), this);
+        m_english[ui::kControlLabel + id] = label;
+        choices->addWidget(m_labels[id]);
         auto* edit = new QLineEdit(this);
         edit->setFixedWidth(48);
         edit->setAlignment(Qt::AlignRight);
@@ -105,6 +108,7 @@ CStyleButton* CPrintBar::addButton(int id, const char* caption)
     auto* button = new CStyleButton(this);
     button->setCommandId(id);
     button->setText(ui::textOr(ui::kControlText + id, caption));
+    m_english[id] = caption;
     if (const CStyle* style = applicationStyle())
         button->SetPicture(STYLE_PICTURES(*style, middle_btn));
     button->setFixedSize(std::max(60, button->fontMetrics().horizontalAdvance(button->text()) + 16), 22);
@@ -116,9 +120,29 @@ CStyleButton* CPrintBar::addButton(int id, const char* caption)
 QCheckBox* CPrintBar::addCheckBox(int id, const char* caption)
 {
     auto* box = new QCheckBox(ui::textOr(ui::kControlText + id, caption), this);
+    m_english[id] = caption;
     box->setFocusPolicy(Qt::NoFocus);
     m_controls[id] = box;
     return box;
+}
+
+void CPrintBar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        for (const auto& [id, control] : m_controls)
+            control->setText(ui::textOr(ui::kControlText + id, m_english[id]));
+        for (const auto& [id, label] : m_labels)
+            label->setText(ui::textOr(ui::kControlLabel + id, m_english[ui::kControlLabel + id]));
+        for (CStyleButton* button : m_commands) {
+            for (const CommandRow& row : kCommands) {
+                if (row.id == button->commandId()) {
+                    button->setText(ui::textOr(ui::kButtonCaption + row.id, row.caption));
+                    button->setToolTip(ui::text(row.tip));
+                }
+            }
+        }
+    }
+    QWidget::changeEvent(event);
 }
 
 QAbstractButton* CPrintBar::control(int id) const

@@ -14,6 +14,7 @@ class CPrintView;
 class CStyleButton;
 class QAbstractButton;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 class CPrintBar : public QWidget {
@@ -37,12 +38,19 @@ public:
     // The buttons of commands 290-293, for the frame to route and enable.
     const std::vector<CStyleButton*>& commandButtons() const { return m_commands; }
 
+protected:
+    // A change of language gives every control its text again.
+    void changeEvent(QEvent* event) override;
+
 private:
     CStyleButton* addButton(int id, const char* caption);
     QCheckBox* addCheckBox(int id, const char* caption);
 
     CPrintView& m_view;
     std::map<int, QAbstractButton*> m_controls;
+    // Each control's and label's English text, by control id.
+    std::map<int, const char*> m_english;
+    std::map<int, QLabel*> m_labels;
     std::vector<CStyleButton*> m_commands;
     QLineEdit* m_from = nullptr;
     QLineEdit* m_to = nullptr;
