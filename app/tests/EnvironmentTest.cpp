@@ -1,5 +1,6 @@
 #include "app/CEnvironmentDlg.h"
 #include "app/CMainFrame.h"
+#include "app/CPrintBar.h"
 #include "app/CSearchDlg.h"
 #include "app/MusicState.h"
 #include "app/UiText.h"
@@ -203,6 +204,8 @@ TEST_F(EnvironmentFrame, ChineseReloadsTheBarsMenusAndAnOpenDialogAtOnce)
     EXPECT_EQ(frame->button(cmd::Search)->toolTip(), QString::fromUtf8("在书中查找"));
     EXPECT_EQ(frame->action(cmd::Open)->text(), QString::fromUtf8("打开..."));
     EXPECT_EQ(frame->button(cmd::Window1)->text(), QString::fromUtf8("窗口1"));
+    EXPECT_EQ(frame->printBar()->control(CPrintBar::kOnePage)->text(), QString::fromUtf8("单页"));
+    EXPECT_EQ(frame->printBar()->commandButtons().front()->text(), QString::fromUtf8("上一张"));
     // The sheet itself opens in Chinese now, and English comes back the same way.
     runSheet([](CEnvironmentDlg& sheet) {
         EXPECT_EQ(sheet.windowTitle(), QString::fromUtf8("环境参数"));
@@ -212,6 +215,7 @@ TEST_F(EnvironmentFrame, ChineseReloadsTheBarsMenusAndAnOpenDialogAtOnce)
     EXPECT_EQ(ui::language(), 0);
     EXPECT_EQ(search.nextButton()->text(), "Next");
     EXPECT_EQ(frame->action(cmd::Open)->text(), "Open...");
+    EXPECT_EQ(frame->printBar()->control(CPrintBar::kOnePage)->text(), "One Page");
 }
 
 TEST_F(EnvironmentFrame, CancelChangesNothing)
