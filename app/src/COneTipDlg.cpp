@@ -19,12 +19,30 @@ std::vector<std::string> readTips(const std::string& path)
 {
     std::vector<std::string> tips;
     std::ifstream file(path, std::ios::binary);
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r')
+    if (!file)
+        return tips;
+    std::streambuf* bytes = file.rdbuf();
+    // A few bytes past the limit tell whether a character crosses it.
+    constexpr size_t kKept = kLineBytes + 4;
+    while (tips.size() < kMaxTips) {
+        std::string line;
+        bool ended = false;  // by a line feed
+        for (int c = bytes->sbumpc(); c != std::char_traits<char>::eof(); c = bytes->sbumpc()) {
+            if (c == '\n') {
+                ended = true;
+                break;
+            }
+            if (line.size() < kKept)
+                line.push_back(static_cast<char>(c));
+        }
+        if (!ended && line.empty())
+            break;
+        if (line.size() < kKept && !line.empty() && line.back() == '\r')
             line.pop_back();
         dbcs::cutToLength(line, kLineBytes);
         tips.push_back(std::move(line));
+        if (!ended)
+            break;
     }
     return tips;
 }

@@ -306,6 +306,10 @@ TEST_F(OneTip, ALineOfMoreThan1023BytesIsCutAtACharacterAndItsRestIsNoTip)
     EXPECT_EQ(tips[1], "next");
     writeTips(std::string(1023, 'y') + "z\n");
     EXPECT_EQ(onetip::readTips(tipFile).front(), std::string(1023, 'y'));
+    writeTips(std::string(100000, 'q') + "\r\nlast");
+    EXPECT_EQ(onetip::readTips(tipFile), (std::vector<std::string>{std::string(1023, 'q'), "last"}));
+    writeTips(std::string(1023, 'r') + "\r\n");
+    EXPECT_EQ(onetip::readTips(tipFile), std::vector<std::string>{std::string(1023, 'r')});
 }
 
 TEST_F(OneTip, AMissingFileGivesAnEmptyTipAndWritesZero)

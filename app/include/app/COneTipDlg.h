@@ -16,6 +16,8 @@ namespace onetip {
 
 // A line holds at most this many bytes of a tip; the rest of it is not used.
 inline constexpr size_t kLineBytes = 1023;
+// A file of more lines than this gives only its first ones.
+inline constexpr size_t kMaxTips = 65536;
 
 // The tips of a file in the code page: every line one tip, empty ones too,
 // each cut to kLineBytes without splitting a character. None for a missing file.
