@@ -10,6 +10,8 @@
 #include "library/Settings.h"
 #include "style/CStyleButton.h"
 
+#include "CBookViews.h"
+
 #include "BuiltSkin.h"
 #include "TestSupport.h"
 
@@ -143,6 +145,33 @@ TEST_F(EnvironmentFrame, TheFlipBarsEndsStoreTenAndFifty)
     });
     EXPECT_EQ(doc.flipSpeed, 50);
     EXPECT_EQ(settings.read().flipSpeed, 50);
+}
+
+TEST_F(EnvironmentFrame, TheNextFlipTurnsAtTheNewSpeed)
+{
+    for (const PageKind kind : {PageKind::CoverPage, PageKind::BookPage, PageKind::BookPage, PageKind::BookPage,
+                                PageKind::CoverPage}) {
+        for (int side = 0; side < 2; ++side) {
+            auto page = doc.createPage(kind);
+            page->lines = {"A line of the page.\r\n"};
+            page->rebuildCells();
+            doc.pages.push_back(std::move(page));
+        }
+    }
+    frame->resize(900, 640);
+    frame->show();
+    CBookView* view = frame->currentView();
+    view->setFrameDelay(0);
+    view->setRecording(true);
+    doc.currentPage = 2;
+    frame->RefreshViews();
+    view->turnTo(4);
+    const size_t fast = view->recordedFrames().size();
+    runSheet([](CEnvironmentDlg& sheet) { sheet.flipSpeedPage()->trackBar()->setValue(10); });
+    view->turnTo(6);
+    const size_t slow = view->recordedFrames().size();
+    EXPECT_GT(fast, 0u);
+    EXPECT_GT(slow, 2 * fast);
 }
 
 TEST_F(EnvironmentFrame, TheLanguageInForceWritesNothingAndReloadsNothing)
