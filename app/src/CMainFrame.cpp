@@ -101,7 +101,8 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
     m_showRightBar = values.showRightBar == 1;
     m_showBottomBar = values.showBottomBar == 1;
     m_showStatusBar = values.showStatusBar == 1;
-    m_playMusic = values.tunedeck;
+    // Any value but 1 is music off.
+    m_playMusic = values.tunedeck == 1 ? 1 : 0;
     showDecorations(true, true);
     SetTitle("VLDocument");
 

@@ -44,8 +44,11 @@ private:
 class EnvironmentFrame : public testing::Test {
 protected:
     static void SetUpTestSuite() { useBuiltSkin(); }
-    EnvironmentFrame()
+    EnvironmentFrame() { makeFrame(); }
+    // A frame over what the settings hold now.
+    void makeFrame()
     {
+        frame.reset();
         frame = std::make_unique<CMainFrame>(doc, pictures, settings, 0);
         frame->showNotice = [this](const QString& caption, const QString& text) {
             notices.push_back((caption + ": " + text).toStdString());
@@ -100,6 +103,21 @@ TEST_F(EnvironmentFrame, MusicSwitchedOffGivesTheRestartNoticeWritesTunedeckZero
     runSheet([](CEnvironmentDlg&) {});
     EXPECT_TRUE(notices.empty());
     frame->setMusic(nullptr, {});
+}
+
+TEST_F(EnvironmentFrame, AStoredTunedeckOfTwoIsMusicOffAndOkWithoutAChangeGivesNoNotice)
+{
+    AppSettings values = settings.read();
+    values.tunedeck = 2;
+    settings.write(values);
+    makeFrame();
+    runSheet([](CEnvironmentDlg& sheet) { EXPECT_FALSE(sheet.startPage()->box(CStartPage::kPlayMusicId)->isChecked()); });
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(settings.read().tunedeck, 0);
+    // Ticking it is a change of the music: the notice.
+    runSheet([](CEnvironmentDlg& sheet) { sheet.startPage()->box(CStartPage::kPlayMusicId)->click(); });
+    EXPECT_EQ(notices.size(), 1u);
+    EXPECT_EQ(settings.read().tunedeck, 1);
 }
 
 TEST_F(EnvironmentFrame, TheStartPageStoresItsOptionsInTheDocumentAndTheSettings)
