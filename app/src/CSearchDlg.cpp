@@ -49,7 +49,7 @@ CSearchDlg::CSearchDlg(CVersaleoDoc& doc, bool wideLines, QWidget* parent)
     // Enter in the box looks for the next hit, as a search box does.
     connect(m_text, &QLineEdit::returnPressed, this, &CSearchDlg::next);
     // Another text starts again from the top of the current page.
-    connect(m_text, &QLineEdit::textChanged, this, [this] { m_kept = 0; });
+    connect(m_text, &QLineEdit::textChanged, this, [this] { m_hitStart = m_hitEnd = 0; });
     SetUp(QString(), false, false, false, true, QString(), QString());
     retranslate();
     m_text->setFocus();
@@ -91,14 +91,15 @@ void CSearchDlg::search(bool forward)
         return;
     const booksearch::Query query{text, m_matchCase->isChecked(), m_wideLines};
     const int current = m_doc.currentPage;
-    const std::optional<booksearch::Hit> hit = forward ? booksearch::findNext(m_doc, query, current, m_kept)
-                                                       : booksearch::findPrevious(m_doc, query, current, m_kept);
+    const std::optional<booksearch::Hit> hit = forward ? booksearch::findNext(m_doc, query, current, m_hitEnd)
+                                                       : booksearch::findPrevious(m_doc, query, current, m_hitStart);
     if (!hit) {
         showNotice(ui::text(4100), ui::textOr(4207, "Sorry! Don't find your searching content."));
         refreshViews();
         return;
     }
-    m_kept = forward ? hit->position + text.size() : hit->position;
+    m_hitStart = hit->position;
+    m_hitEnd = hit->position + text.size();
     markLine(hit->page, hit->line);
     showPage(hit->page);
     // The kept position belongs to the hit's page, whatever the view did.

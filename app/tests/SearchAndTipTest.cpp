@@ -124,7 +124,7 @@ TEST_F(SearchFrame, NextMovesTheViewToTheHitAndMarksItsLine)
         QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
         EXPECT_EQ(doc.currentPage, first);
         EXPECT_EQ(highlighted(first), 2);
-        EXPECT_EQ(dialog.keptPosition(), kFirstLine.size() + 8 + 4);
+        EXPECT_EQ(dialog.nextFrom(), kFirstLine.size() + 8 + 4);
         // The note page's moon is passed over; the next book page has two.
         QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
         EXPECT_EQ(doc.currentPage, second);
@@ -162,14 +162,37 @@ TEST_F(SearchFrame, PreviousWalksBackAndFindsNothingBeforeTheFirstHit)
         type(dialog, "moon");
         QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
         EXPECT_EQ(doc.currentPage, second);
-        EXPECT_EQ(dialog.keptPosition(), 14u + 12);
+        EXPECT_EQ(dialog.previousBefore(), 14u + 12);
         QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
-        EXPECT_EQ(dialog.keptPosition(), 9u);
+        EXPECT_EQ(dialog.previousBefore(), 9u);
         QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
         EXPECT_EQ(doc.currentPage, first);
         QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
         EXPECT_EQ(notices.size(), 1u);
         EXPECT_EQ(doc.currentPage, first);
+    });
+}
+
+TEST_F(SearchFrame, TurningBackOrForwardGoesToTheNeighbouringHitNotTheSameOneAgain)
+{
+    doc.currentPage = second;
+    search([this](CSearchDlg& dialog) {
+        type(dialog, "moon");
+        QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
+        QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
+        ASSERT_EQ(highlighted(second), 2);
+        QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
+        EXPECT_EQ(doc.currentPage, second);
+        EXPECT_EQ(highlighted(second), 1) << "Previous after Next shows the hit before";
+        QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
+        EXPECT_EQ(highlighted(second), 2) << "Next after Previous shows the hit after";
+        QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
+        QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
+        EXPECT_EQ(doc.currentPage, first);
+        QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
+        EXPECT_EQ(doc.currentPage, second);
+        EXPECT_EQ(highlighted(second), 1);
+        EXPECT_TRUE(notices.empty());
     });
 }
 
@@ -181,9 +204,10 @@ TEST_F(SearchFrame, ChangingTheTextStartsAgainFromTheTopOfThePage)
         QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
         QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
         EXPECT_EQ(highlighted(second), 2);
-        EXPECT_GT(dialog.keptPosition(), 0u);
+        EXPECT_GT(dialog.nextFrom(), 0u);
         type(dialog, "second");
-        EXPECT_EQ(dialog.keptPosition(), 0u);
+        EXPECT_EQ(dialog.nextFrom(), 0u);
+        EXPECT_EQ(dialog.previousBefore(), 0u);
         QTest::mouseClick(dialog.nextButton(), Qt::LeftButton);
         EXPECT_EQ(doc.currentPage, second);
         EXPECT_EQ(highlighted(second), 1);

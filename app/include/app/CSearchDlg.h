@@ -30,8 +30,10 @@ public:
     // Clears the marked line, refreshes the views and closes.
     void closeSearch();
 
-    // Where the next search goes on in the current page's text.
-    size_t keptPosition() const { return m_kept; }
+    // Where "Next" goes on and before where "Previous" looks, in the current
+    // page's text: the end and the start of the last hit (0 before the first).
+    size_t nextFrom() const { return m_hitEnd; }
+    size_t previousBefore() const { return m_hitStart; }
 
     QLineEdit* textEdit() const { return m_text; }
     QCheckBox* matchCaseBox() const { return m_matchCase; }
@@ -56,7 +58,9 @@ private:
 
     CVersaleoDoc& m_doc;
     bool m_wideLines;
-    size_t m_kept = 0;
+    // Both ends of the hit on show, so that turning back or forward leaves it.
+    size_t m_hitStart = 0;
+    size_t m_hitEnd = 0;
     // The page whose line this dialog marked last (-1: none).
     int m_markedPage = -1;
     QLabel* m_content;
