@@ -9,9 +9,18 @@
 
 #include "TagEditor.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
+
+namespace {
+
+// Where QLineEdit draws its text inside a frameless box.
+constexpr QSize kLineEditMargin{2, 1};
+
+}  // namespace
 
 CContentDlg::CContentDlg(const CBookPage& page, const ContentPlace& place, QWidget* parent)
     : CSkinDialog(parent), m_background(toQColor(page.background)), m_codePage(codepage::forCharset(page.font.lfCharSet))
@@ -19,8 +28,11 @@ CContentDlg::CContentDlg(const CBookPage& page, const ContentPlace& place, QWidg
     setModal(true);
     setGeometry(place.page);
     setFixedSize(place.page.size());
-    QFont font = fontFromLogFont(page.font);
-    font.setPixelSize(std::max(1, place.lineHeight));
+    // The page's font at the height the lines were painted in.
+    LOGFONT painted = page.font;
+    painted.lfHeight = std::max(1, place.lineHeight);
+    const QFont font = fontFromLogFont(painted);
+    const int textHeight = QFontMetrics(font).height();
     QPalette palette;
     palette.setColor(QPalette::Base, m_background);
     palette.setColor(QPalette::Text, toQColor(page.textColour));
@@ -28,16 +40,18 @@ CContentDlg::CContentDlg(const CBookPage& page, const ContentPlace& place, QWidg
     NoteLineBox* above = nullptr;
     for (int i = 0; i < CBookPage::kLineSlots; ++i) {
         const auto slot = static_cast<size_t>(i);
-        const int top = place.lineTops[slot];
-        const int bottom = i + 1 < CBookPage::kLineSlots ? place.lineTops[slot + 1] : top + place.lineHeight;
         auto* box = new NoteLineBox(this);
         box->setObjectName(QString::number(kLineId));
         box->setFrame(false);
         box->setTextMargins(0, 0, 0, 0);
         box->setFont(font);
         box->setPalette(palette);
-        box->setGeometry(place.textArea.left() - origin.x(), top - origin.y(), place.textArea.width(),
-                         std::max(1, bottom - top));
+        // A line edit keeps its text kLineEditMargin inside: the box stands
+        // out by as much, so the typed text sits where the line was painted.
+        box->setGeometry(place.textArea.left() - origin.x() - kLineEditMargin.width(),
+                         place.lineTops[slot] - origin.y() - kLineEditMargin.height(),
+                         place.textArea.width() + 2 * kLineEditMargin.width(),
+                         textHeight + 2 * kLineEditMargin.height());
         if (slot < page.lines.size()) {
             std::string line = page.lines[slot];
             while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
@@ -68,6 +82,17 @@ void CContentDlg::showEvent(QShowEvent* event)
 {
     CSkinDialog::showEvent(event);
     m_boxes.front()->setFocus();
+    // The caret at the start of the first line, nothing selected to be typed
+    // over: once the dialog has shown, as showing focuses the line selecting it.
+    QMetaObject::invokeMethod(
+        this,
+        [first = QPointer<NoteLineBox>(m_boxes.front())] {
+            if (first) {
+                first->deselect();
+                first->setCursorPosition(0);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void CContentDlg::paintEvent(QPaintEvent* event)

@@ -27,7 +27,7 @@ CTurnToDlg::CTurnToDlg(QWidget* parent) : CSkinDialog(parent)
     m_number->setMaxLength(kDigitLimit);
     auto* after = new QLabel(ui::textOr(ui::kControlLabel + kPageLabelId, "page"), this);
     after->setGeometry(172, 44, 70, 22);
-    setFixedSize(250, 110);
+    setFixedSize(250, 118);
     showMessage = [this](const QString& caption, const QString& text) { CMessageDlg(text, caption, false, this).exec(); };
     SetUp(ui::text(4011), true, true, true, true, QString(), QString());
     m_number->setFocus();
