@@ -102,8 +102,11 @@ void CMainFrame::turnToBookPage(int64_t number)
     if (bookPage == 0)
         return;
     const int index = m_doc.pageOfBookPage(bookPage);
-    if (index >= 0)
-        currentView()->turnTo(index);
+    if (index < 0)
+        return;
+    // A jump asked for while the pages run on ends their running there.
+    m_state.continuousFlip = false;
+    currentView()->turnTo(index);
 }
 
 void CMainFrame::editContent()

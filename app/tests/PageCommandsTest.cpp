@@ -559,6 +559,25 @@ TEST_F(PageCommands, TurnTo500InABookOf120PagesLandsOnPage120InEitherView)
     }
 }
 
+TEST_F(PageCommands, TurnToDuringAContinuousFlipEndsTheFlipOnThePageAskedFor)
+{
+    makeBook(1, 40);
+    frame->runCommand(ContinueLeft);
+    ASSERT_TRUE(frame->state().continuousFlip);
+    answerDialog = [](QDialog& dialog) {
+        auto* turnTo = dynamic_cast<CTurnToDlg*>(&dialog);
+        if (!turnTo)
+            return int(QDialog::Rejected);
+        turnTo->numberEdit()->setText("25");
+        QTest::mouseClick(turnTo->okButton(), Qt::LeftButton);
+        return turnTo->result();
+    };
+    frame->runCommand(Jump);
+    EXPECT_FALSE(frame->state().continuousFlip);
+    frame->continuousFlipTick();
+    EXPECT_EQ(doc.bookPageNumberOf(doc.currentPage), 25);
+}
+
 TEST_F(PageCommands, TurnToRefusesLettersAndStaysOpenAndZeroGoesNowhere)
 {
     makeBook(1, 20);
