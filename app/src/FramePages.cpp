@@ -90,10 +90,22 @@ void CMainFrame::removeCurrentLeaf(bool cut)
     const CBookPage* stay = target == c ? nullptr : &page;
     m_doc.currentPage = target;
     const int removed = cut ? m_doc.cutCurrentLeaf() : m_doc.deleteCurrentLeaf();
-    if (!removed)
+    if (!removed) {
         m_doc.currentPage = c;
-    else if (stay)
+        return;
+    }
+    if (stay)
         m_doc.currentPage = m_doc.indexOfPage(stay);
+    forgetSelectedItems();
+}
+
+void CMainFrame::forgetSelectedItems()
+{
+    // A selection is kept by its number on a page: once marks or pages have
+    // gone, the number may name another mark, or a page made where the old
+    // one was.
+    m_twoPageView->unselectItem();
+    m_onePageView->unselectItem();
 }
 
 void CMainFrame::turnToBookPage(int64_t number)
@@ -132,4 +144,5 @@ void CMainFrame::editContent()
         return;
     content::replaceLines(page, dialog.slotTexts());
     m_doc.modified = 1;
+    forgetSelectedItems();
 }

@@ -728,6 +728,30 @@ TEST_F(EditContent, ShorteningThePageDropsTheMarksPastItsEndAndCutsBackTheOneAcr
     expectSoundBook("edit content");
 }
 
+TEST_F(EditContent, AMarkSelectedBeforeTheEditIsNotTakenForAnotherAfterIt)
+{
+    CBookPage& p = markedPage();
+    // The mark that will go comes first, so the ones after it move up.
+    p.marks = {{rgb(3, 0, 0), 30, 38}, {rgb(1, 0, 0), 0, 5}, {rgb(2, 0, 0), 15, 25}};
+    frame->RefreshViews();
+    CBookView* view = frame->currentView();
+    view->ensureComposed();
+    const Rect run = view->painter().geometryOf(p).marks[1].front();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint((run.left + run.right) / 2, (run.top + run.bottom) / 2));
+    ASSERT_EQ(view->selectedMark(), 1);
+    answerDialog = typing(
+        [](CContentDlg& content) {
+            content.lineBoxes()[2]->clear();
+            content.lineBoxes()[3]->clear();
+        },
+        true);
+    frame->runCommand(cmd::EditContent);
+    ASSERT_EQ(p.marks.size(), 2u);
+    EXPECT_EQ(view->selectedMark(), -1);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(p.marks.size(), 2u);
+}
+
 TEST_F(EditContent, ChineseTextGoesBackInTheCodePageWhole)
 {
     CBookPage& p = markedPage();

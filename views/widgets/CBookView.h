@@ -67,6 +67,9 @@ public:
     void cancelSelection();
     // Deletes the selected mark or tag of the current page.
     void deleteSelectedItem();
+    // Forgets the selected mark or tag: the frame changed the page's marks
+    // or tags under it, so its number may now be another one's.
+    void unselectItem();
     int selectedMark() const { return m_selectedMark; }
     int selectedTag() const { return m_selectedTag; }
     const std::optional<Rect>& bitmapSelection() const { return m_bitmapSelection; }
@@ -127,7 +130,6 @@ protected:
     bool modeClick(QPoint p);
     // A click on the current book page's tags and marks; true when one took it.
     bool itemClick(QPoint p);
-    void unselectItem();
     int lineCount(CBookPage& page) const;
     // Where this view last painted a page's parts.
     const PageGeometry& geometryOf(const CBookPage& page) const { return m_painter.geometryOf(page); }

@@ -168,6 +168,7 @@ private:
     void removeCurrentLeaf(bool cut);
     void turnToBookPage(int64_t number);
     void editContent();
+    void forgetSelectedItems();
     void enterPrintView();
     void leavePrintView();
 
