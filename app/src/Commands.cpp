@@ -15,6 +15,12 @@ bool selecting(const FrameState& f)
     return f.markMode || f.textSelection || f.bitmapSelection;
 }
 
+// The kinds a leaf command takes: index and cover pages are the book's own.
+bool leafKind(PageKind kind)
+{
+    return kind == PageKind::BookPage || kind == PageKind::NotePage || kind == PageKind::BookmarkPage;
+}
+
 bool helpShown(const DocState& d)
 {
     return d.activeWindow == CVersaleoDoc::kHelpWindow;
@@ -47,6 +53,8 @@ DocState docState(const CVersaleoDoc& doc)
     state.hasTextSources = !doc.textSources.empty();
     if (doc.currentPage >= 0 && doc.currentPage < doc.pageCount())
         state.currentKind = doc.pages[static_cast<size_t>(doc.currentPage)]->kind();
+    state.clipboardFilled = !doc.clipboard.empty();
+    state.pasteAllowed = doc.canPasteAt(doc.currentPage);
     return state;
 }
 
@@ -63,11 +71,11 @@ const std::vector<Command>& commandTable()
         {EditBookmark, "Edit Bookmark...", "Edit", false},
         {EditNotePage, "Edit Note Page...", "Edit", false},
         {EditBookPage, "Edit Book Page...", "Edit", true},
-        {CopyPage, "Copy Page", "Edit", false},
-        {CutPage, "Cut Page", "Edit", false},
-        {PastePage, "Paste Page", "Edit", false},
-        {DeletePage, "Delete Page", "Edit", false},
-        {EditContent, "Edit Content", "Edit", false},
+        {CopyPage, "Copy Page", "Edit", true},
+        {CutPage, "Cut Page", "Edit", true},
+        {PastePage, "Paste Page", "Edit", true},
+        {DeletePage, "Delete Page", "Edit", true},
+        {EditContent, "Edit Content", "Edit", true},
         {ReadAsGb2312, "Simple Chinese (GB2312)", "Encoding", true},
         {ReadAsBig5, "Traditional Chinese (Big5)", "Encoding", true},
         {ReadAsUtf8, "Unicode (UTF-8)", "Encoding", true},
@@ -92,8 +100,8 @@ const std::vector<Command>& commandTable()
         {ContinueLeft, "Continue Left", "Flip", true},
         {ContinueRight, "Continue Right", "Flip", true},
         {StopFlip, "Stop", "", true},
-        {Jump, "Jump...", "Flip", false},
-        {JumpBox, "Jump", "", false},
+        {Jump, "Jump...", "Flip", true},
+        {JumpBox, "Jump", "", true},
         {OnePage, "One Page", "View", true},
         {TwoPage, "Two Page", "View", true},
         {LanternSlide, "Lantern Slide", "View", true},
@@ -276,6 +284,27 @@ CommandUi ruleOf(int id, const FrameState& f, const DocState& d)
     // The sheet waits for the marking, selecting, browsing and flipping modes.
     case Environment:
         ui.enabled = !blocking(f);
+        break;
+    // The leaves: what is copied, cut or deleted is a whole leaf of content.
+    case CopyPage:
+        ui.enabled = !blocking(f) && d.pageCount > 0 && leafKind(d.currentKind);
+        break;
+    case CutPage:
+    case DeletePage:
+        ui.enabled = !blocking(f) && !helpShown(d) && d.pageCount > 0 && leafKind(d.currentKind);
+        break;
+    case PastePage:
+        ui.enabled = !blocking(f) && !helpShown(d) && d.clipboardFilled && d.pasteAllowed;
+        break;
+    case Jump:
+        ui.enabled = !selecting(f) && d.hasContent;
+        break;
+    case JumpBox:
+        ui.enabled = !blocking(f) && d.pageCount > 4 && !f.pageBoxEmpty;
+        break;
+    case EditContent:
+        ui.enabled = !blocking(f) && f.twoPageMode && !helpShown(d) && d.pageCount > 0 &&
+                     d.currentKind == PageKind::BookPage;
         break;
     case SystemMenu:
         ui.enabled = !f.continuousFlip;

@@ -192,6 +192,9 @@ void CMainFrame::buildBars()
     bottom->addStretch(1);
     m_pageBox = new QLineEdit(m_bottomBar);
     m_pageBox->setFixedWidth(50);
+    // Enter in the box jumps as the button does; the button follows the text.
+    connect(m_pageBox, &QLineEdit::returnPressed, this, [this] { runCommand(cmd::JumpBox); });
+    connect(m_pageBox, &QLineEdit::textChanged, this, &CMainFrame::updateCommands);
     bottom->addWidget(m_pageBox);
     addRows(m_bottomBar, bottom, kBottomFlips);
     bottom->addStretch(1);

@@ -112,6 +112,13 @@ void CMainFrame::runCommand(int id)
     case cmd::ClosePrint:
     case cmd::PreviousSheet:
     case cmd::NextSheet: runPrintCommand(id); break;
+    case cmd::CopyPage:
+    case cmd::CutPage:
+    case cmd::PastePage:
+    case cmd::DeletePage:
+    case cmd::Jump:
+    case cmd::JumpBox:
+    case cmd::EditContent: runPageCommand(id); break;
     default: break;
     }
     updateCommands();

@@ -107,6 +107,14 @@ const std::map<int, const char*>& english()
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},
         // the lantern slide's popup ends the slide under its own name
         {9039, "End Demo"},
+        // the page commands: the leaf questions, Turn To, Delete Bookmark, Book Page Content
+        {4010, "Delete Bookmark"}, {4011, "Turn To"}, {4026, "Book Page Content"},
+        {4300, "Are you sure to delete this book page?"}, {4301, "Are you sure to cut this book page?"},
+        {4302, "Are you sure to delete this note page?"}, {4303, "Are you sure to cut this note page?"},
+        {4304, "Are you sure to delete this bookmark?"}, {4305, "Are you sure to cut this bookmark?"},
+        {4400, "Please input English half-angle numbers: 0 - 9."},
+        {31390, "Turn to"}, {31391, "page"},
+        {30459, "Select Bookmark"}, {30460, "Delete the left bookmark"}, {30461, "Delete the right bookmark"},
     };
     return table;
 }

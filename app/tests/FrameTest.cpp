@@ -143,8 +143,29 @@ TEST_F(Frame, TheCurrentWindowIsCheckedAndItsTabDisabled)
     EXPECT_TRUE(frame->button(cmd::Window1)->isEnabled());
     frame->runCommand(cmd::Window1);
     EXPECT_EQ(doc.activeWindow(), 1);
-    // commands whose work is not built yet stay disabled
-    EXPECT_FALSE(frame->action(cmd::CopyPage)->isEnabled());
+}
+
+TEST_F(Frame, CommandsWhoseWorkIsNotBuiltStayDisabledOnABookTheyWouldActOn)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "A line of words on a book page. ";
+    openText(1, text);
+    doc.currentPage = doc.firstContentPage();
+    while (doc.currentPage < doc.pageCount() && doc.pages[static_cast<size_t>(doc.currentPage)]->kind() != PageKind::BookPage)
+        ++doc.currentPage;
+    ASSERT_LT(doc.currentPage, doc.pageCount());
+    frame->updateCommands();
+    for (const cmd::Command& command : cmd::commandTable()) {
+        if (command.built)
+            continue;
+        if (const QAction* item = frame->action(command.id)) {
+            EXPECT_FALSE(item->isEnabled()) << command.label;
+        }
+        if (const CStyleButton* bar = frame->button(command.id)) {
+            EXPECT_FALSE(bar->isEnabled()) << command.label;
+        }
+    }
 }
 
 TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)

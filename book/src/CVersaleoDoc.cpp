@@ -285,7 +285,7 @@ int CVersaleoDoc::cutCurrentLeaf()
 int CVersaleoDoc::pasteLeaves()
 {
     textSources.clear();
-    if (clipboard.empty() || currentPage < indexPageCount() + 1 || currentPage > pageCount() - 2)
+    if (clipboard.empty() || !canPasteAt(currentPage))
         return 0;
     PageList copies;
     copies.reserve(clipboard.size());

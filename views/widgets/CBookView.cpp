@@ -130,6 +130,27 @@ void CBookView::flipTo(int t)
     currentPageChanged();
 }
 
+void CBookView::rollUpCurrentPage(COLORREF fill, COLORREF outline)
+{
+    constexpr unsigned long kRollUpFrameDelay = 100;
+    m_doc.commitSpreadEditors();
+    flip::RollUp roll(m_painter);
+    const QSize size(std::max(1, spreadWidth()), std::max(1, height()));
+    // An even page is the spread's right-hand page.
+    roll.begin(size, m_doc.currentPage % 2 == 0, fill, outline, m_options);
+    m_recorded.clear();
+    for (const int k : flip::RollUp::steps(roll.pageHeight(), m_doc.flipSpeed)) {
+        if (m_frameDelay > 0)
+            QThread::msleep(kRollUpFrameDelay);
+        m_flipFrame = &roll.frame(k);
+        if (m_recording)
+            m_recorded.push_back(m_flipFrame->copy());
+        repaint();
+    }
+    m_flipFrame = nullptr;
+    recompose();
+}
+
 void CBookView::currentPageChanged()
 {
     // A selected mark or tag belongs to the page it was selected on.

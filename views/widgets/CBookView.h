@@ -45,9 +45,13 @@ public:
     virtual QRect flipUpdateRect(int x) const = 0;
     // A flip from the current page to t, frame by frame on the window.
     void flipTo(int t);
-    // Milliseconds each frame of a flip stays on the window.
+    // The current page rolls up from its lower edge before its leaf goes,
+    // in the fill colour with a roll drawn in the outline colour.
+    void rollUpCurrentPage(COLORREF fill, COLORREF outline);
+    // Milliseconds each frame of a flip stays on the window; 0 also runs a
+    // roll-up without its pause of 100 ms a frame.
     void setFrameDelay(int milliseconds) { m_frameDelay = milliseconds; }
-    // Frames of the last flip, kept when recording (for looking at them).
+    // Frames of the last flip or roll-up, kept when recording (for looking at them).
     void setRecording(bool on) { m_recording = on; }
     const std::vector<QImage>& recordedFrames() const { return m_recorded; }
 
@@ -63,6 +67,9 @@ public:
     void cancelSelection();
     // Deletes the selected mark or tag of the current page.
     void deleteSelectedItem();
+    // Forgets the selected mark or tag: the frame changed the page's marks
+    // or tags under it, so its number may now be another one's.
+    void unselectItem();
     int selectedMark() const { return m_selectedMark; }
     int selectedTag() const { return m_selectedTag; }
     const std::optional<Rect>& bitmapSelection() const { return m_bitmapSelection; }
@@ -123,7 +130,6 @@ protected:
     bool modeClick(QPoint p);
     // A click on the current book page's tags and marks; true when one took it.
     bool itemClick(QPoint p);
-    void unselectItem();
     int lineCount(CBookPage& page) const;
     // Where this view last painted a page's parts.
     const PageGeometry& geometryOf(const CBookPage& page) const { return m_painter.geometryOf(page); }

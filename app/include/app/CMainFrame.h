@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -72,6 +73,8 @@ public:
     // view in print mode, else the reading view of the mode.
     QWidget* viewOnShow() const;
     CPrintView* printView() const { return m_printView; }
+    // The bottom bar's page box: the book page number to move to.
+    QLineEdit* pageBox() const { return m_pageBox; }
     CPrintBar* printBar() const { return m_printBar; }
     // Popup 36 (mark), 37 (tag), 38 (selection) or 39 (lantern slide) with its commands.
     std::unique_ptr<QMenu> pagePopup(int menu);
@@ -172,6 +175,12 @@ private:
     // Print mode: the print view and its bar in place of the reading view.
     void buildPrintView();
     void runPrintCommand(int id);
+    // The page commands: the page clipboard, Turn To and the page box, Edit Content.
+    void runPageCommand(int id);
+    void removeCurrentLeaf(bool cut);
+    void turnToBookPage(int64_t number);
+    void editContent();
+    void forgetSelectedItems();
     void enterPrintView();
     void leavePrintView();
 

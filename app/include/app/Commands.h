@@ -61,6 +61,10 @@ struct DocState {
     bool hasContent = false;  // pages between the index and the back cover
     bool hasTextSources = false;
     PageKind currentKind = PageKind::None;
+    // The page clipboard holds leaves, and the current page is one the
+    // book model pastes at.
+    bool clipboardFilled = false;
+    bool pasteAllowed = false;
 };
 DocState docState(const CVersaleoDoc& doc);
 

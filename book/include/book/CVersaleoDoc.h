@@ -112,6 +112,9 @@ public:
     int deleteCurrentLeaf();
     int cutCurrentLeaf();
     int pasteLeaves();
+    // The position rule of pasting: at the spine of a spread from the last
+    // index page to the first page of the back cover.
+    bool canPasteAt(int page) const { return page >= indexPageCount() + 1 && page <= pageCount() - 2; }
 
     // --- windows ---
     int activeWindow() const { return m_activeWindow; }
