@@ -58,6 +58,8 @@ CContentDlg::CContentDlg(const CBookPage& page, const ContentPlace& place, QWidg
                 line.pop_back();
             box->setText(fromCodePage(line, m_codePage));
             box->setCursorPosition(0);
+            m_lines.push_back(page.lines[slot]);
+            m_shown.push_back(box->text());
         }
         box->above = above;
         if (above)
@@ -73,8 +75,15 @@ std::vector<std::string> CContentDlg::slotTexts() const
 {
     std::vector<std::string> texts;
     texts.reserve(m_boxes.size());
-    for (const NoteLineBox* box : m_boxes)
-        texts.push_back(toCodePage(box->text(), m_codePage));
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
+        // A round trip through Unicode is not exact for bytes the code page
+        // cannot decode, and re-joining would shift the cells of marks.
+        const QString text = m_boxes[i]->text();
+        if (i < m_lines.size() && text == m_shown[i])
+            texts.push_back(m_lines[i]);
+        else
+            texts.push_back(toCodePage(text, m_codePage));
+    }
     return texts;
 }
 

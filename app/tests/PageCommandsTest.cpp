@@ -763,6 +763,24 @@ TEST_F(EditContent, ChineseTextGoesBackInTheCodePageWhole)
     expectSoundBook("chinese content");
 }
 
+TEST_F(EditContent, LinesLeftAsTheyWereKeepTheirBytesAndTheirMarksCells)
+{
+    CBookPage& p = markedPage();
+    // Two blanks after a full stop and a byte the code page cannot decode:
+    // re-joined or sent through Unicode they would come back changed.
+    p.lines[2] = "seven.  eight \x80x";
+    p.rebuildCells();
+    const std::vector<std::string> lines = {p.lines[0], p.lines[1], p.lines[2], "nine ten eleven\r\n"};
+    const size_t marks = p.marks.size();
+    answerDialog = typing([](CContentDlg& content) { content.lineBoxes()[3]->setText("nine ten eleven"); }, true);
+    frame->runCommand(cmd::EditContent);
+    EXPECT_EQ(p.lines, lines);
+    EXPECT_EQ(p.marks.size(), marks);
+    EXPECT_EQ(p.marks[1].firstCell, 15);
+    EXPECT_EQ(doc.modified, 1);
+    expectSoundBook("untouched lines");
+}
+
 // The dialogs over an open book, English and Chinese, for looking at them.
 TEST_F(PageCommands, Screenshots)
 {

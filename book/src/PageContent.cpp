@@ -46,6 +46,9 @@ void replaceLines(CBookPage& page, const std::vector<std::string>& slots)
     while (used > page.lines.size() && rebuildLine(slots[used - 1], false).empty())
         --used;
     for (size_t i = 0; i < used; ++i) {
+        // The line itself, as the editor hands back an untouched slot.
+        if (i < page.lines.size() && slots[i] == page.lines[i])
+            continue;
         const bool ended = i < page.lines.size() && endsParagraph(page.lines[i]);
         std::string line = rebuildLine(slots[i], ended);
         if (i < page.lines.size())

@@ -81,6 +81,17 @@ TEST(ContentReplace, AShortenedPageDropsTheMarksPastItsEndAndCutsBackTheOneAcros
     EXPECT_EQ(page.marks[1].colour, 2u);
 }
 
+TEST(ContentReplace, ASlotHoldingItsLineLeavesItByteForByte)
+{
+    CBookPage page(PageKind::BookPage);
+    page.lines = {"Two.  Blanks \x80", "end\r\n"};
+    std::vector<std::string> slots(26);
+    slots[0] = page.lines[0];
+    slots[1] = "the end";
+    content::replaceLines(page, slots);
+    EXPECT_EQ(page.lines, (std::vector<std::string>{"Two.  Blanks \x80", "the end\r\n"}));
+}
+
 TEST(ContentReplace, AnEmptiedPageKeepsNoMark)
 {
     CBookPage page(PageKind::BookPage);

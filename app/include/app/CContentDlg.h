@@ -33,7 +33,8 @@ public:
     CContentDlg(const CBookPage& page, const ContentPlace& place, QWidget* parent = nullptr);
 
     const std::vector<NoteLineBox*>& lineBoxes() const { return m_boxes; }
-    // Each slot's text in the page's code page.
+    // Each slot's text in the page's code page; a slot left as it was gives
+    // back the page's line byte for byte, so OK without an edit changes nothing.
     std::vector<std::string> slotTexts() const;
 
 protected:
@@ -44,4 +45,6 @@ private:
     QColor m_background;
     const char* m_codePage;
     std::vector<NoteLineBox*> m_boxes;
+    std::vector<std::string> m_lines;  // the page's lines as the boxes got them
+    std::vector<QString> m_shown;      // and what the boxes showed of them
 };

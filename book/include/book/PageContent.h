@@ -18,7 +18,8 @@ namespace content {
 // paragraph. A line longer than the line width stays as typed.
 std::string rebuildLine(std::string_view typed, bool endedParagraph);
 
-// Replaces the page's lines by the slots' texts (slot i becomes line i; the
+// Replaces the page's lines by the slots' texts (slot i becomes line i, a
+// slot equal to line i leaves it untouched; the
 // page's lines past the slots stay), appending new lines only up to the last
 // slot that holds text; then rebuilds the cells, fits the marks to them and
 // drops the wide lines.
