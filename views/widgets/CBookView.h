@@ -63,6 +63,10 @@ public:
     void cancelSelection();
     // Deletes the selected mark or tag of the current page.
     void deleteSelectedItem();
+    // The colour of the selected mark or tag of the current page, and a new
+    // one for it (false when nothing is selected there).
+    std::optional<COLORREF> selectedItemColour() const;
+    bool recolourSelectedItem(COLORREF colour);
     int selectedMark() const { return m_selectedMark; }
     int selectedTag() const { return m_selectedTag; }
     const std::optional<Rect>& bitmapSelection() const { return m_bitmapSelection; }
