@@ -9,12 +9,14 @@
 
 #include "views/PageInput.h"
 
+#include <QColor>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CBookView;
@@ -104,6 +106,9 @@ public:
     std::function<QStringList()> askOpenPaths;
     // Runs a dialog of the frame's commands modally; returns its result.
     std::function<int(QDialog& dialog)> runDialog;
+    // The colour chosen for a mark or tag, from its own; nothing when
+    // cancelled. Unset: the colour dialog.
+    std::function<std::optional<QColor>(const QColor& start)> askItemColour;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -157,6 +162,8 @@ private:
     void openCabinetManager();
     void openMusicDialog();
     void openRestTimeDialog();
+    // The annotation dialogs (index, bookmark, note page) and the colours of marks and tags.
+    void runAnnotationCommand(int id);
     // Print mode: the print view and its bar in place of the reading view.
     void buildPrintView();
     void runPrintCommand(int id);

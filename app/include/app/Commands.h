@@ -61,6 +61,10 @@ struct DocState {
     bool hasContent = false;  // pages between the index and the back cover
     bool hasTextSources = false;
     PageKind currentKind = PageKind::None;
+    // The other page of the open spread: the one before an even current
+    // page, the one after an odd one (None past either end).
+    PageKind partnerKind = PageKind::None;
+    int firstContentPage = 0;  // after the front cover and the index pages
 };
 DocState docState(const CVersaleoDoc& doc);
 

@@ -1,0 +1,42 @@
+#include "app/FontColourDialog.h"
+
+#include "app/ColourBox.h"
+#include "app/UiText.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+std::optional<FontAndColour> askFontAndColour(QWidget* parent, const FontAndColour& start, const QString& title)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto* layout = new QVBoxLayout(&dialog);
+    // The font dialog lives inside ours, its own buttons replaced by ours.
+    auto* fonts = new QFontDialog(start.font, &dialog);
+    fonts->setWindowFlags(Qt::Widget);
+    fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    layout->addWidget(fonts);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(ui::textOr(ui::kControlLabel + 448, "Text Color:"), &dialog));
+    auto* colour = new ColourBox(&dialog);
+    colour->setColour(start.colour);
+    colour->setFixedSize(60, 22);
+    QObject::connect(colour, &ColourBox::clicked, &dialog, [&dialog, colour, &title] {
+        if (const auto chosen = askColourDialog(&dialog, colour->colour(), title))
+            colour->setColour(*chosen);
+    });
+    row->addWidget(colour);
+    row->addStretch();
+    layout->addLayout(row);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return FontAndColour{fonts->currentFont(), colour->colour()};
+}
