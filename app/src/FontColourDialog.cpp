@@ -5,10 +5,31 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+
+namespace {
+
+// The font dialog looks its start's style up by a name in the interface
+// language among names in the font's own: give the start the listed name,
+// or a translated interface starts on the wrong style.
+QFont withListedStyle(const QFont& font)
+{
+    for (const QString& style : QFontDatabase::styles(font.family())) {
+        const QFont listed = QFontDatabase::font(font.family(), style, 12);
+        if (listed.weight() == font.weight() && listed.italic() == font.italic()) {
+            QFont named = font;
+            named.setStyleName(style);
+            return named;
+        }
+    }
+    return font;
+}
+
+}  // namespace
 
 std::optional<FontAndColour> askFontAndColour(QWidget* parent, const FontAndColour& start, const QString& title)
 {
@@ -16,7 +37,7 @@ std::optional<FontAndColour> askFontAndColour(QWidget* parent, const FontAndColo
     dialog.setWindowTitle(title);
     auto* layout = new QVBoxLayout(&dialog);
     // The font dialog lives inside ours, its own buttons replaced by ours.
-    auto* fonts = new QFontDialog(start.font, &dialog);
+    auto* fonts = new QFontDialog(withListedStyle(start.font), &dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     layout->addWidget(fonts);

@@ -4,6 +4,7 @@
 #include "app/CNotePageDlg.h"
 #include "app/CodePageLimit.h"
 #include "app/ColourBox.h"
+#include "app/QtTranslations.h"
 #include "app/UiText.h"
 
 #include "book/BookFile.h"
@@ -24,6 +25,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +34,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -566,6 +570,29 @@ TEST_F(Annotating, TheDialogsSpeakChinese)
     EXPECT_EQ(ui::textOr(ui::kMenuLabel + cmd::TagColour, "Color..."), utf8("颜色..."));
 }
 
+// Regression: with Qt's Chinese texts the font dialog started a regular
+// face on "Bold Italic", and OK gave the reader a font they never chose.
+TEST_F(Annotating, TheFontChooserStartsOnTheFontsOwnStyleInAChineseInterface)
+{
+    if (!installQtTranslations(1))
+        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
+    QTimer::singleShot(0, [] {
+        QWidget* chooser = QApplication::activeModalWidget();
+        ASSERT_NE(chooser, nullptr);
+        auto* buttons = chooser->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    const auto chosen = askFontAndColour(nullptr, FontAndColour{QFont(QStringLiteral("Liberation Sans")), QColor(1, 2, 3)},
+                                         QStringLiteral("Font"));
+    installQtTranslations(0);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->font.family(), "Liberation Sans");
+    EXPECT_EQ(chosen->font.weight(), QFont::Normal);
+    EXPECT_FALSE(chosen->font.italic());
+    EXPECT_EQ(chosen->colour, QColor(1, 2, 3));
+}
+
 // Each dialog over the open book, in English and Chinese, for the docs.
 TEST_F(Annotating, Screenshots)
 {
@@ -574,6 +601,7 @@ TEST_F(Annotating, Screenshots)
         GTEST_SKIP() << "VERSALEO_SCREENSHOTS names the folder for the pictures";
     for (const char* language : {"en", "ch"}) {
         ui::setLanguage(std::string(language) == "ch" ? 1 : 0, PROGRAM_FOLDER);
+        installQtTranslations(ui::language());
         makeFrame();
         frame->resize(1000, 700);
         frame->show();
@@ -598,9 +626,18 @@ TEST_F(Annotating, Screenshots)
         });
         run<CNotePageDlg>(cmd::EditNotePage, [&](CNotePageDlg& dialog) {
             shoot(dialog, "note-page");
+            // The font chooser it opens, with the text colour.
+            QTimer::singleShot(0, [&] {
+                if (QWidget* chooser = QApplication::activeModalWidget()) {
+                    EXPECT_TRUE(chooser->grab().save(QString("%1/font-chooser-%2.png").arg(out, language)));
+                    chooser->close();
+                }
+            });
+            dialog.askFont(FontAndColour{QFont(QStringLiteral("Liberation Sans")), QColor(122, 255, 122)});
             cancel(dialog);
         });
     }
+    installQtTranslations(0);
 }
 
 }  // namespace
