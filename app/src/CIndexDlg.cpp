@@ -106,7 +106,7 @@ CIndexDlg::CIndexDlg(CVersaleoDoc& doc, QWidget* parent)
     const indexdlg::Choice start = indexdlg::opening(doc, m_page);
     m_list->setCurrentIndex(start.selection);
     m_title->setText(start.title);
-    CodePageLimit::apply(m_title, IndexEntry::kEditorLimit);
+    CodePageLimit::apply(m_title, IndexEntry::kTitleLimit);
     // Without entries there is nothing to delete or retitle.
     m_modes[indexdlg::Delete]->setEnabled(m_entries > 0);
     m_modes[indexdlg::Update]->setEnabled(m_entries > 0);

@@ -283,17 +283,34 @@ TEST_F(Annotating, AnIndexTitleIsBoundedToItsFieldWhenTypedOrPasted)
     run<CIndexDlg>(cmd::EditIndex, [](CIndexDlg& dialog) {
         QLineEdit* edit = dialog.titleEdit();
         edit->clear();
-        QTest::keyClicks(edit, QString(40, QLatin1Char('a')));
-        EXPECT_EQ(edit->text(), QString(36, QLatin1Char('a')));
-        // Pasted over the first two: 34 bytes stay, and one two-byte character fits.
+        // The field holds 39 bytes and a NUL.
+        QTest::keyClicks(edit, QString(42, QLatin1Char('a')));
+        EXPECT_EQ(edit->text(), QString(39, QLatin1Char('a')));
+        // Pasted over the first two: 37 bytes stay, and one two-byte character fits.
         edit->setSelection(0, 2);
         QGuiApplication::clipboard()->setText(utf8("\u4e66\u9875\u7b14\u8bb0"));
         edit->paste();
-        EXPECT_EQ(edit->text(), utf8("\u4e66") + QString(34, QLatin1Char('a')));
+        EXPECT_EQ(edit->text(), utf8("\u4e66") + QString(37, QLatin1Char('a')));
         EXPECT_EQ(edit->cursorPosition(), 1);
         ok(dialog);
     });
-    EXPECT_EQ(doc.indexEntries[0]->titleText(), codepage::fromUtf8("\u4e66") + std::string(34, 'a'));
+    EXPECT_EQ(doc.indexEntries[0]->titleText(), codepage::fromUtf8("\u4e66") + std::string(37, 'a'));
+}
+
+TEST_F(Annotating, OkOnTheIndexEntryALibraryBookNamedKeepsItsWholeTitle)
+{
+    // Opening a book of the library titles its first entry with the book's
+    // name, up to the whole field.
+    turnToBookPage(1);
+    run<CIndexDlg>(cmd::EditIndex, [](CIndexDlg& dialog) { ok(dialog); });
+    const std::string name = codepage::fromUtf8("\u56ed\u827a") + std::string(35, 'n');
+    ASSERT_EQ(name.size(), IndexEntry::kTitleLimit);
+    current().indexEntries[0]->setTitle(name, IndexEntry::kTitleLimit);
+    run<CIndexDlg>(cmd::EditIndex, [](CIndexDlg& dialog) {
+        EXPECT_TRUE(dialog.modeRadio(indexdlg::Update)->isChecked());
+        ok(dialog);
+    });
+    EXPECT_EQ(current().indexEntries[0]->titleText(), name);
 }
 
 TEST_F(Annotating, ANewBookmarkGoesToTheOpenSpreadWithItsTitleCutAtACharacterBoundary)

@@ -55,7 +55,7 @@ bool addIndexEntry(CVersaleoDoc& doc, int page, std::string_view title)
     if (!record)
         return false;
     auto entry = std::make_unique<IndexEntry>();
-    entry->setTitle(title);
+    entry->setTitle(title, IndexEntry::kTitleLimit);
     record->indexEntries.push_back(std::move(entry));
     rebuildKeepingCurrent(doc);
     return true;
@@ -66,7 +66,7 @@ bool retitleIndexEntry(CVersaleoDoc& doc, int page, size_t entry, std::string_vi
     CBookPage* record = pageOfKind(doc, page, PageKind::BookPage);
     if (!record || entry >= record->indexEntries.size())
         return false;
-    record->indexEntries[entry]->setTitle(title);
+    record->indexEntries[entry]->setTitle(title, IndexEntry::kTitleLimit);
     doc.modified = 1;
     return true;
 }

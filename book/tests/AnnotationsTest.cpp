@@ -53,12 +53,14 @@ TEST_F(Annotations, EntriesAreAddedRetitledAndRemovedOnBookPagesOnly)
     EXPECT_EQ(doc.indexEntries[0]->titleText(), "second");
 }
 
-TEST_F(Annotations, ATitleIsCutToTheEditorsLimitAtACharacterBoundary)
+TEST_F(Annotations, ATitleFillsItsFieldAndIsCutAtACharacterBoundary)
 {
-    // 35 bytes, then a double-byte character that would end at byte 37
-    const std::string title = std::string(35, 'a') + codepage::fromUtf8("\u4e66");
+    // 38 bytes, then a double-byte character that would end at byte 40
+    const std::string title = std::string(38, 'a') + codepage::fromUtf8("\u4e66");
     ASSERT_TRUE(annotations::addIndexEntry(doc, 4, title));
-    EXPECT_EQ(doc.indexEntries[0]->titleText(), std::string(35, 'a'));
+    EXPECT_EQ(doc.indexEntries[0]->titleText(), std::string(38, 'a'));
+    ASSERT_TRUE(annotations::retitleIndexEntry(doc, 4, 0, std::string(37, 'b') + codepage::fromUtf8("\u4e66")));
+    EXPECT_EQ(doc.indexEntries[0]->titleText(), std::string(37, 'b') + codepage::fromUtf8("\u4e66"));
 }
 
 TEST_F(Annotations, ANewLeafGoesToTheSpineOfTheOpenSpread)
