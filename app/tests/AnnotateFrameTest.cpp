@@ -466,6 +466,23 @@ TEST_F(Annotating, ANewNotePageTakesTheChosenColourFontAndTextColour)
     EXPECT_EQ(doc.pages[static_cast<size_t>(other)]->background, rgb(250, 250, 200));
 }
 
+TEST_F(Annotating, ReadingTheTextInAnotherEncodingKeepsANoteLeafAddedInsideIt)
+{
+    turnToBookPage(3);
+    ASSERT_TRUE(enabled(cmd::ReadAsGb2312));
+    run<CNotePageDlg>(cmd::EditNotePage, [](CNotePageDlg& dialog) { ok(dialog); });
+    run<CBookmarkDlg>(cmd::EditBookmark, [](CBookmarkDlg& dialog) {
+        QTest::keyClicks(dialog.titleEdit(), "Here");
+        ok(dialog);
+    });
+    const int pages = doc.pageCount();
+    frame->runCommand(cmd::ReadAsGb2312);
+    EXPECT_EQ(doc.notePageCount(), 2);
+    EXPECT_EQ(doc.bookmarkCount(), 1);
+    EXPECT_EQ(doc.pageCount(), pages);
+    expectWholeBook(doc);
+}
+
 TEST_F(Annotating, ANewBookmarkAndNotePageComeBackFromTheBookFile)
 {
     turnToBookPage(2);

@@ -35,6 +35,9 @@ int insertLeaf(CVersaleoDoc& doc, std::unique_ptr<CBookPage> front, std::unique_
     const int at = newLeafPosition(doc);
     if (at < 0)
         return -1;
+    // As a paste does: a text source spans the pages it laid out, and reading
+    // it again in another encoding would replace a leaf put among them.
+    doc.textSources.clear();
     PageList leaf;
     leaf.push_back(std::move(front));
     leaf.push_back(std::move(back));

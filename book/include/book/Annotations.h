@@ -34,7 +34,8 @@ int newLeafPosition(const CVersaleoDoc& doc);
 // A new bookmark leaf (two bookmark pages with the caption, cut to
 // kCaptionLimit at a character boundary, and the colour) or a new note leaf
 // (two note pages in the colours and font) at newLeafPosition. The current
-// page stays on the open spread, which now shows the new leaf. Returns the
+// page stays on the open spread, which now shows the new leaf; the text
+// sources are given up, as after a paste. Returns the
 // index of the leaf's front page, or -1 when nothing was inserted.
 int insertBookmarkLeaf(CVersaleoDoc& doc, std::string_view caption, COLORREF colour);
 int insertNoteLeaf(CVersaleoDoc& doc, COLORREF background, COLORREF textColour, const LOGFONT& font);
