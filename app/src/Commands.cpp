@@ -26,6 +26,29 @@ bool helpShown(const DocState& d)
     return d.activeWindow == CVersaleoDoc::kHelpWindow;
 }
 
+// The reader may change the book on show: no blocking mode, a reading
+// window, and pages.
+bool annotatable(const FrameState& f, const DocState& d)
+{
+    return !blocking(f) && !helpShown(d) && d.pageCount > 0;
+}
+
+// The bookmark dialog edits the bookmark on show or adds one beside the page
+// on show; a spread that already shows a bookmark next to a page of text has
+// no place for another.
+bool bookmarkEditable(PageKind current, PageKind partner)
+{
+    const bool text = partner == PageKind::BookPage || partner == PageKind::NotePage;
+    switch (current) {
+    case PageKind::BookmarkPage: return true;
+    case PageKind::IndexPage:
+    case PageKind::CoverPage: return text;
+    case PageKind::BookPage:
+    case PageKind::NotePage: return partner != PageKind::BookmarkPage;
+    default: return false;
+    }
+}
+
 // The print view shows sheets, not the book: what acts on the reading view,
 // changes the book or switches to another one waits until it closes, and so
 // does leaving the program (closing does nothing meanwhile).
@@ -55,6 +78,10 @@ DocState docState(const CVersaleoDoc& doc)
         state.currentKind = doc.pages[static_cast<size_t>(doc.currentPage)]->kind();
     state.clipboardFilled = !doc.clipboard.empty();
     state.pasteAllowed = doc.canPasteAt(doc.currentPage);
+    const int partner = doc.currentPage % 2 == 0 ? doc.currentPage - 1 : doc.currentPage + 1;
+    if (partner >= 0 && partner < doc.pageCount())
+        state.partnerKind = doc.pages[static_cast<size_t>(partner)]->kind();
+    state.firstContentPage = doc.firstContentPage();
     return state;
 }
 
@@ -67,9 +94,9 @@ const std::vector<Command>& commandTable()
         {Exit, "Exit", "File", true},
         {AddTag, "Add Tag", "Edit", true},
         {AddMark, "Add Mark", "Edit", true},
-        {EditIndex, "Edit Index...", "Edit", false},
-        {EditBookmark, "Edit Bookmark...", "Edit", false},
-        {EditNotePage, "Edit Note Page...", "Edit", false},
+        {EditIndex, "Edit Index...", "Edit", true},
+        {EditBookmark, "Edit Bookmark...", "Edit", true},
+        {EditNotePage, "Edit Note Page...", "Edit", true},
         {EditBookPage, "Edit Book Page...", "Edit", true},
         {CopyPage, "Copy Page", "Edit", true},
         {CutPage, "Cut Page", "Edit", true},
@@ -92,9 +119,9 @@ const std::vector<Command>& commandTable()
         {CancelSelect, "Cancel Select", "Select", true},
         // The popups over a mark, a tag and a selection.
         {DeleteMark, "Delete Mark", "", true},
-        {MarkColour, "Color...", "", false},
+        {MarkColour, "Color...", "", true},
         {DeleteTag, "Delete Tag", "", true},
-        {TagColour, "Color...", "", false},
+        {TagColour, "Color...", "", true},
         {CopySelection, "Copoy", "", true},
         {SelectAllSelection, "Select All", "", true},
         {ContinueLeft, "Continue Left", "Flip", true},
@@ -203,6 +230,17 @@ CommandUi ruleOf(int id, const FrameState& f, const DocState& d)
         ui.checked = f.tagPending;
         ui.enabled = !blocking(f) && !helpShown(d) && d.pageCount > 0 && d.currentKind == PageKind::BookPage;
         break;
+    // Index entries anchor on a book page, as tags do.
+    case EditIndex:
+        ui.enabled = annotatable(f, d) && d.currentKind == PageKind::BookPage;
+        break;
+    case EditBookmark:
+        ui.enabled = annotatable(f, d) && d.currentPage > 0 && d.currentPage < d.pageCount - 1 &&
+                     bookmarkEditable(d.currentKind, d.partnerKind);
+        break;
+    case EditNotePage:
+        ui.enabled = annotatable(f, d) && d.currentPage >= d.firstContentPage && d.currentPage < d.pageCount - 1;
+        break;
     case AddMark:
         ui.checked = f.markMode;
         ui.enabled = !f.textSelection && !f.bitmapSelection && !f.browserShown && !helpShown(d) && !f.continuousFlip &&
@@ -226,6 +264,8 @@ CommandUi ruleOf(int id, const FrameState& f, const DocState& d)
         break;
     case DeleteMark:
     case DeleteTag:
+    case MarkColour:
+    case TagColour:
         ui.enabled = !helpShown(d) && !f.continuousFlip && !f.markMode;
         break;
     case ContinueLeft:

@@ -87,6 +87,11 @@ void CMainFrame::runCommand(int id)
     case cmd::SelectText: toggleSelection(true); break;
     case cmd::DeleteMark:
     case cmd::DeleteTag: currentView()->deleteSelectedItem(); break;
+    case cmd::MarkColour:
+    case cmd::TagColour:
+    case cmd::EditIndex:
+    case cmd::EditBookmark:
+    case cmd::EditNotePage: runAnnotationCommand(id); break;
     case cmd::CopySelection: currentView()->copySelection(); break;
     case cmd::SelectAllSelection: currentView()->selectAll(); break;
     case cmd::SelectBitmap: toggleSelection(false); break;

@@ -102,6 +102,15 @@ const std::map<int, const char*>& english()
         {4024, "Search"}, {4207, "Sorry! Don't find your searching content."},
         {30370, "Content:"}, {30372, "Match Case"}, {30373, "Previous"}, {30374, "Next"}, {30375, "Close"},
         {4027, "One Tip"}, {31660, "Did you know?"}, {30661, "Show OneTip when starting this program."},
+        // the Index, Bookmark and Note Page dialogs: 30000 + control id, 31000 + control id for its label
+        {4005, "Index"}, {4008, "Bookmark"}, {4009, "Note Page"}, {4602, "Page %d"},
+        {31421, "Edit Index"}, {30421, "Delete the current index"}, {30422, "Update the current index"},
+        {30423, "Add a new index"}, {30424, "Index Title"}, {31420, "Index list on the current book page"},
+        {31401, "Edit Bookmark"}, {30401, "Update the current bookmark"}, {30402, "Add a new bookmark"},
+        {30403, "Bookmark Title:"}, {30405, "Bookmark Color:"}, {30406, "Choose the bookmark color"},
+        {31441, "Edit Note Page"}, {30441, "Update the current note page"}, {30442, "Add a new note page"},
+        {30443, "Page Color:"}, {30444, "Choose the page color"}, {30445, "Font:"}, {30446, "AaBbYyZz 0123"},
+        {30447, "Choose the font and its color"}, {31448, "Text Color:"},
         // the popups of the main menu
         {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},

@@ -204,10 +204,10 @@ TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
     EXPECT_FALSE(QGuiApplication::clipboard()->text().isEmpty());
     popup->actions()[2]->trigger();
     EXPECT_FALSE(view->modes().textSelection);
-    // Colours are chosen elsewhere; deleting is here.
+    // The mark popup deletes and colours.
     const std::unique_ptr<QMenu> markPopup = frame->pagePopup(36);
     EXPECT_TRUE(markPopup->actions()[0]->isEnabled());
-    EXPECT_FALSE(markPopup->actions()[1]->isEnabled());
+    EXPECT_TRUE(markPopup->actions()[1]->isEnabled());
     // Mark mode toggles with its command.
     frame->runCommand(cmd::AddMark);
     EXPECT_TRUE(view->modes().markMode);

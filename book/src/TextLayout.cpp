@@ -228,7 +228,7 @@ void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, Tex
     name = codepage::fromFileName(name);
     title = codepage::fromFileName(title);
     const std::string caption = doc.needBookmark == 1 ? dbcs::cutCopy(title, 20) : std::string();
-    const std::string indexTitle = doc.needIndex == 1 ? dbcs::cutCopy(name, IndexEntry::kEditorLimit) : std::string();
+    const std::string indexTitle = doc.needIndex == 1 ? dbcs::cutCopy(name, IndexEntry::kImportLimit) : std::string();
 
     auto source = std::make_unique<TextSource>();
     source->bytes = std::move(text.bytes);

@@ -122,7 +122,7 @@ TEST(CharacterRule, SelectionsAndJustifiedCellsTakeFourByteCharactersWhole)
 TEST(CharacterRule, TitleCutsKeepFourByteCharactersWhole)
 {
     IndexEntry entry;
-    std::string title(IndexEntry::kEditorLimit - 2, 'a');
+    std::string title(IndexEntry::kImportLimit - 2, 'a');
     entry.setTitle(title + kEmoji);
     EXPECT_EQ(entry.titleText(), title);
 }

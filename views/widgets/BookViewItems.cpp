@@ -213,3 +213,29 @@ void CBookView::deleteSelectedItem()
     if (modesChanged)
         modesChanged();
 }
+
+std::optional<COLORREF> CBookView::selectedItemColour() const
+{
+    const CBookPage* page = currentPageRecord();
+    if (!page || page != m_selectedOn)
+        return std::nullopt;
+    if (m_selectedMark >= 0 && m_selectedMark < static_cast<int>(page->marks.size()))
+        return page->marks[static_cast<size_t>(m_selectedMark)].colour;
+    if (m_selectedTag >= 0 && m_selectedTag < static_cast<int>(page->tags.size()))
+        return page->tags[static_cast<size_t>(m_selectedTag)]->colour;
+    return std::nullopt;
+}
+
+bool CBookView::recolourSelectedItem(COLORREF colour)
+{
+    if (!selectedItemColour())
+        return false;
+    CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
+    if (m_selectedMark >= 0)
+        page.marks[static_cast<size_t>(m_selectedMark)].colour = colour;
+    else
+        page.tags[static_cast<size_t>(m_selectedTag)]->colour = colour;
+    m_doc.modified = 1;
+    recompose();
+    return true;
+}

@@ -70,6 +70,10 @@ public:
     // Forgets the selected mark or tag: the frame changed the page's marks
     // or tags under it, so its number may now be another one's.
     void unselectItem();
+    // The colour of the selected mark or tag of the current page, and a new
+    // one for it (false when nothing is selected there).
+    std::optional<COLORREF> selectedItemColour() const;
+    bool recolourSelectedItem(COLORREF colour);
     int selectedMark() const { return m_selectedMark; }
     int selectedTag() const { return m_selectedTag; }
     const std::optional<Rect>& bitmapSelection() const { return m_bitmapSelection; }

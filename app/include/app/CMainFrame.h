@@ -9,6 +9,7 @@
 
 #include "views/PageInput.h"
 
+#include <QColor>
 #include <QWidget>
 
 #include <array>
@@ -16,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CBookView;
@@ -108,6 +110,9 @@ public:
     std::function<QStringList()> askOpenPaths;
     // Runs a dialog of the frame's commands modally; returns its result.
     std::function<int(QDialog& dialog)> runDialog;
+    // The colour chosen for a mark or tag, from its own; nothing when
+    // cancelled. Unset: the colour dialog.
+    std::function<std::optional<QColor>(const QColor& start)> askItemColour;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -172,6 +177,8 @@ private:
     // and every open window's texts.
     void reloadLanguage(int language);
     void retranslateBars();
+    // The annotation dialogs (index, bookmark, note page) and the colours of marks and tags.
+    void runAnnotationCommand(int id);
     // Print mode: the print view and its bar in place of the reading view.
     void buildPrintView();
     void runPrintCommand(int id);

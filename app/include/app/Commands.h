@@ -65,6 +65,10 @@ struct DocState {
     // book model pastes at.
     bool clipboardFilled = false;
     bool pasteAllowed = false;
+    // The other page of the open spread: the one before an even current
+    // page, the one after an odd one (None past either end).
+    PageKind partnerKind = PageKind::None;
+    int firstContentPage = 0;  // after the front cover and the index pages
 };
 DocState docState(const CVersaleoDoc& doc);
 

@@ -18,11 +18,11 @@ struct IndexEntry {
     char title[40] = {};         // NUL-terminated
     int32_t reserved = 0;
 
-    static constexpr size_t kEditorLimit = 36;  // what the editor and importers allow
-    static constexpr size_t kTitleLimit = 39;   // what the field holds
+    static constexpr size_t kImportLimit = 36;  // what importers give a title
+    static constexpr size_t kTitleLimit = 39;   // what the field holds, and the index editor allows
 
     // Clears the title and stores `text` cut to `limit` bytes at a character boundary.
-    void setTitle(std::string_view text, size_t limit = kEditorLimit);
+    void setTitle(std::string_view text, size_t limit = kImportLimit);
     std::string_view titleText() const;
 };
 static_assert(sizeof(IndexEntry) == 48, "IndexEntry is a 48-byte record of the book file");
