@@ -109,7 +109,7 @@ const std::vector<Command>& commandTable()
         {BackMusic, "Back Music...", "Tool", true},
         {RestTime, "Rest Time...", "Tool", true},
         {Search, "Search...", "Tool", false},
-        {Internet, "Internet", "Tool", false},
+        {Internet, "Internet", "Tool", true},
         {Environment, "Environment...", "Tool", false},
         {Window1, "Window 1", "Window", true},
         {Window2, "Window 2", "Window", true},
@@ -189,6 +189,7 @@ CommandUi ruleOf(int id, const FrameState& f, const DocState& d)
         ui.enabled = !blocking(f) && !f.helpWindowOpen;
         break;
     case Cabinet:
+    case Internet:
         ui.enabled = !blocking(f) && !helpShown(d);
         break;
     case AddTag:

@@ -263,3 +263,35 @@ TEST(DocumentState, ReadFromTheDocument)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(InternetCommand, ShowsTheBrowserOnlyWithoutABlockingModeAndOutsideTheHelpWindow)
+{
+    EXPECT_TRUE(updateRule(Internet, {}, withBook()).enabled);
+    EXPECT_TRUE(updateRule(Internet, {}, DocState{}).enabled);  // an empty window may take a page
+    EXPECT_FALSE(updateRule(Internet, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
+    const std::vector<bool FrameState::*> blockers = {&FrameState::continuousFlip, &FrameState::markMode,
+                                                      &FrameState::textSelection, &FrameState::bitmapSelection,
+                                                      &FrameState::browserShown, &FrameState::printView};
+    for (bool FrameState::*blocker : blockers) {
+        FrameState frame;
+        frame.*blocker = true;
+        EXPECT_FALSE(updateRule(Internet, frame, withBook()).enabled);
+    }
+}
+
+TEST(InternetCommand, WhileTheBrowserShowsTheBookCommandsWait)
+{
+    FrameState frame;
+    frame.browserShown = true;
+    for (const int id : {Open, SaveAs, Print, Cabinet, BackPicture, BackMusic, RestTime, Help, AddTag, AddMark,
+                         SelectText, SelectBitmap, OnePage, FullWindow, ClipWindow, StyleWindow, LanternSlide,
+                         ContinueLeft, ContinueRight, ReadAsUtf8, ConvertGbkToBig5, EditBookPage})
+        EXPECT_FALSE(updateRule(id, frame, withBook()).enabled) << id;
+    // The windows stay reachable from the menu: the browser's book goes to the window on show.
+    EXPECT_TRUE(updateRule(Window2, frame, withBook()).enabled);
+    EXPECT_TRUE(updateRule(Exit, frame, withBook()).enabled);
+}
+
+}  // namespace

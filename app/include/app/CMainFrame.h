@@ -18,6 +18,7 @@
 #include <string>
 
 class CBookView;
+class CBrowserDlg;
 class CDemoView;
 class CTwoPageView;
 class COnePageView;
@@ -71,6 +72,8 @@ public:
     // view in print mode, else the reading view of the mode.
     QWidget* viewOnShow() const;
     CPrintView* printView() const { return m_printView; }
+    // The web-browser panel, laid over the view while the browser mode is on.
+    CBrowserDlg* browserPanel() const { return m_browser; }
     CPrintBar* printBar() const { return m_printBar; }
     // Popup 36 (mark), 37 (tag), 38 (selection) or 39 (lantern slide) with its commands.
     std::unique_ptr<QMenu> pagePopup(int menu);
@@ -162,6 +165,13 @@ private:
     void runPrintCommand(int id);
     void enterPrintView();
     void leavePrintView();
+    // The browser mode: the panel over the view, the window tabs hidden.
+    void buildBrowser();
+    void showBrowser();
+    void hideBrowser();
+    // Where the keys go after a command: the browser's address box while it
+    // shows, else the view on show.
+    QWidget* focusTarget() const;
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
@@ -192,6 +202,7 @@ private:
     } m_beforeSlide;
     CPrintView* m_printView = nullptr;
     CPrintBar* m_printBar = nullptr;
+    CBrowserDlg* m_browser = nullptr;
     std::map<int, CStyleButton*> m_buttons;
     std::map<int, QAction*> m_actions;
     QTimer* m_updateTimer = nullptr;
