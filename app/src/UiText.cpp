@@ -88,6 +88,9 @@ const std::map<int, const char*>& english()
         {30294, "One Page"}, {30295, "Two Page"}, {30296, "Color"}, {30297, "Black White"},
         {30298, "All Pages"}, {30299, "Selected Pages"}, {31300, "From:"}, {31301, "To:"},
         {30302, "Add Number"}, {30303, "Print Tag"}, {30304, "Print Note"}, {30305, "Print Index"},
+        // the web browser (dialog 77)
+        {3100, "Go"}, {3101, "Stop"}, {3102, "Refresh"}, {3103, "<<="}, {3104, "=>>"}, {3105, "Read"},
+        {3106, "Close"}, {3380, "Convert the current web page to Versaleo document"}, {31622, "Address:"},
         // the popups of the main menu
         {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},
