@@ -99,6 +99,9 @@ CBrowserDlg::CBrowserDlg(std::string programFolder, QWidget* parent)
 
     m_control = new CWebBrowser2(this);
     m_label = new QLabel(ui::textOr(ui::kControlLabel + kAddressBox, "Address:"), this);
+    // Readable over any background picture.
+    m_label->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 255, 255, 210); border-radius: 3px;"
+                                          " padding: 0 4px; color: black; }"));
     m_address = new QComboBox(this);
     m_address->setEditable(true);
     // The list is kept by Go's rules, in the order they give.
@@ -112,6 +115,10 @@ CBrowserDlg::CBrowserDlg(std::string programFolder, QWidget* parent)
         auto* b = new CStyleButton(this);
         b->setCommandId(control);
         b->setText(ui::text(caption));
+        // Seven captions in 39 pixels each: a smaller face than the bars'.
+        QFont font = b->font();
+        font.setPixelSize(10);
+        b->setFont(font);
         if (style)
             b->SetPicture(STYLE_PICTURES(*style, small_btn));
         connect(b, &CStyleButton::command, this, [this](int id) {
