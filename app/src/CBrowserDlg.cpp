@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -107,8 +108,15 @@ CBrowserDlg::CBrowserDlg(std::string programFolder, QWidget* parent)
     // The list is kept by Go's rules, in the order they give.
     m_address->setInsertPolicy(QComboBox::NoInsert);
     m_address->setDuplicatesEnabled(true);
+    // What is typed is gone to as typed: no completion from the list.
+    m_address->setCompleter(nullptr);
+    // Go is Enter in the box or a choice from its list, and nothing else: the
+    // combo box would also choose an entry matching what was typed when the
+    // typing ends (Enter, or the focus leaving), and pass Enter on.
+    QObject::disconnect(m_address->lineEdit(), &QLineEdit::editingFinished, m_address, nullptr);
+    QObject::disconnect(m_address->lineEdit(), &QLineEdit::returnPressed, m_address, nullptr);
+    m_address->lineEdit()->installEventFilter(this);
     connect(m_address, &QComboBox::activated, this, &CBrowserDlg::addressChosen);
-    connect(m_address->lineEdit(), &QLineEdit::returnPressed, this, &CBrowserDlg::go);
 
     const CStyle* style = applicationStyle();
     for (const auto& [control, caption] : kButtonsFromRight) {
@@ -208,6 +216,18 @@ void CBrowserDlg::go()
     m_control->Navigate(text);
 }
 
+bool CBrowserDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_address->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            go();
+            return true;
+        }
+    }
+    return CSkinDialog::eventFilter(watched, event);
+}
+
 void CBrowserDlg::stop()
 {
     if (m_control->Document())
@@ -305,7 +325,10 @@ void CBrowserDlg::tick()
     m_buttons[kForward]->setEnabled(document && m_control->canGoForward());
     if (busy)
         m_busyIndex = nextBusyIndex(m_busyIndex);
-    update(QRect(0, 0, 30, kBarLine));
+    // The indicator moves while busy and is wiped once after.
+    if (busy || m_indicatorShown)
+        update(QRect(0, 0, 30, kBarLine));
+    m_indicatorShown = busy;
 }
 
 void CBrowserDlg::paintEvent(QPaintEvent*)

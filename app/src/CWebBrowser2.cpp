@@ -59,6 +59,7 @@ void CWebBrowser2::Navigate(const QString& address)
     if (!url.isValid() || url.isEmpty())
         return;
     ensureView();
+    emit beforeNavigate(url);
     m_view->load(url);
 }
 

@@ -90,6 +90,7 @@ signals:
 
 protected:
     void OnCancel() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -112,5 +113,6 @@ private:
     std::map<int, CStyleButton*> m_buttons;
     QTimer* m_timer = nullptr;
     int m_busyIndex = 0;
+    bool m_indicatorShown = false;
     bool m_reading = false;
 };

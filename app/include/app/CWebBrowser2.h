@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QUrl;
 class QWebEnginePage;
 class QWebEngineView;
 
@@ -34,6 +35,8 @@ public:
     QWebEngineView* view() const { return m_view; }
 
 signals:
+    // A navigation to the address is about to start.
+    void beforeNavigate(const QUrl& url);
     // A load ended: with a page on show (true) or without one.
     void loadEnded(bool loaded);
 

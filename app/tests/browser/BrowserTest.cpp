@@ -16,13 +16,16 @@
 #include "BuiltSkin.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+#include <QLineEdit>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +233,29 @@ TEST_F(Browser, TheRememberedAddressesKeepTheirFirstEntryFromRunToRun)
     makeFrame();
     EXPECT_EQ(panel->addressBox()->count(), 2);
     EXPECT_EQ(panel->addressBox()->itemText(0), first);
+}
+
+TEST_F(Browser, EnterOnARememberedAddressGoesThereOnce)
+{
+    const QString one = writePage("one.html", "<html><head><title>One</title></head><body>1</body></html>");
+    const QString two = writePage("two.html", "<html><head><title>Two</title></head><body>2</body></html>");
+    frame->runCommand(cmd::Internet);
+    ASSERT_TRUE(go(one));
+    ASSERT_TRUE(go(two));
+    QSignalSpy navigations(panel->control(), &CWebBrowser2::beforeNavigate);
+    QSignalSpy ended(panel->control(), &CWebBrowser2::loadEnded);
+    panel->addressBox()->setEditText(one);
+    QTest::keyClick(panel->addressBox()->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(ended.wait(kPatience));
+    EXPECT_TRUE(panel->control()->Document());
+    EXPECT_EQ(navigations.count(), 1);
+    EXPECT_EQ(panel->addresses().size(), 2u);
+    // Typing a remembered address and leaving the box goes nowhere.
+    panel->addressBox()->setEditText(two);
+    QTest::keyClick(panel->addressBox()->lineEdit(), Qt::Key_Tab);
+    panel->button(kGo)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(navigations.count(), 1);
 }
 
 TEST_F(Browser, BackAndForwardFollowTheHistory)
