@@ -5,6 +5,7 @@
 
 #include "app/CBrowserDlg.h"
 
+#include "book/CVersaleoDoc.h"
 #include "library/DocumentPictures.h"
 #include "library/ProgramFolder.h"
 
@@ -43,7 +44,12 @@ void CMainFrame::buildBrowser()
     new CoverKeeper(m_views, m_browser);
     m_browser->backgroundPicture = [this] { return m_pictures.background(); };
     m_browser->closeRequested = [this] { hideBrowser(); };
-    m_browser->openPage = [this](const QString& path) { openPaths({path}); };
+    m_browser->openPage = [this](const QString& path) {
+        // The help window takes no books: the page goes to the first window.
+        if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow)
+            switchWindow(1);
+        openPaths({path});
+    };
 }
 
 void CMainFrame::showBrowser()

@@ -214,6 +214,20 @@ TEST_F(Browser, AReaderFileOfTheSameNameIsNeitherOverwrittenNorDeleted)
     EXPECT_NE(withoutBlanks(bookText()).find("Pagetext"), std::string::npos);
 }
 
+TEST_F(Browser, APageReadWhileTheHelpWindowShowsGoesToTheFirstWindow)
+{
+    const QString address = writePage("help.html", "<html><head><title>Aside</title></head><body>Aside</body></html>");
+    frame->runCommand(cmd::Internet);
+    doc.switchWindow(CVersaleoDoc::kHelpWindow);
+    const int helpPages = doc.pageCount();
+    ASSERT_TRUE(go(address));
+    read();
+    EXPECT_EQ(doc.activeWindow(), 1);
+    EXPECT_NE(withoutBlanks(bookText()).find("Aside"), std::string::npos);
+    doc.switchWindow(CVersaleoDoc::kHelpWindow);
+    EXPECT_EQ(doc.pageCount(), helpPages);
+}
+
 TEST_F(Browser, TheRememberedAddressesKeepTheirFirstEntryFromRunToRun)
 {
     const QString first = writePage("first.html", "<html><head><title>First</title></head><body>1</body></html>");
@@ -224,8 +238,12 @@ TEST_F(Browser, TheRememberedAddressesKeepTheirFirstEntryFromRunToRun)
     frame->runCommand(cmd::Internet);
     ASSERT_EQ(panel->addressBox()->count(), 1);
     ASSERT_TRUE(go(second));
-    // Going back to a remembered page adds nothing.
-    ASSERT_TRUE(go(first));
+    // Choosing a remembered page from the list goes there and adds nothing.
+    QSignalSpy ended(panel->control(), &CWebBrowser2::loadEnded);
+    emit panel->addressBox()->activated(0);
+    EXPECT_EQ(panel->addressBox()->currentText(), first);
+    ASSERT_TRUE(ended.wait(kPatience));
+    EXPECT_EQ(panel->control()->Document()->url().toString(), first);
     frame.reset();
 
     EXPECT_EQ(favourites::load(favourites::filePath(home.path())),
