@@ -115,6 +115,9 @@ CBrowserDlg::CBrowserDlg(std::string programFolder, QWidget* parent)
     // typing ends (Enter, or the focus leaving), and pass Enter on.
     QObject::disconnect(m_address->lineEdit(), &QLineEdit::editingFinished, m_address, nullptr);
     QObject::disconnect(m_address->lineEdit(), &QLineEdit::returnPressed, m_address, nullptr);
+    // The keys reach the box, which hands them to its line edit without
+    // passing them through that one's filters: Enter is caught on both.
+    m_address->installEventFilter(this);
     m_address->lineEdit()->installEventFilter(this);
     connect(m_address, &QComboBox::activated, this, &CBrowserDlg::addressChosen);
 
@@ -218,7 +221,7 @@ void CBrowserDlg::go()
 
 bool CBrowserDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_address->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == m_address || watched == m_address->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             go();
