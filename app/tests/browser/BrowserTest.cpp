@@ -318,3 +318,21 @@ TEST_F(Browser, BackAndForwardFollowTheHistory)
 }
 
 }  // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+namespace {
+
+// The engine's own mismatched deletes are let through; ours are not.
+TEST(BrowserTestSanitizers, AMismatchedSizedDeleteOutsideTheEngineIsStillReported)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            void* volatile block = ::operator new(88);
+            ::operator delete(block, 24);
+        },
+        "new-delete-type-mismatch");
+}
+
+}  // namespace
+#endif
