@@ -204,7 +204,8 @@ void CBrowserDlg::addressChosen(int index)
 void CBrowserDlg::go()
 {
     stop();
-    const QString text = m_address->currentText();
+    // Blanks typed around an address are no part of it.
+    const QString text = m_address->currentText().trimmed();
     if (text.isEmpty())
         return;
     if (favourites::remember(m_addresses, text.toStdString())) {

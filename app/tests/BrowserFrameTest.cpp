@@ -192,7 +192,14 @@ TEST_F(BrowserMode, GoWithAnEmptyAddressDoesNothing)
     QTest::mouseClick(panel->button(kGo), Qt::LeftButton);
     EXPECT_TRUE(panel->addresses().empty());
     EXPECT_EQ(panel->control()->view(), nullptr);
+    // Nor with blanks only: they would stay in the list, and cover every
+    // later address that holds them.
+    panel->addressBox()->setEditText(QStringLiteral("   "));
+    QTest::mouseClick(panel->button(kGo), Qt::LeftButton);
+    EXPECT_TRUE(panel->addresses().empty());
+    EXPECT_EQ(panel->control()->view(), nullptr);
 }
+
 
 TEST_F(BrowserMode, TheRememberedAddressesFillTheBoxInOrder)
 {

@@ -299,6 +299,14 @@ TEST_F(Browser, EnterOnARememberedAddressGoesThereOnce)
     EXPECT_EQ(navigations.count(), 1);
 }
 
+TEST_F(Browser, BlanksTypedAroundAnAddressAreNotRemembered)
+{
+    const QString one = writePage("one.html", "<html><head><title>One</title></head><body>1</body></html>");
+    frame->runCommand(cmd::Internet);
+    ASSERT_TRUE(go(QStringLiteral("  ") + one + QStringLiteral("  ")));
+    EXPECT_EQ(panel->addresses(), std::vector<std::string>{one.toStdString()});
+}
+
 TEST_F(Browser, BackAndForwardFollowTheHistory)
 {
     const QString one = writePage("one.html", "<html><head><title>One</title></head><body>1</body></html>");
