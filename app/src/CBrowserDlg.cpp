@@ -272,8 +272,10 @@ void CBrowserDlg::OnCancel()
 
 void CBrowserDlg::read()
 {
+    // Not while a page loads: the button may not know yet (the timer has not
+    // ticked), and what would be read is neither the old page nor the new.
     QWebEnginePage* page = m_control->Document();
-    if (!page || m_reading)
+    if (!page || m_reading || m_control->Busy())
         return;
     m_reading = true;
     tick();

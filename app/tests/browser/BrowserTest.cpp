@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QUrl>
 #include <QLineEdit>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -297,6 +298,37 @@ TEST_F(Browser, EnterOnARememberedAddressGoesThereOnce)
     panel->button(kGo)->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(navigations.count(), 1);
+}
+
+TEST_F(Browser, ReadWhileTheNextPageLoadsDoesNothing)
+{
+    const QString one = writePage("one.html", "<html><head><title>One</title></head><body>1</body></html>");
+    const QString two = writePage("two.html", "<html><head><title>Two</title></head><body>2</body></html>");
+    frame->runCommand(cmd::Internet);
+    ASSERT_TRUE(go(one));
+    int opened = 0;
+    panel->openPage = [&opened](const QString&) { ++opened; };
+    // Read pressed as the next page starts loading, before the timer has
+    // disabled the button.
+    bool pressed = false;
+    QObject::connect(panel->control()->view()->page(), &QWebEnginePage::loadingChanged, panel,
+                     [this, &pressed](const QWebEngineLoadingInfo& info) {
+                         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus && !pressed) {
+                             pressed = true;
+                             panel->read();
+                         }
+                     });
+    QSignalSpy ended(panel->control(), &CWebBrowser2::loadEnded);
+    panel->addressBox()->setEditText(two);
+    QTest::mouseClick(panel->button(kGo), Qt::LeftButton);
+    ASSERT_TRUE(ended.wait(kPatience));
+    ASSERT_TRUE(pressed);
+    if (panel->reading()) {
+        QSignalSpy finished(panel, &CBrowserDlg::readFinished);
+        finished.wait(kPatience);
+    }
+    EXPECT_EQ(opened, 0);
+    EXPECT_TRUE(frame->state().browserShown);
 }
 
 TEST_F(Browser, BlanksTypedAroundAnAddressAreNotRemembered)
