@@ -78,7 +78,8 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
             // Bottom-aligned at the pointer.
             popup->exec(at - QPoint(0, popup->sizeHint().height()));
         };
-        view->inputBlocked = [this] { return m_state.continuousFlip; };
+        // Nor does the view under the browser take keys.
+        view->inputBlocked = [this] { return m_state.continuousFlip || m_state.browserShown; };
         // A click while flipping stops the flipping after the flip in progress.
         view->blockedClick = [this] { m_state.continuousFlip = false; };
         view->pageChanged = [this] {
@@ -96,6 +97,7 @@ CMainFrame::CMainFrame(CVersaleoDoc& doc, DocumentPictures& pictures, SettingsSt
     buildDemoView();
     buildBars();
     buildPrintView();
+    buildBrowser();
     buildActions();
     m_showLeftBar = values.showLeftBar == 1;
     m_showRightBar = values.showRightBar == 1;
@@ -261,7 +263,7 @@ void CMainFrame::CommitTagEdits()
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && !m_state.browserShown)
         event->acceptProposedAction();
 }
 
@@ -277,7 +279,7 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::DropFiles(const QStringList& paths)
 {
-    if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow || paths.isEmpty())
+    if (m_doc.activeWindow() == CVersaleoDoc::kHelpWindow || m_state.browserShown || paths.isEmpty())
         return;
     openPaths(paths);
 }

@@ -41,7 +41,7 @@ void CMainFrame::runCommand(int id)
     // turning the pages afterwards.
     struct FocusBack {
         CMainFrame& frame;
-        ~FocusBack() { frame.viewOnShow()->setFocus(); }
+        ~FocusBack() { frame.focusTarget()->setFocus(); }
     } focusBack{*this};
     if (id == cmd::SystemMenu) {
         // The system popup: the items of "Tool" and "Help".
@@ -71,6 +71,7 @@ void CMainFrame::runCommand(int id)
     case cmd::CloseWindow: closeWindow(); break;
     case cmd::Help: openHelpBook(); break;
     case cmd::Cabinet: openCabinetManager(); break;
+    case cmd::Internet: showBrowser(); break;
     case cmd::OnePage:
     case cmd::TwoPage:
         m_state.twoPageMode = id == cmd::TwoPage;

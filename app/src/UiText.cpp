@@ -111,6 +111,9 @@ const std::map<int, const char*>& english()
         {31441, "Edit Note Page"}, {30441, "Update the current note page"}, {30442, "Add a new note page"},
         {30443, "Page Color:"}, {30444, "Choose the page color"}, {30445, "Font:"}, {30446, "AaBbYyZz 0123"},
         {30447, "Choose the font and its color"}, {31448, "Text Color:"},
+        // the web browser (dialog 77)
+        {3100, "Go"}, {3101, "Stop"}, {3102, "Refresh"}, {3103, "<<="}, {3104, "=>>"}, {3105, "Read"},
+        {3106, "Close"}, {3380, "Convert the current web page to Versaleo document"}, {31622, "Address:"},
         // the popups of the main menu
         {9001, "File"}, {9002, "Edit"}, {9003, "Encoding"}, {9004, "Select"}, {9005, "Flip"}, {9006, "View"},
         {9007, "Window-Style"}, {9008, "Tool"}, {9009, "Window"}, {9010, "Help"},

@@ -18,6 +18,8 @@ int main(int argc, char** argv)
                      "  vltool render -o spread.png BOOK\n");
         return 1;
     }
+    // The web browser's engine shares its drawing contexts with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Versaleo"));
     QApplication::setOrganizationName(QStringLiteral("Versaleo"));

@@ -22,14 +22,11 @@ DocState withBook(int window = 1)
     return d;
 }
 
-TEST(CommandTable, EveryIdOnceAndUnbuiltOnesDisabled)
+TEST(CommandTable, EveryIdOnce)
 {
     std::set<int> ids;
     for (const Command& command : commandTable()) {
         EXPECT_TRUE(ids.insert(command.id).second) << command.id;
-        if (!command.built) {
-            EXPECT_FALSE(updateRule(command.id, {}, withBook()).enabled) << command.label;
-        }
     }
     EXPECT_EQ(findCommand(279)->label, std::string("Open..."));
     EXPECT_EQ(findCommand(9999), nullptr);
@@ -188,7 +185,6 @@ TEST(Flipping, ContinuousFlipCommands)
     FrameState marking;
     marking.markMode = true;
     EXPECT_TRUE(updateRule(SystemMenu, marking, DocState{}).enabled);
-    EXPECT_TRUE(findCommand(SystemMenu)->built);
 }
 
 TEST(Modes, TagsMarksAndSelectionsExcludeEachOther)
@@ -298,6 +294,38 @@ TEST(DocumentState, ReadFromTheDocument)
     EXPECT_EQ(state.currentKind, PageKind::CoverPage);
     doc.switchWindow(4);
     EXPECT_EQ(docState(doc).activeWindow, 4);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(InternetCommand, ShowsTheBrowserOnlyWithoutABlockingModeAndOutsideTheHelpWindow)
+{
+    EXPECT_TRUE(updateRule(Internet, {}, withBook()).enabled);
+    EXPECT_TRUE(updateRule(Internet, {}, DocState{}).enabled);  // an empty window may take a page
+    EXPECT_FALSE(updateRule(Internet, {}, withBook(CVersaleoDoc::kHelpWindow)).enabled);
+    const std::vector<bool FrameState::*> blockers = {&FrameState::continuousFlip, &FrameState::markMode,
+                                                      &FrameState::textSelection, &FrameState::bitmapSelection,
+                                                      &FrameState::browserShown, &FrameState::printView};
+    for (bool FrameState::*blocker : blockers) {
+        FrameState frame;
+        frame.*blocker = true;
+        EXPECT_FALSE(updateRule(Internet, frame, withBook()).enabled);
+    }
+}
+
+TEST(InternetCommand, WhileTheBrowserShowsTheBookCommandsWait)
+{
+    FrameState frame;
+    frame.browserShown = true;
+    for (const int id : {Open, SaveAs, Print, Cabinet, BackPicture, BackMusic, RestTime, Help, AddTag, AddMark,
+                         SelectText, SelectBitmap, OnePage, FullWindow, ClipWindow, StyleWindow, LanternSlide,
+                         ContinueLeft, ContinueRight, ReadAsUtf8, ConvertGbkToBig5, EditBookPage})
+        EXPECT_FALSE(updateRule(id, frame, withBook()).enabled) << id;
+    // The windows stay reachable from the menu: the browser's book goes to the window on show.
+    EXPECT_TRUE(updateRule(Window2, frame, withBook()).enabled);
+    EXPECT_TRUE(updateRule(Exit, frame, withBook()).enabled);
 }
 
 }  // namespace

@@ -145,29 +145,6 @@ TEST_F(Frame, TheCurrentWindowIsCheckedAndItsTabDisabled)
     EXPECT_EQ(doc.activeWindow(), 1);
 }
 
-TEST_F(Frame, CommandsWhoseWorkIsNotBuiltStayDisabledOnABookTheyWouldActOn)
-{
-    std::string text;
-    for (int i = 0; i < 100; ++i)
-        text += "A line of words on a book page. ";
-    openText(1, text);
-    doc.currentPage = doc.firstContentPage();
-    while (doc.currentPage < doc.pageCount() && doc.pages[static_cast<size_t>(doc.currentPage)]->kind() != PageKind::BookPage)
-        ++doc.currentPage;
-    ASSERT_LT(doc.currentPage, doc.pageCount());
-    frame->updateCommands();
-    for (const cmd::Command& command : cmd::commandTable()) {
-        if (command.built)
-            continue;
-        if (const QAction* item = frame->action(command.id)) {
-            EXPECT_FALSE(item->isEnabled()) << command.label;
-        }
-        if (const CStyleButton* bar = frame->button(command.id)) {
-            EXPECT_FALSE(bar->isEnabled()) << command.label;
-        }
-    }
-}
-
 TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
 {
     std::string text;

@@ -21,6 +21,7 @@
 #include <string>
 
 class CBookView;
+class CBrowserDlg;
 class CDemoView;
 class CTwoPageView;
 class COnePageView;
@@ -77,6 +78,8 @@ public:
     CPrintView* printView() const { return m_printView; }
     // The bottom bar's page box: the book page number to move to.
     QLineEdit* pageBox() const { return m_pageBox; }
+    // The web-browser panel, laid over the view while the browser mode is on.
+    CBrowserDlg* browserPanel() const { return m_browser; }
     CPrintBar* printBar() const { return m_printBar; }
     // Popup 36 (mark), 37 (tag), 38 (selection) or 39 (lantern slide) with its commands.
     std::unique_ptr<QMenu> pagePopup(int menu);
@@ -190,6 +193,13 @@ private:
     void forgetSelectedItems();
     void enterPrintView();
     void leavePrintView();
+    // The browser mode: the panel over the view, the window tabs hidden.
+    void buildBrowser();
+    void showBrowser();
+    void hideBrowser();
+    // Where the keys go after a command: the browser's address box while it
+    // shows, else the view on show.
+    QWidget* focusTarget() const;
 
     CVersaleoDoc& m_doc;
     DocumentPictures& m_pictures;
@@ -220,6 +230,7 @@ private:
     } m_beforeSlide;
     CPrintView* m_printView = nullptr;
     CPrintBar* m_printBar = nullptr;
+    CBrowserDlg* m_browser = nullptr;
     std::map<int, CStyleButton*> m_buttons;
     // The row each bar button was made from, for its texts in another language.
     std::map<int, const BarButton*> m_barRows;

@@ -1,7 +1,6 @@
 // The command table of the main frame: every command id with its label and
 // its update rule. The rules are pure functions of the frame's modes and the
 // document's state, so menus, bars and tests agree on what is available.
-// A command whose work is not built yet is listed and stays disabled.
 #pragma once
 
 #include "book/CBookPage.h"
@@ -81,7 +80,6 @@ struct Command {
     int id;
     const char* label;   // the menu text (English)
     const char* menu;    // the popup of the main menu it sits in, or "" for bars only
-    bool built;          // false: its work comes with a later part of the program
 };
 
 const std::vector<Command>& commandTable();

@@ -1,0 +1,214 @@
+#include "library/Favourites.h"
+
+#include "library/BooksFolder.h"
+#include "library/LibraryFile.h"
+
+#include "book/CodePage.h"
+
+#include <QFile>
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xpath.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace favourites {
+namespace {
+
+const xmlChar* x(const char* text)
+{
+    return reinterpret_cast<const xmlChar*>(text);
+}
+
+struct DocDeleter {
+    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+struct XPathContextDeleter {
+    void operator()(xmlXPathContext* context) const { xmlXPathFreeContext(context); }
+};
+struct XPathObjectDeleter {
+    void operator()(xmlXPathObject* object) const { xmlXPathFreeObject(object); }
+};
+
+// Hostile input is read without the network and without messages on the
+// terminal; entities stay references, expanded below within a budget.
+constexpr int kReadOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+// An attribute's value with its entity references expanded, as libxml2's own
+// lookup does, but within one budget of bytes and steps for the whole
+// document: nested entities could otherwise expand a small file into
+// gigabytes, or walk empty ones for ever.
+class ValueReader {
+public:
+    explicit ValueReader(xmlDoc* doc) : m_doc(doc) {}
+
+    std::string value(const xmlAttr* attribute)
+    {
+        std::string out;
+        append(out, attribute->children, 0);
+        return out;
+    }
+
+    bool exhausted() const { return m_exhausted; }
+
+private:
+    static constexpr int kMaxDepth = 40;
+
+    void append(std::string& out, const xmlNode* node, int depth)
+    {
+        for (; node && !m_exhausted; node = node->next) {
+            if (!spend(1))
+                return;
+            if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+                const std::string_view content(node->content ? reinterpret_cast<const char*>(node->content) : "");
+                if (spend(content.size()))
+                    out.append(content);
+            } else if (node->type == XML_ENTITY_REF_NODE) {
+                const xmlEntity* entity = xmlGetDocEntity(m_doc, node->name);
+                if (!entity)
+                    continue;
+                if (entity->etype == XML_INTERNAL_PREDEFINED_ENTITY) {
+                    const std::string_view content(entity->content ? reinterpret_cast<const char*>(entity->content) : "");
+                    if (spend(content.size()))
+                        out.append(content);
+                } else if (depth >= kMaxDepth) {
+                    m_exhausted = true;
+                } else {
+                    append(out, entity->children, depth + 1);
+                }
+            }
+        }
+    }
+
+    bool spend(size_t amount)
+    {
+        if (amount > m_budget) {
+            m_exhausted = true;
+            return false;
+        }
+        m_budget -= amount;
+        return true;
+    }
+
+    xmlDoc* m_doc;
+    size_t m_budget = kMaxFileSize;
+    bool m_exhausted = false;
+};
+
+// What XML 1.0 can hold: a character outside it (most control characters)
+// would make the written file unreadable, so it is left out.
+std::string xmlText(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string_view sequence = utf8.substr(i, length);
+        if (sequence.size() < length || !codepage::isUtf8(sequence)) {
+            ++i;
+            continue;
+        }
+        i += length;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3F);
+        if (c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+            c >= 0x10000)
+            out.append(sequence);
+    }
+    return out;
+}
+
+}  // namespace
+
+bool isRemembered(const std::vector<std::string>& entries, std::string_view address)
+{
+    return std::any_of(entries.begin(), entries.end(), [address](const std::string& entry) {
+        return entry.find(address) != std::string::npos || address.find(entry) != std::string_view::npos;
+    });
+}
+
+bool remember(std::vector<std::string>& entries, const std::string& address)
+{
+    if (address.empty() || isRemembered(entries, address))
+        return false;
+    if (entries.size() >= kMaxEntries)
+        entries.erase(entries.begin() + 1);
+    entries.push_back(address);
+    return true;
+}
+
+std::vector<std::string> parse(std::string_view bytes)
+{
+    std::vector<std::string> entries;
+    if (bytes.empty() || bytes.size() > kMaxFileSize)
+        return entries;
+    xmlInitParser();
+    const std::unique_ptr<xmlDoc, DocDeleter> doc(
+        xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kReadOptions));
+    if (!doc)
+        return entries;
+    const std::unique_ptr<xmlXPathContext, XPathContextDeleter> context(xmlXPathNewContext(doc.get()));
+    if (!context)
+        return entries;
+    const std::unique_ptr<xmlXPathObject, XPathObjectDeleter> found(xmlXPathEvalExpression(x("//@href"), context.get()));
+    if (!found || found->type != XPATH_NODESET || !found->nodesetval)
+        return entries;
+    ValueReader reader(doc.get());
+    const xmlNodeSet& nodes = *found->nodesetval;
+    const size_t count = std::min(static_cast<size_t>(std::max(nodes.nodeNr, 0)), kLoadLimit);
+    for (size_t i = 0; i < count && !reader.exhausted(); ++i) {
+        const xmlNode* node = nodes.nodeTab[i];
+        if (!node || node->type != XML_ATTRIBUTE_NODE)
+            continue;
+        std::string value = reader.value(reinterpret_cast<const xmlAttr*>(node));
+        if (!value.empty() && !reader.exhausted())
+            entries.push_back(std::move(value));
+    }
+    return entries;
+}
+
+std::string serialize(const std::vector<std::string>& entries)
+{
+    xmlInitParser();
+    const std::unique_ptr<xmlDoc, DocDeleter> doc(xmlNewDoc(x("1.0")));
+    xmlNode* root = xmlNewDocNode(doc.get(), nullptr, x("root"), nullptr);
+    xmlDocSetRootElement(doc.get(), root);
+    for (const std::string& entry : entries) {
+        xmlNode* item = xmlNewChild(root, nullptr, x("item"), nullptr);
+        xmlNewProp(item, x("href"), x(xmlText(entry).c_str()));
+    }
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpMemoryEnc(doc.get(), &bytes, &size, "UTF-8");
+    if (!bytes)
+        return {};
+    const std::string plain(reinterpret_cast<const char*>(bytes), static_cast<size_t>(std::max(size, 0)));
+    xmlFree(bytes);
+    return libraryfile::prettyPrint(plain);
+}
+
+std::string filePath(const std::string& programFolder)
+{
+    return programFolder + "/favorite.xml";
+}
+
+std::vector<std::string> load(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(kMaxFileSize))
+        return {};
+    const QByteArray bytes = file.read(static_cast<qint64>(kMaxFileSize) + 1);
+    return parse(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+bool save(const std::string& path, const std::vector<std::string>& entries)
+{
+    const std::string bytes = serialize(entries);
+    return !bytes.empty() && books::replaceFileAtomically(path, bytes);
+}
+
+}  // namespace favourites
