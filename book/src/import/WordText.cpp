@@ -12,7 +12,8 @@
 
 namespace word {
 
-std::string fileToText(const std::string& path, DocumentNotifier* notifier, std::chrono::milliseconds timeLimit)
+std::string fileToText(const std::string& path, DocumentNotifier* notifier, std::chrono::milliseconds timeLimit,
+                       std::function<bool()> keepGoing)
 {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
@@ -36,8 +37,11 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
     options.timeLimit = timeLimit;
     options.captureOutput = true;
     options.environment = {{"HOME", home}};
+    options.keepGoing = std::move(keepGoing);
     const ChildResult run = runChild({program, "--headless", "--cat", path}, options);
     CAKFileManager::AKDeletePath(home);
+    if (run.stopped)
+        return {};
     if (!run.exited || run.exitCode != 0) {
         report(DocMessage::InnerError);
         return {};
@@ -50,7 +54,8 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
 
 layout::SourceText WordImporter::produceText(CVersaleoDoc& doc, const std::string& path)
 {
-    return fileToText(path, doc.notifier());
+    return fileToText(path, doc.notifier(), std::chrono::minutes(2),
+                      [&doc] { return doc.reportProgress(ImportProgress::kUnknown); });
 }
 
 }  // namespace word
