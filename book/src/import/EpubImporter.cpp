@@ -11,6 +11,8 @@
 #include "aidkern/CAKPathManager.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
 
 namespace epub {
 namespace {
@@ -95,7 +97,9 @@ bool EpubImporter::import(CVersaleoDoc& doc, const std::string& path)
 
     // Reading the chapters is the first half of the work, laying them out the second.
     std::vector<Chapter> chapters;
-    std::vector<std::string> chapterPaths;
+    // For each spine item, the first chapter read at or after it.
+    std::vector<size_t> chapterFrom(package->spine.size(), 0);
+    std::vector<size_t> chapterOf(package->spine.size(), SIZE_MAX);
     for (size_t i = 0; i < package->spine.size(); ++i) {
         const SpineItem& item = package->spine[i];
         if (!doc.reportProgress(0.5 * static_cast<double>(i) / static_cast<double>(package->spine.size())))
@@ -109,27 +113,28 @@ bool EpubImporter::import(CVersaleoDoc& doc, const std::string& path)
         layout::SourceText text = chapterText(*bytes);
         if (!hasText(text))
             continue;
+        chapterOf[i] = chapters.size();
         chapters.push_back({std::move(text), {}});
-        chapterPaths.push_back(item.path);
+    }
+    // Past the last chapter read, the last chapter.
+    size_t next = chapters.empty() ? 0 : chapters.size() - 1;
+    for (size_t i = package->spine.size(); i-- > 0;) {
+        if (chapterOf[i] != SIZE_MAX)
+            next = chapterOf[i];
+        chapterFrom[i] = next;
     }
 
     // Each entry goes to its chapter; an entry whose chapter had no text to
     // the next chapter that has, or the last.
     if (doc.needIndex == 1 && !chapters.empty()) {
+        std::unordered_map<std::string, size_t> spineIndex;
+        for (size_t i = package->spine.size(); i-- > 0;)
+            spineIndex[package->spine[i].path] = i;
         for (const TocEntry& entry : tableOfContents(archive, *package)) {
-            const auto spineAt = std::find_if(package->spine.begin(), package->spine.end(),
-                                              [&entry](const SpineItem& item) { return item.path == entry.path; });
-            if (spineAt == package->spine.end())
+            const auto found = spineIndex.find(entry.path);
+            if (found == spineIndex.end())
                 continue;
-            size_t target = chapters.size() - 1;
-            for (auto it = spineAt; it != package->spine.end(); ++it) {
-                const auto found = std::find(chapterPaths.begin(), chapterPaths.end(), it->path);
-                if (found != chapterPaths.end()) {
-                    target = static_cast<size_t>(found - chapterPaths.begin());
-                    break;
-                }
-            }
-            chapters[target].titles.push_back(codepage::fromUtf8(entry.title));
+            chapters[chapterFrom[found->second]].titles.push_back(codepage::fromUtf8(entry.title));
         }
     }
 

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 
 namespace epub {
 namespace {
@@ -344,11 +345,13 @@ std::optional<Package> parsePackage(std::string_view opf, const std::string& pat
             spineIds.push_back(attribute(node, "idref"));
         }
     });
-    const auto byId = [&manifest](const std::string& id) -> const Item* {
-        if (id.empty())
-            return nullptr;
-        const auto found = std::find_if(manifest.begin(), manifest.end(), [&id](const auto& entry) { return entry.first == id; });
-        return found == manifest.end() ? nullptr : &found->second;
+    // The first item of each id, found at once however long the manifest.
+    std::unordered_map<std::string, const Item*> ids;
+    for (const auto& [id, item] : manifest)
+        ids.emplace(id, &item);
+    const auto byId = [&ids](const std::string& id) -> const Item* {
+        const auto found = id.empty() ? ids.end() : ids.find(id);
+        return found == ids.end() ? nullptr : found->second;
     };
     for (const std::string& id : spineIds) {
         const Item* item = byId(id);

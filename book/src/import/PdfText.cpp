@@ -193,8 +193,10 @@ std::string scanContent(std::string_view content)
     return out;
 }
 
-std::string extractText(std::string_view pdf, size_t textLimit, size_t* inflated)
+std::string extractText(std::string_view pdf, size_t textLimit, size_t* inflated, const ScanProgress& progress)
 {
+    constexpr size_t kReportEvery = size_t{4} << 20;
+    size_t reportAt = kReportEvery;
     size_t inflatedHere = 0;
     size_t& inflatedTotal = inflated ? *inflated : inflatedHere;
     inflatedTotal = 0;
@@ -221,23 +223,29 @@ std::string extractText(std::string_view pdf, size_t textLimit, size_t* inflated
         if (!scanStream(data, data.size() * 10, out, textLimit, inflatedTotal))
             break;
         pos = dataEnd + 9;
+        if (progress && pos >= reportAt) {
+            reportAt = pos + kReportEvery;
+            if (!progress(static_cast<double>(pos) / static_cast<double>(pdf.size())))
+                break;
+        }
     }
     return out;
 }
 
-bool extractTextFile(const std::string& pdfPath, const std::string& outputPath, size_t* inflated)
+bool extractTextFile(const std::string& pdfPath, const std::string& outputPath, size_t* inflated,
+                     const ScanProgress& progress)
 {
     std::ofstream output(outputPath, std::ios::binary | std::ios::trunc);
     std::ifstream input(pdfPath, std::ios::binary);
     if (!output || !input)
         return false;
     const std::string bytes{std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>()};
-    const std::string text = extractText(bytes, kMaxText, inflated);
+    const std::string text = extractText(bytes, kMaxText, inflated, progress);
     output.write(text.data(), static_cast<std::streamsize>(text.size()));
     return static_cast<bool>(output.flush());
 }
 
-std::string fileToText(const std::string& path, size_t* inflated)
+std::string fileToText(const std::string& path, size_t* inflated, const ScanProgress& progress)
 {
     std::string temporary, textPath;
     if (CAKFileManager::AKGetTempPath("", 0, &temporary) != S_OK)
@@ -245,7 +253,7 @@ std::string fileToText(const std::string& path, size_t* inflated)
     CAKPathManager::AKGetFilePathNoExtern(temporary, &textPath);
     textPath += ".txt";
     std::string text;
-    if (extractTextFile(path, textPath, inflated))
+    if (extractTextFile(path, textPath, inflated, progress))
         text = layout::readPlainText(textPath);
     CAKFileManager::AKDeletePath(textPath);
     return text;
@@ -254,8 +262,8 @@ std::string fileToText(const std::string& path, size_t* inflated)
 layout::SourceText PdfImporter::produceText(CVersaleoDoc& doc, const std::string& path)
 {
     size_t inflated = 0;
-    std::string scanned = fileToText(path, &inflated);
-    if (!needsRescue(scanned.size(), inflated))
+    std::string scanned = fileToText(path, &inflated, [&doc](double done) { return doc.reportProgress(done); });
+    if (!needsRescue(scanned.size(), inflated) || !doc.reportProgress(ImportProgress::kUnknown))
         return scanned;
     RescueOptions options;
     options.helper = m_rescueHelper;
