@@ -177,9 +177,10 @@ void reencode(CVersaleoDoc& doc, int code)
             continue;
         const int at = std::clamp(first, doc.firstContentPage(), std::max(doc.firstContentPage(), doc.lastContentPage() + 1));
         const std::string_view text = converted && converted[0] ? std::string_view(converted.get()) : source->bytes;
-        layout::layOutText(doc, at, text, source, "", "", *doc.bookMeasurer());
+        layout::layOutText(doc, at, text, source, "", "", *doc.bookMeasurer(), source->findsChapters);
+        // The file's own entry stays in front of its chapters'.
         if (entry)
-            source->firstPage->indexEntries.push_back(std::move(entry));
+            source->firstPage->indexEntries.insert(source->firstPage->indexEntries.begin(), std::move(entry));
     }
     if (doc.modified) {
         doc.rebuildIndexPages();

@@ -188,12 +188,14 @@ bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
                 const std::string& title, TextMeasurer& measurer, bool findChapters)
 {
     text = text.substr(0, text.find('\0'));
+    // The headings first: their few small blocks then sit below the lines'
+    // many, which the pages take over.
+    const std::vector<chapters::Heading> headings =
+        findChapters ? chapters::findHeadings(text) : std::vector<chapters::Heading>();
     std::optional<std::vector<std::string>> wrapped = wrapReporting(doc, text, measurer);
     if (!wrapped)
         return false;
     std::vector<std::string>& lines = *wrapped;
-    const std::vector<chapters::Heading> headings =
-        findChapters && !title.empty() ? chapters::findHeadings(text) : std::vector<chapters::Heading>();
     auto nextHeading = headings.begin();
     size_t paragraph = 0;
     bool paragraphStart = true;
@@ -286,7 +288,10 @@ bool importText(CVersaleoDoc& doc, const std::string& path, SourceText text, Tex
 TextSource* importSource(CVersaleoDoc& doc, SourceText text, const std::string& caption, const std::string& indexTitle,
                          TextMeasurer& measurer, bool findChapters)
 {
+    // Chapter entries belong to an index: none without the file's own entry.
+    findChapters = findChapters && !indexTitle.empty();
     auto source = std::make_unique<TextSource>();
+    source->findsChapters = findChapters;
     source->bytes = std::move(text.bytes);
     if (text.encoding)
         source->encoding = text.encoding;

@@ -2,6 +2,7 @@
 
 #include "book/ChapterScanner.h"
 #include "book/CodePage.h"
+#include "book/Encodings.h"
 #include "book/Importers.h"
 
 #include "TestSupport.h"
@@ -114,6 +115,15 @@ TEST_F(ChapterOpening, AChineseNovelGetsAnEntryPerChapterOnItsPageAfterTheFilesE
         EXPECT_GT(entry.bookPageNumber, lastPage);
         lastPage = entry.bookPageNumber;
     }
+}
+
+TEST_F(ChapterOpening, AnEncodingCommandKeepsTheChapterEntries)
+{
+    doc.openPath(writeNovel());
+    const std::vector<std::string> before = entryTitles();
+    ASSERT_EQ(before.size(), 13u);
+    encoding::reencode(doc, 0);
+    EXPECT_EQ(entryTitles(), before);
 }
 
 TEST_F(ChapterOpening, TheSettingOrNeedIndexOffLeavesOnlyTheFilesOwnEntry)
