@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -291,6 +292,115 @@ TEST_F(EpubOpening, ABookWithoutATableOfContentsGetsOneEntryWithItsTitle)
     EXPECT_EQ(entryTitles(), std::vector<std::string>{"No Contents"});
     ASSERT_EQ(doc.indexEntries.size(), 1u);
     EXPECT_EQ(pointedLine(*doc.indexEntries[0]), "Dawn");
+}
+
+
+// Books a hostile or careless maker could write: none may crash the reader,
+// and each opens what it can or is reported damaged, adding nothing.
+TEST_F(EpubOpening, HostilePackagesOpenWhatTheyCanOrNothing)
+{
+    const auto opf = [](const std::string& manifest, const std::string& spine) {
+        return "<?xml version=\"1.0\"?><package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\"><metadata "
+               "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>T</dc:title></metadata><manifest>" +
+               manifest + "</manifest><spine>" + spine + "</spine></package>";
+    };
+    const std::string page = xhtmlPage("Only", {"Some words."});
+    const auto container = [](const std::string& path) {
+        return "<?xml version=\"1.0\"?><container xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\"><rootfiles>"
+               "<rootfile full-path=\"" + path + "\" media-type=\"application/oebps-package+xml\"/></rootfiles></container>";
+    };
+    const std::vector<std::pair<std::string, ZipEntries>> books = {
+        {"rootfile outside", {{"META-INF/container.xml", container("../content.opf")}, {"content.opf", opf("", "")}}},
+        {"rootfile absolute", {{"META-INF/container.xml", container("/etc/passwd")}}},
+        {"rootfile empty", {{"META-INF/container.xml", container("")}}},
+        {"rootfile is the container", {{"META-INF/container.xml", container("META-INF/container.xml")}}},
+        {"idref missing", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>",
+                                                     "<itemref idref=\"zz\"/><itemref/><itemref idref=\"a\"/>")},
+                           {"OEBPS/a.xhtml", page}}},
+        {"spine items all missing", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>",
+                                                     "<itemref idref=\"zz\"/><itemref idref=\"a\"/>")}}},
+        {"nav at missing files", {{"META-INF/container.xml", kContainerXml},
+                                  {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>"
+                                                            "<item id=\"n\" href=\"nav.xhtml\" properties=\"nav\" media-type=\"application/xhtml+xml\"/>",
+                                                            "<itemref idref=\"a\"/>")},
+                                  {"OEBPS/nav.xhtml", "<html><body><nav><ol><li><a href=\"gone.xhtml#x\">Gone</a></li><li><a href=\"#\">Self</a></li>"
+                                                      "<li><a href=\"a.xhtml#nowhere\">A</a></li><li><a href=\"%2e%2e/%2e%2e/x\">Up</a></li>"
+                                                      "<li><a>None</a></li><li><a href=\"a.xhtml%00.x\">Nul</a></li></ol></nav></body></html>"},
+                                  {"OEBPS/a.xhtml", page}}},
+        {"ncx at missing files", {{"META-INF/container.xml", kContainerXml},
+                                  {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>"
+                                                            "<item id=\"t\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>",
+                                                            "<itemref idref=\"a\"/>")},
+                                  {"OEBPS/toc.ncx", "<ncx><navMap><navPoint><navLabel><text>X</text></navLabel><content src=\"none.xhtml\"/>"
+                                                    "<navPoint><navLabel/><content/></navPoint></navPoint></navMap></ncx>"},
+                                  {"OEBPS/a.xhtml", page}}},
+        {"empty chapter", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>"
+                                                     "<item id=\"b\" href=\"b.html\"/>", "<itemref idref=\"a\"/><itemref idref=\"b\"/>")},
+                           {"OEBPS/a.xhtml", ""}, {"OEBPS/b.html", ""}}},
+        {"spine of the package itself", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", opf("<item id=\"a\" href=\"content.opf\" media-type=\"application/xhtml+xml\"/>",
+                                                     "<itemref idref=\"a\"/><itemref idref=\"a\"/>")}}},
+        {"title not UTF-8", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", "<?xml version=\"1.0\"?><package><metadata><dc:title xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\xB9\xE9\xC0\xB4\xFF</dc:title></metadata>"
+                                                 "<manifest><item id=\"a\" href=\"a.xhtml\"/></manifest><spine><itemref idref=\"a\"/></spine></package>"},
+                           {"OEBPS/a.xhtml", page}}},
+        {"title in GBK", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", "<?xml version=\"1.0\" encoding=\"GBK\"?><package><metadata><dc:title xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\xB9\xE9\xC0\xB4</dc:title></metadata>"
+                                                 "<manifest><item id=\"a\" href=\"a.xhtml\"/></manifest><spine><itemref idref=\"a\"/></spine></package>"},
+                           {"OEBPS/a.xhtml", page}}},
+        {"chapter not UTF-8", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>", "<itemref idref=\"a\"/>")},
+                           {"OEBPS/a.xhtml", "<html><body><p>\xFF\xFE\x80 broken \xC3</p></body></html>"}}},
+        {"chapter UTF-16 odd", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>", "<itemref idref=\"a\"/>")},
+                           {"OEBPS/a.xhtml", std::string("\xFF\xFE<\0h\0", 6)}}},
+        {"deep nesting", {{"META-INF/container.xml", kContainerXml},
+                           {"OEBPS/content.opf", opf("<item id=\"a\" href=\"a.xhtml\" media-type=\"application/xhtml+xml\"/>", "<itemref idref=\"a\"/>")},
+                           {"OEBPS/a.xhtml", "<html><body>" + std::string(20000 * 5, ' ').replace(0, std::string::npos, [] {
+                               std::string divs;
+                               for (int i = 0; i < 20000; ++i)
+                                   divs += "<div>";
+                               return divs;
+                           }()) + "x</body></html>"}}},
+    };
+    // No package, or a spine naming nothing the archive holds: no book.
+    const std::set<std::string> damaged = {"rootfile outside", "rootfile absolute", "rootfile empty",
+                                           "rootfile is the container", "spine items all missing"};
+    for (const auto& [what, entries] : books) {
+        notifier.messages.clear();
+        doc.emptyWindow();
+        doc.openPath(write("hostile.epub", entries));
+        SCOPED_TRACE(what);
+        const bool refused = damaged.count(what) != 0;
+        EXPECT_EQ(notifier.messages, refused ? std::vector<DocMessage>{DocMessage::DamagedFile} : std::vector<DocMessage>{});
+        EXPECT_EQ(doc.textSources.size(), refused ? 0u : 1u);
+        EXPECT_EQ(doc.indexEntries.empty(), refused);
+        for (const IndexEntry* entry : doc.indexEntries)
+            EXPECT_GE(doc.pageOfBookPage(entry->bookPageNumber), 0);
+    }
+}
+
+TEST_F(EpubOpening, ADuplicatedEntryNameReadsItsFirstCopy)
+{
+    ZipEntries entries = epubEntries("Twice", threeChapters(), true);
+    entries.push_back({"OEBPS/text/one.xhtmX", "<html><body><p>second copy</p></body></html>"});
+    const std::string path = write("twice.epub", entries);
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    for (size_t at = bytes.find("one.xhtmX"); at != std::string::npos; at = bytes.find("one.xhtmX", at))
+        bytes[at + 8] = 'l';
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    doc.openPath(path);
+    EXPECT_TRUE(notifier.messages.empty());
+    EXPECT_EQ(doc.textSources.size(), 3u);
+    EXPECT_NE(allText().find("Morning"), std::string::npos);
+    EXPECT_EQ(allText().find("second copy"), std::string::npos);
 }
 
 }  // namespace

@@ -100,6 +100,8 @@ bool EpubImporter::import(CVersaleoDoc& doc, const std::string& path)
     // For each spine item, the first chapter read at or after it.
     std::vector<size_t> chapterFrom(package->spine.size(), 0);
     std::vector<size_t> chapterOf(package->spine.size(), SIZE_MAX);
+    // A spine none of whose items is in the archive is no book at all.
+    bool anyItemRead = false;
     for (size_t i = 0; i < package->spine.size(); ++i) {
         const SpineItem& item = package->spine[i];
         if (!doc.reportProgress(0.5 * static_cast<double>(i) / static_cast<double>(package->spine.size())))
@@ -110,12 +112,15 @@ bool EpubImporter::import(CVersaleoDoc& doc, const std::string& path)
         const std::optional<std::string> bytes = archive.read(item.path);
         if (!bytes)
             continue;
+        anyItemRead = true;
         layout::SourceText text = chapterText(*bytes);
         if (!hasText(text))
             continue;
         chapterOf[i] = chapters.size();
         chapters.push_back({std::move(text), {}});
     }
+    if (!anyItemRead)
+        return damaged();
     // Past the last chapter read, the last chapter.
     size_t next = chapters.empty() ? 0 : chapters.size() - 1;
     for (size_t i = package->spine.size(); i-- > 0;) {

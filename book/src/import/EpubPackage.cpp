@@ -25,13 +25,21 @@ struct DocFree {
 using XmlDoc = std::unique_ptr<xmlDoc, DocFree>;
 
 // No network, no entity expansion, no messages on stderr.
-XmlDoc parseXml(std::string_view bytes)
+XmlDoc parseXml(std::string_view bytes, int extraOptions = 0)
 {
     if (bytes.size() > static_cast<size_t>(INT_MAX))
         return nullptr;
     xmlInitParser();
     return XmlDoc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), "book.xml", nullptr,
-                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | extraOptions));
+}
+
+// The package documents of many books in the wild name no encoding yet are
+// not UTF-8, or have a stray byte in a title: such a book still opens.
+XmlDoc parseLeniently(std::string_view bytes)
+{
+    XmlDoc doc = parseXml(bytes);
+    return doc ? std::move(doc) : parseXml(bytes, XML_PARSE_RECOVER);
 }
 
 bool named(const xmlNode* node, const char* name)
@@ -320,8 +328,8 @@ std::optional<std::string> packagePath(std::string_view containerXml)
 
 std::optional<Package> parsePackage(std::string_view opf, const std::string& path)
 {
-    const XmlDoc doc = parseXml(opf);
-    if (!doc)
+    const XmlDoc doc = parseLeniently(opf);
+    if (!doc || !xmlDocGetRootElement(doc.get()))
         return std::nullopt;
     struct Item {
         std::string path, mediaType, properties;
