@@ -111,6 +111,31 @@ bool isRomanLetter(char c, bool upper)
     return c != '\0' && std::strchr(upper ? "IVXLCDM" : "ivxlcdm", c) != nullptr;
 }
 
+// Whether letters of one case form a Roman numeral as written (thousands,
+// hundreds, tens, units, each in its one form), so that "Part dim" or
+// "Book civil" is no heading.
+bool isRomanNumeral(std::string_view letters)
+{
+    std::string upper(letters);
+    for (char& c : upper)
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    std::string_view rest = upper;
+    const auto take = [&rest](std::initializer_list<std::string_view> forms) {
+        // The longest form first: "CM" before "C".
+        std::string_view best;
+        for (const std::string_view form : forms)
+            if (form.size() > best.size() && rest.starts_with(form))
+                best = form;
+        rest.remove_prefix(best.size());
+    };
+    while (rest.starts_with('M'))
+        rest.remove_prefix(1);
+    take({"C", "CC", "CCC", "CD", "D", "DC", "DCC", "DCCC", "CM"});
+    take({"X", "XX", "XXX", "XL", "L", "LX", "LXX", "LXXX", "XC"});
+    take({"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"});
+    return rest.empty();
+}
+
 bool isEnglishHeading(std::string_view line)
 {
     const auto word = std::find_if(kEnglishWords.begin(), kEnglishWords.end(),
@@ -124,15 +149,21 @@ bool isEnglishHeading(std::string_view line)
     if (pos == afterWord || pos >= line.size())
         return false;
     const size_t numberStart = pos;
+    size_t numberChars = 0;
     if (line[pos] >= '0' && line[pos] <= '9') {
         while (pos < line.size() && line[pos] >= '0' && line[pos] <= '9')
-            ++pos;
+            ++pos, ++numberChars;
+    } else if (isFullWidthDigit(charAt(line, pos))) {
+        while (pos < line.size() && isFullWidthDigit(charAt(line, pos)))
+            pos += 2, ++numberChars;
     } else {
         const bool upper = line[pos] >= 'A' && line[pos] <= 'Z';
         while (pos < line.size() && isRomanLetter(line[pos], upper))
-            ++pos;
+            ++pos, ++numberChars;
+        if (!isRomanNumeral(line.substr(numberStart, pos - numberStart)))
+            return false;
     }
-    if (pos == numberStart || pos - numberStart > kMaxNumberChars)
+    if (numberChars == 0 || numberChars > kMaxNumberChars)
         return false;
     if (pos == line.size())
         return true;

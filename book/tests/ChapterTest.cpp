@@ -146,4 +146,17 @@ TEST_F(ChapterOpening, WebPagesKeepTheirOneEntry)
     EXPECT_EQ(entryTitles(), std::vector<std::string>{"page.html"});
 }
 
+
+// Regression: "Part dim" and "Book civil" were taken for Roman numerals, and
+// a full-width number after "Chapter" for none.
+TEST(ChapterHeadings, OnlyWellFormedRomanNumeralsAndAnyDigitsNumberAnEnglishHeading)
+{
+    for (const std::string& heading : {std::string("Part MCMXCIV"), std::string("Book xlii"), std::string("CHAPTER IV"),
+                                       gb("Chapter １２"), gb("CHAPTER ３：归来")})
+        EXPECT_TRUE(chapters::isHeading(heading)) << codepage::toUtf8(heading);
+    for (const std::string& prose : {std::string("Part dim"), std::string("Book civil"), std::string("Part IIII"),
+                                     std::string("Book VX"), gb("Chapter １２ was long")})
+        EXPECT_FALSE(chapters::isHeading(prose)) << codepage::toUtf8(prose);
+}
+
 }  // namespace
