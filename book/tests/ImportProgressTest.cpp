@@ -1,4 +1,5 @@
 #include "DocFixtures.h"
+#include "EpubFixtures.h"
 
 #include "book/ChildProcess.h"
 #include "book/Importers.h"
@@ -241,6 +242,37 @@ TEST(PdfRescue, TheScannerCountsWhatItInflated)
     EXPECT_EQ(inflated, cidContent().size());
     EXPECT_EQ(text, "000+000H000R\r\n");
     EXPECT_TRUE(pdf::needsRescue(text.size(), inflated));
+}
+
+
+// Stopped once some of its chapters are laid out: the book keeps none of them.
+TEST_F(LongOpening, StoppingAnEpubMidwayAddsNoneOfItsChapters)
+{
+    const std::string first = folder / "first.txt";
+    std::ofstream(first) << "a short text\r\n";
+    doc.openPath(first);
+    const std::vector<std::string> before = pageNames(doc);
+    const int entriesBefore = doc.indexEntryCount();
+    doc.modified = 0;
+
+    std::string body;
+    for (int i = 0; i < 3500; ++i)
+        body += "<p>The night was quiet and the reader turned another page of the book, slowly.</p>";
+    std::vector<EpubChapter> chapters;
+    for (const char* name : {"a", "b", "c"})
+        chapters.push_back({std::string(name) + ".xhtml", name, "<html><body>" + body + "</body></html>"});
+    const std::string path = folder / "long.epub";
+    ASSERT_TRUE(writeZip(path, epubEntries("Long", chapters, true)));
+    // Three reports while reading, then one in each chapter's layout.
+    RecordingProgress progress(5);
+    doc.setProgress(&progress);
+    doc.openPath(path);
+    ASSERT_EQ(progress.updates.size(), 5u);
+    EXPECT_EQ(pageNames(doc), before);
+    EXPECT_EQ(doc.textSources.size(), 1u);
+    EXPECT_EQ(doc.indexEntryCount(), entriesBefore);
+    EXPECT_EQ(doc.modified, 0);
+    EXPECT_EQ(progress.ended, 1);
 }
 
 }  // namespace
