@@ -403,4 +403,31 @@ TEST_F(EpubOpening, ADuplicatedEntryNameReadsItsFirstCopy)
     EXPECT_EQ(allText().find("second copy"), std::string::npos);
 }
 
+
+// A zip bomb: an entry that claims a few bytes in both its headers but
+// inflates to far more is cut at its cap when read, not trusted.
+TEST(EpubArchiveCaps, AnEntryLyingAboutItsSizeIsCutAtTheCap)
+{
+    TestFolder folder;
+    const std::string path = folder / "bomb.epub";
+    ASSERT_TRUE(writeZip(path, {{"bomb.xhtml", std::string(1 << 20, 'a')}}));
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const auto claimSmall = [&bytes](std::string_view signature, size_t sizeOffset) {
+        const size_t header = bytes.find(signature);
+        ASSERT_NE(header, std::string::npos);
+        bytes.replace(header + sizeOffset, 4, std::string("\x10\0\0\0", 4));
+    };
+    claimSmall("PK\x03\x04", 22);
+    claimSmall("PK\x01\x02", 24);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    epub::Archive archive({.total = 1 << 30, .entry = 4096});
+    ASSERT_EQ(archive.open(path), epub::Archive::OpenResult::Opened);
+    const std::optional<std::string> read = archive.read("bomb.xhtml");
+    EXPECT_TRUE(!read || read->size() <= 4096);
+}
+
 }  // namespace
