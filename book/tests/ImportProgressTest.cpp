@@ -275,4 +275,21 @@ TEST_F(LongOpening, StoppingAnEpubMidwayAddsNoneOfItsChapters)
     EXPECT_EQ(progress.ended, 1);
 }
 
+
+// The word processor keeps its temporary files where TMPDIR says; stopped or
+// crashed it cannot remove them, so they must go with its scratch folder.
+TEST_F(LongOpening, AWordProcessorThatDiesLeavesNoTemporaryFiles)
+{
+    script("soffice", "touch \"${TMPDIR:-/tmp}/lu12345.tmp\"; exit 1");
+    ScopedEnv path("PATH", folder / "bin" + ":/usr/bin:/bin");
+    const std::string temporary = folder / "tmp";
+    fs::create_directories(temporary);
+    ScopedEnv tmpdir("TMPDIR", temporary);
+    const std::string document = folder / "letter.odt";
+    std::ofstream(document) << "not read by the fake";
+    doc.openPath(document);
+    EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::InnerError});
+    EXPECT_TRUE(fs::is_empty(temporary));
+}
+
 }  // namespace

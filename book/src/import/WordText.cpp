@@ -27,7 +27,8 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
         report(DocMessage::WordMissing);
         return {};
     }
-    // The word processor keeps a profile in HOME: give it a fresh one.
+    // The word processor keeps a profile in HOME and its temporary files in
+    // TMPDIR: give it a fresh folder for both, removed however it ends.
     std::string home = (std::filesystem::temp_directory_path() / "versaleo-office-XXXXXX").string();
     if (!::mkdtemp(home.data())) {
         report(DocMessage::InnerError);
@@ -36,7 +37,7 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
     ChildOptions options;
     options.timeLimit = timeLimit;
     options.captureOutput = true;
-    options.environment = {{"HOME", home}};
+    options.environment = {{"HOME", home}, {"TMPDIR", home}};
     options.keepGoing = std::move(keepGoing);
     const ChildResult run = runChild({program, "--headless", "--cat", path}, options);
     CAKFileManager::AKDeletePath(home);
