@@ -2,6 +2,7 @@
 #include "EpubFixtures.h"
 
 #include "book/CodePage.h"
+#include "book/Encodings.h"
 #include "book/Importers.h"
 #include "book/import/EpubArchive.h"
 #include "book/import/EpubPackage.h"
@@ -428,6 +429,25 @@ TEST(EpubArchiveCaps, AnEntryLyingAboutItsSizeIsCutAtTheCap)
     ASSERT_EQ(archive.open(path), epub::Archive::OpenResult::Opened);
     const std::optional<std::string> read = archive.read("bomb.xhtml");
     EXPECT_TRUE(!read || read->size() <= 4096);
+}
+
+
+// Regression: the Encoding command kept only the first entry of each
+// chapter, so a part and its first chapter sharing a file lost the chapter.
+TEST_F(EpubOpening, AnEncodingCommandKeepsEveryEntryOfAChapter)
+{
+    ZipEntries entries = epubEntries("Parts", threeChapters(), true);
+    for (auto& [name, content] : entries) {
+        if (name == "OEBPS/nav.xhtml") {
+            const std::string first = "<li><a href=\"text/one.xhtml\">Chapter One: Dawn</a></li>";
+            content.insert(content.find(first), "<li><a href=\"text/one.xhtml#top\">Part One</a></li>");
+        }
+    }
+    doc.openPath(write("parts.epub", entries));
+    const std::vector<std::string> before = entryTitles();
+    ASSERT_EQ(before, (std::vector<std::string>{"Part One", "Chapter One: Dawn", "Chapter Two: Noon", "Chapter Three: Dusk"}));
+    encoding::reencode(doc, 2);
+    EXPECT_EQ(entryTitles(), before);
 }
 
 }  // namespace
