@@ -1,5 +1,7 @@
 #include "book/import/EpubPackage.h"
 
+#include "book/CodePage.h"
+
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -25,21 +27,27 @@ struct DocFree {
 using XmlDoc = std::unique_ptr<xmlDoc, DocFree>;
 
 // No network, no entity expansion, no messages on stderr.
-XmlDoc parseXml(std::string_view bytes, int extraOptions = 0)
+XmlDoc parseXml(std::string_view bytes, int extraOptions = 0, const char* encoding = nullptr)
 {
     if (bytes.size() > static_cast<size_t>(INT_MAX))
         return nullptr;
     xmlInitParser();
-    return XmlDoc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), "book.xml", nullptr,
+    return XmlDoc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), "book.xml", encoding,
                                 XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | extraOptions));
 }
 
 // The package documents of many books in the wild name no encoding yet are
-// not UTF-8, or have a stray byte in a title: such a book still opens.
+// not UTF-8 (Chinese books made here are mostly GBK), or have a stray byte in
+// a title: such a book still opens, its title read as the system code page.
 XmlDoc parseLeniently(std::string_view bytes)
 {
-    XmlDoc doc = parseXml(bytes);
-    return doc ? std::move(doc) : parseXml(bytes, XML_PARSE_RECOVER);
+    if (XmlDoc doc = parseXml(bytes))
+        return doc;
+    if (!codepage::isUtf8(bytes)) {
+        if (XmlDoc doc = parseXml(bytes, XML_PARSE_RECOVER, "GB18030"))
+            return doc;
+    }
+    return parseXml(bytes, XML_PARSE_RECOVER);
 }
 
 bool named(const xmlNode* node, const char* name)
