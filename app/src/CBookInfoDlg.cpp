@@ -6,6 +6,7 @@
 #include "app/StartupRules.h"
 #include "app/UiText.h"
 
+#include "book/Importers.h"
 #include "library/Settings.h"
 #include "style/CStyle.h"
 #include "style/CStyleButton.h"
@@ -83,7 +84,7 @@ CBookInfoDlg::CBookInfoDlg(Mode mode, SettingsStore& settings, QWidget* parent)
     setFixedSize(kWidth, top + 44);
 
     askFilePath = [this](const QString& startFolder) {
-        const auto dialog = makeOpenDialog(this, startFolder, {"vl", "txt", "htm", "html", "chm", "pdf", "doc"});
+        const auto dialog = makeOpenDialog(this, startFolder, standardExtensions());
         dialog->setFileMode(QFileDialog::ExistingFile);
         return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
     };

@@ -23,6 +23,8 @@
 #include "aidkern/CAKRegister.h"
 
 #include <QCoreApplication>
+#include "app/OpenProgress.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,6 +56,7 @@ public:
         case DocMessage::WordMissing: return 4404;
         case DocMessage::InnerError: return 4405;
         case DocMessage::DamagedFile: return 4432;
+        case DocMessage::LockedBook: return 4434;
         }
         return 4405;
     }
@@ -111,11 +114,14 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
     m_doc = std::make_unique<CVersaleoDoc>();
     m_doc->needIndex = values.needIndex;
     m_doc->needBookmark = values.needBookmark;
+    m_doc->detectChapters = values.detectChapters;
     m_doc->setFlipSpeed(values.flipSpeed);
     m_doc->setMeasurerFactory([](const LOGFONT& font) { return std::make_shared<QtTextMeasurer>(font); });
     registerStandardImporters(*m_doc);
     static FrameNotifier notifier(g_frame);
     m_doc->setNotifier(&notifier);
+    static OpenProgress progress([] { return static_cast<QWidget*>(g_frame); });
+    m_doc->setProgress(&progress);
 
     m_pictures = std::make_unique<DocumentPictures>(folder + "/picture");
     m_pictures->loadFromSettings(values);

@@ -38,7 +38,7 @@ QStringList openFilters(const std::vector<std::string>& extensions)
     QStringList filters;
     if (!patterns.isEmpty())
         filters << ui::text(4530) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
-    for (const int id : {4500, 4501, 4502, 4508, 4509, 4503})
+    for (const int id : {4500, 4501, 4502, 4508, 4509, 4503, 4531, 4532})
         filters << ui::text(id);
     return filters;
 }

@@ -1,6 +1,7 @@
 #include "app/StartupRules.h"
 
 #include "book/Dbcs.h"
+#include "book/Importers.h"
 
 #include <array>
 
@@ -24,12 +25,7 @@ void CVersaleoCommandLineInfo::parse(const std::vector<std::string>& arguments)
 
 bool isOpenableExtension(std::string_view extension)
 {
-    static constexpr std::array<std::string_view, 7> kOpenable = {"vl", "txt", "doc", "chm", "pdf", "htm", "html"};
-    for (const std::string_view openable : kOpenable) {
-        if (dbcs::equalsNoCase(extension, openable))
-            return true;
-    }
-    return false;
+    return isStandardExtension(extension);
 }
 
 std::string frameTitle(std::string_view name)

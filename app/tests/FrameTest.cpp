@@ -747,11 +747,13 @@ TEST(FileDialogs, OpenOffersEverySupportedFileFirst)
     registerStandardImporters(doc);
     const auto dialog = makeOpenDialog(nullptr, QString(), doc.importers().extensions());
     const QStringList filters = dialog->nameFilters();
-    ASSERT_EQ(filters.size(), 7);
+    ASSERT_EQ(filters.size(), 9);
     EXPECT_TRUE(filters[0].startsWith("All supported files (")) << filters[0].toStdString();
-    for (const char* pattern : {"*.vl", "*.txt", "*.htm", "*.html", "*.chm", "*.pdf", "*.doc"})
+    for (const char* pattern : {"*.vl", "*.txt", "*.htm", "*.html", "*.chm", "*.pdf", "*.doc", "*.epub", "*.docx",
+                                "*.odt", "*.rtf", "*.wps", "*.wpd"})
         EXPECT_TRUE(filters[0].contains(pattern)) << pattern;
     EXPECT_EQ(filters[1], "Versaleo File (*.vl)");
+    EXPECT_EQ(filters[7], "EPUB Book (*.epub)");
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
 }
 

@@ -31,7 +31,9 @@ TEST(CommandLine, TheLastPlainParameterIsTheFile)
     EXPECT_EQ(none.fileName(), "");
     EXPECT_TRUE(isOpenableExtension("HTML"));
     EXPECT_TRUE(isOpenableExtension("vl"));
-    EXPECT_FALSE(isOpenableExtension("rtf"));
+    EXPECT_TRUE(isOpenableExtension("EPUB"));
+    EXPECT_TRUE(isOpenableExtension("docx"));
+    EXPECT_FALSE(isOpenableExtension("exe"));
     EXPECT_FALSE(isOpenableExtension(""));
 }
 

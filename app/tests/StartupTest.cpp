@@ -99,7 +99,7 @@ TEST_F(Startup, ACommandLineFileInCapitalsOpens)
 TEST_F(Startup, AnUnsupportedFileEndsWithOneAfterTheMessage)
 {
     CVersaleoApp app;
-    EXPECT_EQ(start(app, {dir / "letter.rtf"}), 1);
+    EXPECT_EQ(start(app, {dir / "letter.xyz"}), 1);
     EXPECT_EQ(errors, std::vector<std::string>{"Error: Sorry! This isn't supported file type."});
 }
 

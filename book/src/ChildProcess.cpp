@@ -112,11 +112,13 @@ ChildResult runChild(const std::vector<std::string>& argv, const ChildOptions& o
     bool reaped = false;
     while (!reaped) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
-        if (left <= 0) {
+        const bool stop = options.keepGoing && !options.keepGoing();
+        if (left <= 0 || stop) {
             ::kill(-child, SIGKILL);
             ::kill(child, SIGKILL);
             ::waitpid(child, &status, 0);
-            result.timedOut = true;
+            result.timedOut = !stop;
+            result.stopped = stop;
             break;
         }
         if (reading) {
@@ -142,4 +144,18 @@ ChildResult runChild(const std::vector<std::string>& argv, const ChildOptions& o
         result.exitCode = WEXITSTATUS(status);
     }
     return result;
+}
+
+std::string helperPath(const std::string& name)
+{
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return name;
+    self[length] = '\0';
+    std::string folder = self;
+    folder.erase(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/'));
+    const std::string beside = folder + "/" + name;
+    const std::string installed = folder + "/../lib/versaleo/" + name;
+    return ::access(beside.c_str(), X_OK) != 0 && ::access(installed.c_str(), X_OK) == 0 ? installed : beside;
 }

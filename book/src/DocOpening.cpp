@@ -32,6 +32,31 @@ private:
     DocumentNotifier* m_notifier;
 };
 
+// Tells the progress each file as it starts, and that the opening is over
+// however it leaves.
+class ProgressScope {
+public:
+    explicit ProgressScope(ImportProgress* progress) : m_progress(progress) {}
+    ~ProgressScope()
+    {
+        if (m_progress && m_begun)
+            m_progress->end();
+    }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+    void begin(const std::string& path)
+    {
+        if (!m_progress)
+            return;
+        m_progress->begin(path);
+        m_begun = true;
+    }
+
+private:
+    ImportProgress* m_progress;
+    bool m_begun = false;
+};
+
 }  // namespace
 
 std::vector<std::string> parseOpenSelection(const char* selection, size_t size, size_t firstName)
@@ -103,23 +128,44 @@ int CVersaleoDoc::openPath(const std::string& path)
 int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
 {
     WaitScope wait(m_notifier);
+    ProgressScope progress(m_progress);
+    m_stopped = false;
+    m_opening = true;
     // The texts imported before give way to what this opening adds; an
     // opening that adds nothing keeps them.
     std::vector<std::unique_ptr<TextSource>> before = std::move(textSources);
     textSources.clear();
     pageToOpenAt = 0;
+    const int32_t modifiedBefore = modified;
+    const int pagesBefore = pageCount();
+    const int first = firstContentPage();
     bool added = false;
     // Each importer inserts at the start of the content, so the last path goes
     // first and the files end up in list order.
-    for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+    for (auto it = paths.rbegin(); it != paths.rend() && !m_stopped; ++it) {
         Importer* importer = m_importers.forPath(*it);
         if (!importer) {
             if (m_notifier)
                 m_notifier->showMessage(DocMessage::UnsupportedType);
             break;
         }
+        setProgressPart(0.0, 1.0);
+        progress.begin(*it);
         added = importer->import(*this, *it) || added;
     }
+    if (m_stopped) {
+        // Everything this opening inserted sits at the start of the content.
+        const int inserted = pageCount() - pagesBefore;
+        if (inserted > 0)
+            pages.erase(pages.begin() + first, pages.begin() + first + inserted);
+        textSources = std::move(before);
+        modified = modifiedBefore;
+        pageToOpenAt = 0;
+        m_opening = false;
+        m_stopped = false;
+        return 1;
+    }
+    m_opening = false;
     // A file that added nothing (a damaged book, say) leaves the window as it was.
     if (!added && textSources.empty())
         textSources = std::move(before);
@@ -134,6 +180,22 @@ int CVersaleoDoc::openSortedPaths(const std::vector<std::string>& paths)
             m_notifier->refreshViews();
     }
     return 1;
+}
+
+bool CVersaleoDoc::reportProgress(double done)
+{
+    if (!m_opening || m_stopped || !m_progress)
+        return !m_stopped;
+    const double shown = done < 0 ? ImportProgress::kUnknown : m_partFrom + std::clamp(done, 0.0, 1.0) * m_partShare;
+    if (!m_progress->update(shown))
+        m_stopped = true;
+    return !m_stopped;
+}
+
+void CVersaleoDoc::setProgressPart(double from, double share)
+{
+    m_partFrom = from;
+    m_partShare = share;
 }
 
 int CVersaleoDoc::openLibraryBook(const std::string& path, const std::string& name)

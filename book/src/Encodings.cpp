@@ -170,16 +170,22 @@ void reencode(CVersaleoDoc& doc, int code)
         font.setFaceName(row->face);
 
         const Text converted = convertedCopy(*source, *row);
-        std::unique_ptr<IndexEntry> entry;
-        if (!source->firstPage->indexEntries.empty())
-            entry = std::make_unique<IndexEntry>(*source->firstPage->indexEntries.front());
+        // The entries of the text's first page go with it; chapter headings
+        // the layout finds again, so of those only the file's own is kept.
+        std::vector<std::unique_ptr<IndexEntry>> kept;
+        for (const auto& entry : source->firstPage->indexEntries) {
+            if (source->findsChapters && !kept.empty())
+                break;
+            kept.push_back(std::make_unique<IndexEntry>(*entry));
+        }
         if (!doc.deleteLeaves(first, last, source))
             continue;
         const int at = std::clamp(first, doc.firstContentPage(), std::max(doc.firstContentPage(), doc.lastContentPage() + 1));
         const std::string_view text = converted && converted[0] ? std::string_view(converted.get()) : source->bytes;
-        layout::layOutText(doc, at, text, source, "", "", *doc.bookMeasurer());
-        if (entry)
-            source->firstPage->indexEntries.push_back(std::move(entry));
+        layout::layOutText(doc, at, text, source, "", "", *doc.bookMeasurer(), source->findsChapters);
+        // In front of the chapters' entries found again.
+        auto& entries = source->firstPage->indexEntries;
+        entries.insert(entries.begin(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
     }
     if (doc.modified) {
         doc.rebuildIndexPages();

@@ -58,6 +58,8 @@ const char* messageText(DocMessage message)
         return "There is an inner error.";
     case DocMessage::DamagedFile:
         return "Fail to open %s: the file is damaged.";
+    case DocMessage::LockedBook:
+        return "%s is locked by DRM: only the program of its seller can open it.";
     }
     return "";
 }

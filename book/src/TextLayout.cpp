@@ -1,12 +1,14 @@
 #include "book/TextLayout.h"
 
 #include "book/CVersaleoDoc.h"
+#include "book/ChapterScanner.h"
 #include "book/CodePage.h"
 #include "book/Dbcs.h"
 
 #include "aidkern/CAKPathManager.h"
 
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 
 namespace layout {
@@ -153,10 +155,51 @@ std::vector<std::string> wrap(std::string_view text, TextMeasurer& measurer, int
     return wrap(Tokenizer(text, false), measurer, lineWidth, indent);
 }
 
-void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* source, const std::string& caption,
-                const std::string& title, TextMeasurer& measurer)
+namespace {
+
+// Bytes wrapped between two reports of progress: often enough for a dialog
+// to answer at once, rarely enough to cost nothing.
+constexpr size_t kReportEvery = 256 * 1024;
+
+// The lines of a text, telling the opening how far the wrap has got; none
+// when the reader stopped it.
+std::optional<std::vector<std::string>> wrapReporting(CVersaleoDoc& doc, std::string_view text, TextMeasurer& measurer)
+{
+    if (doc.lineWidth < 100)
+        return std::vector<std::string>();
+    Wrapper wrapper(measurer, doc.lineWidth, true);
+    Tokenizer tokens(text, false);
+    size_t reportAt = kReportEvery;
+    for (std::string_view token; tokens.next(token);) {
+        wrapper.add(token);
+        if (tokens.position() >= reportAt) {
+            reportAt = tokens.position() + kReportEvery;
+            if (!doc.reportProgress(static_cast<double>(tokens.position()) / static_cast<double>(text.size())))
+                return std::nullopt;
+        }
+    }
+    return wrapper.finish();
+}
+
+}  // namespace
+
+
+bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* source, const std::string& caption,
+                const std::string& title, TextMeasurer& measurer, bool findChapters)
 {
     text = text.substr(0, text.find('\0'));
+    // The headings first: their few small blocks then sit below the lines'
+    // many, which the pages take over.
+    const std::vector<chapters::Heading> headings =
+        findChapters ? chapters::findHeadings(text) : std::vector<chapters::Heading>();
+    std::optional<std::vector<std::string>> wrapped = wrapReporting(doc, text, measurer);
+    if (!wrapped)
+        return false;
+    std::vector<std::string>& lines = *wrapped;
+    auto nextHeading = headings.begin();
+    size_t paragraph = 0;
+    bool paragraphStart = true;
+
     PageList pages;
     if (!caption.empty()) {
         for (int i = 0; i < 2; ++i) {
@@ -165,7 +208,6 @@ void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
             pages.push_back(std::move(bookmark));
         }
     }
-    std::vector<std::string> lines = wrap(text, measurer, doc.lineWidth, true);
 
     auto page = doc.createPage(PageKind::BookPage);
     if (source)
@@ -181,6 +223,15 @@ void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
             pages.push_back(std::move(page));
             page = doc.createPage(PageKind::BookPage);
         }
+        // A heading is a whole paragraph: it starts on the line after a line end.
+        if (nextHeading != headings.end() && nextHeading->paragraph == paragraph && paragraphStart) {
+            auto entry = std::make_unique<IndexEntry>();
+            entry->setTitle(nextHeading->title);
+            page->indexEntries.push_back(std::move(entry));
+            ++nextHeading;
+        }
+        paragraphStart = lines[i].ends_with('\n');
+        paragraph += paragraphStart ? 1 : 0;
         page->lines.push_back(std::move(lines[i]));
     }
     page->rebuildCells();
@@ -191,6 +242,7 @@ void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
         source->lastPage = pages.back().get();
     doc.insertPages(at, std::move(pages));
     doc.modified = 1;
+    return true;
 }
 
 std::string readPlainText(const std::string& path)
@@ -219,7 +271,8 @@ SourceText detectText(std::string bytes)
     return {std::move(bytes), encoding};
 }
 
-void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, TextMeasurer& measurer)
+bool importText(CVersaleoDoc& doc, const std::string& path, SourceText text, TextMeasurer& measurer,
+                bool findChapters)
 {
     std::string name, title;
     CAKPathManager::AKGetFileName(path, &name);
@@ -229,39 +282,56 @@ void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, Tex
     title = codepage::fromFileName(title);
     const std::string caption = doc.needBookmark == 1 ? dbcs::cutCopy(title, 20) : std::string();
     const std::string indexTitle = doc.needIndex == 1 ? dbcs::cutCopy(name, IndexEntry::kImportLimit) : std::string();
+    return importSource(doc, std::move(text), caption, indexTitle, measurer, findChapters) != nullptr;
+}
 
+TextSource* importSource(CVersaleoDoc& doc, SourceText text, const std::string& caption, const std::string& indexTitle,
+                         TextMeasurer& measurer, bool findChapters)
+{
+    // Chapter entries belong to an index: none without the file's own entry.
+    findChapters = findChapters && !indexTitle.empty();
     auto source = std::make_unique<TextSource>();
+    source->findsChapters = findChapters;
     source->bytes = std::move(text.bytes);
     if (text.encoding)
         source->encoding = text.encoding;
     TextSource* kept = source.get();
     doc.textSources.push_back(std::move(source));
-    if (!text.encoding) {
-        layOutText(doc, doc.firstContentPage(), kept->bytes, kept, caption, indexTitle, measurer);
-        return;
-    }
+    if (!text.encoding)
+        return layOutText(doc, doc.firstContentPage(), kept->bytes, kept, caption, indexTitle, measurer, findChapters)
+                   ? kept
+                   : nullptr;
     const std::string converted = codepage::toSystem(kept->bytes, text.encoding);
     // The converted text is system code page text. An Encoding command may
     // have left the book-page font reading Big5 or Shift_JIS; pages of this
     // text get the system's character set, or they would show as garbage.
     LOGFONT& font = doc.styles.bookPage.font;
-    if (codepage::same(codepage::forCharset(font.lfCharSet), codepage::kSystem)) {
-        layOutText(doc, doc.firstContentPage(), converted, kept, caption, indexTitle, measurer);
-        return;
-    }
+    if (codepage::same(codepage::forCharset(font.lfCharSet), codepage::kSystem))
+        return layOutText(doc, doc.firstContentPage(), converted, kept, caption, indexTitle, measurer, findChapters)
+                   ? kept
+                   : nullptr;
     const bool measuredInTheFont = &measurer == doc.bookMeasurer().get();
     const uint8_t charset = font.lfCharSet;
     font.lfCharSet = codepage::kGb2312Charset;
     const std::shared_ptr<TextMeasurer> systemMeasurer = doc.bookMeasurer();
-    layOutText(doc, doc.firstContentPage(), converted, kept, caption, indexTitle,
-               measuredInTheFont ? *systemMeasurer : measurer);
+    const bool laidOut = layOutText(doc, doc.firstContentPage(), converted, kept, caption, indexTitle,
+                                    measuredInTheFont ? *systemMeasurer : measurer, findChapters);
     font.lfCharSet = charset;
+    return laidOut ? kept : nullptr;
 }
 
 bool TextImporter::import(CVersaleoDoc& doc, const std::string& path)
 {
-    importText(doc, path, produceText(doc, path), *doc.bookMeasurer());
-    return true;
+    SourceText text = produceText(doc, path);
+    // A helper program the reader stopped leaves nothing to lay out.
+    if (!doc.reportProgress(0.0))
+        return false;
+    return importText(doc, path, std::move(text), *doc.bookMeasurer(), findsChapters(doc));
+}
+
+bool PlainTextImporter::findsChapters(const CVersaleoDoc& doc) const
+{
+    return doc.detectChapters == 1;
 }
 
 LineDrawing justifyLine(std::string_view text, int x, int y, int lineWidth, bool leftAlign, int lineHeight,

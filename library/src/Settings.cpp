@@ -19,6 +19,7 @@ void forEachIntKey(Settings& s, F f)
 {
     f("NeedIndex", s.needIndex);
     f("NeedBookmark", s.needBookmark);
+    f("DetectChapters", s.detectChapters);
     f("FlipSpeed", s.flipSpeed);
     f("BackPictureIndex", s.backPictureIndex);
     f("CoverPictureOuterIndex", s.coverPictureOuterIndex);

@@ -1,9 +1,14 @@
 #include "VlTool.h"
 
+#include "EpubFixtures.h"
+
 #include "book/CodePage.h"
 #include "views/SpreadGeometry.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include "TestSupport.h"
 
@@ -123,7 +128,10 @@ std::string contentOf(const std::string& path)
 TEST_F(VlTool, GbkBooksReadAndSaveExactlyAsBefore)
 {
     const std::string data = TOOLS_TEST_DATA;
-    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "-o", path("new.vl"), data + "/gbk-book.txt"}).code, 0);
+    // The text begins with a chapter heading; the book was made before
+    // headings became index entries.
+    ASSERT_EQ(vltool({"convert", "--metrics", "fixed", "--no-chapters", "-o", path("new.vl"), data + "/gbk-book.txt"}).code,
+              0);
     EXPECT_EQ(contentOf(path("new.vl")), contentOf(data + "/gbk-book.vl"));
     const Outcome old = vltool({"dump", "--metrics", "fixed", data + "/gbk-book.vl"});
     ASSERT_EQ(old.code, 0) << old.err;
@@ -273,6 +281,68 @@ TEST_F(VlTool, MutatedImportsOfEveryKindAreReportedNotFatal)
             EXPECT_TRUE(run.code == 0 || run.code == 1) << extension;
         }
     }
+}
+
+TEST_F(VlTool, ProgressIsPrintedOnlyWhenAskedFor)
+{
+    std::string text;
+    for (int i = 0; i < 12000; ++i)
+        text += "A line of a long text that takes the layout a while to get through.\n";
+    const std::string txt = file("long.txt", text);
+    const Outcome quiet = vltool({"dump", "--metrics", "fixed", txt});
+    EXPECT_EQ(quiet.code, 0);
+    EXPECT_EQ(quiet.err, "");
+    const Outcome told = vltool({"dump", "--metrics", "fixed", "--progress", txt});
+    EXPECT_EQ(told.code, 0);
+    EXPECT_EQ(told.err.find("vltool: opening " + txt + "\n"), 0u);
+    size_t steps = 0;
+    for (size_t at = told.err.find(txt + " "); at != std::string::npos; at = told.err.find(txt + " ", at + 1))
+        ++steps;
+    EXPECT_GE(steps, 2u) << told.err;
+    EXPECT_EQ(told.out, quiet.out);
+}
+
+TEST_F(VlTool, AnEpubBookDumpsItsChaptersAndContents)
+{
+    const std::vector<EpubChapter> chapters = {
+        {"one.xhtml", "The First", xhtmlPage("Beginning", {"It was a bright cold day."})},
+        {"two.xhtml", "The Second", xhtmlPage("Middle", {"The clocks were striking thirteen."})}};
+    const std::string book = path("book.epub");
+    ASSERT_TRUE(writeZip(book, epubEntries("Two Chapters", chapters, true)));
+    const Outcome run = vltool({"dump", "--metrics", "fixed", book});
+    EXPECT_EQ(run.code, 0) << run.err;
+    for (const char* text : {"Two Chapters", "The First", "The Second", "It was a bright cold day.",
+                             "The clocks were striking thirteen."})
+        EXPECT_NE(run.out.find(text), std::string::npos) << text;
+}
+
+TEST_F(VlTool, ChapterEntriesFollowTheOption)
+{
+    const std::string txt = file("novel.txt", "Chapter 1\nOnce.\nChapter 2\nTwice.\n");
+    EXPECT_NE(vltool({"dump", "--metrics", "fixed", txt}).out.find("Chapter 2"), std::string::npos);
+    const Outcome off = vltool({"dump", "--metrics", "fixed", "--no-chapters", txt});
+    EXPECT_EQ(off.out.find("\"title\":\"Chapter 2\""), std::string::npos);
+}
+
+// Qt writes the text of a PDF in a composite (CID) font, as nearly every
+// Chinese PDF is written: the scanner reads nothing of it, poppler all.
+TEST_F(VlTool, APdfInACompositeFontGivesItsWords)
+{
+    if (!QGuiApplication::instance())
+        vltool({"dump", file("warm.txt", "x")});  // vltool makes the application its fonts need
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    const std::string pdf = path("cid.pdf");
+    {
+        QPdfWriter writer(QString::fromStdString(pdf));
+        QPainter painter(&writer);
+        painter.setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 14));
+        painter.drawText(200, 400, QString::fromUtf8("Composite fonts hide words \xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C"));
+        painter.drawText(200, 800, QStringLiteral("on every line"));
+    }
+    const Outcome run = vltool({"dump", "--metrics", "fixed", pdf});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("Composite fonts hide words \xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C"), std::string::npos);
+    EXPECT_NE(run.out.find("on every line"), std::string::npos);
 }
 
 }  // namespace

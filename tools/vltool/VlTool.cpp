@@ -28,10 +28,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vltool convert [--no-index] [--no-bookmark] [--metrics fixed] [--encoding auto|CODE] -o OUT.vl INPUT...\n"
-    "       vltool dump [--metrics fixed] [--no-index] [--no-bookmark] [--encoding auto|CODE] INPUT...\n"
-    "       vltool render [--metrics fixed] [--no-index] [--no-bookmark] [--encoding auto|CODE] [--page N] [--one-page]\n"
+    "usage: vltool convert [OPENING...] [--metrics fixed] [--encoding auto|CODE] -o OUT.vl INPUT...\n"
+    "       vltool dump [OPENING...] [--metrics fixed] [--encoding auto|CODE] INPUT...\n"
+    "       vltool render [OPENING...] [--metrics fixed] [--encoding auto|CODE] [--page N] [--one-page]\n"
     "                     [--size WxH] -o OUT.png INPUT...\n"
+    "  OPENING: --no-index --no-bookmark --no-chapters (no entries for chapter headings of texts)\n"
+    "           --progress (how far each file has got, on stderr)\n"
     "  CODE: read as 0 GB2312, 1 Big5, 2 UTF-8, 3 ANSI, 4 Shift_JIS; convert 100 Big5 to GB2312,\n"
     "        101 Big5 to GBK, 102 GBK to GB2312, 103 GBK to Big5, 104 GB2312 to Big5, 105 GB2312 to GBK\n";
 
@@ -39,6 +41,8 @@ struct Options {
     std::string command;
     bool needIndex = true;
     bool needBookmark = true;
+    bool detectChapters = true;
+    bool progress = false;
     bool fixedMetrics = false;
     std::string output;
     int encoding = -1;
@@ -61,6 +65,10 @@ bool parse(const std::vector<std::string>& args, Options& options)
             options.needIndex = false;
         } else if (arg == "--no-bookmark") {
             options.needBookmark = false;
+        } else if (arg == "--no-chapters") {
+            options.detectChapters = false;
+        } else if (arg == "--progress") {
+            options.progress = true;
         } else if (arg == "--metrics") {
             if (++i >= args.size() || args[i] != "fixed")
                 return false;
@@ -172,6 +180,33 @@ private:
     std::ostream& m_err;
 };
 
+// "vltool: opening NAME", then a line at every tenth of the way.
+class StderrProgress : public ImportProgress {
+public:
+    explicit StderrProgress(std::ostream& err) : m_err(err) {}
+    void begin(const std::string& path) override
+    {
+        m_path = path;
+        m_tenths = 0;
+        m_err << "vltool: opening " << path << "\n";
+    }
+    bool update(double done) override
+    {
+        const int tenths = static_cast<int>(done * 10);
+        if (done >= 0 && tenths > m_tenths && tenths <= 10) {
+            m_tenths = tenths;
+            m_err << "vltool: " << m_path << " " << tenths * 10 << "%\n";
+        }
+        return true;
+    }
+    void end() override {}
+
+private:
+    std::ostream& m_err;
+    std::string m_path;
+    int m_tenths = 0;
+};
+
 MeasurerFactory makeMeasurers(bool fixed)
 {
     if (fixed)
@@ -194,8 +229,12 @@ int runVlTool(const std::vector<std::string>& args, std::ostream& out, std::ostr
     CVersaleoDoc doc;
     doc.needIndex = options.needIndex ? 1 : 0;
     doc.needBookmark = options.needBookmark ? 1 : 0;
+    doc.detectChapters = options.detectChapters ? 1 : 0;
     StderrNotifier notifier(err);
     doc.setNotifier(&notifier);
+    StderrProgress progress(err);
+    if (options.progress)
+        doc.setProgress(&progress);
     doc.setMeasurerFactory(makeMeasurers(options.fixedMetrics));
     registerStandardImporters(doc);
 

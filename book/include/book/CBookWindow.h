@@ -16,6 +16,7 @@ struct TextSource {
     // What opening found the bytes to be in (an iconv name of book/CodePage.h,
     // or a web page's declared charset); empty for the system code page.
     std::string encoding;
+    bool findsChapters = false;      // its chapter headings are index entries, laid out again too
     CBookPage* firstPage = nullptr;  // borrowed from the page sequence
     CBookPage* lastPage = nullptr;
 };

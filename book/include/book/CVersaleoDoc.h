@@ -6,6 +6,7 @@
 
 #include "book/CBookWindow.h"
 #include "book/DocumentNotifier.h"
+#include "book/ImportProgress.h"
 #include "book/Importer.h"
 #include "book/PageStyle.h"
 #include "book/TextMeasurer.h"
@@ -46,6 +47,8 @@ public:
     // --- settings and styles ---
     int32_t needIndex = 1;
     int32_t needBookmark = 1;
+    // Plain texts opened with need index get an entry per chapter heading.
+    int32_t detectChapters = 1;
     int32_t flipSpeed = 50;
     int32_t viewValue1 = -1;  // kept for the views
     int32_t viewValue2 = -1;
@@ -127,6 +130,16 @@ public:
     ImporterRegistry& importers() { return m_importers; }
     void setNotifier(DocumentNotifier* notifier) { m_notifier = notifier; }
     DocumentNotifier* notifier() const { return m_notifier; }
+    // Told how far each opening has got; null for none.
+    void setProgress(ImportProgress* progress) { m_progress = progress; }
+    // Importers report the part of the current file done (0 to 1, or
+    // ImportProgress::kUnknown); false once the reader stopped the opening,
+    // and from then on until it ends. A stopped opening adds nothing. Outside
+    // an opening (a text laid out again) always true.
+    bool reportProgress(double done);
+    // Later reports of the current file fill the part [from, from + share)
+    // of its progress: for a file that is opened as several texts.
+    void setProgressPart(double from, double share);
 
     // The file dialog's multiple selection: the folder, then NUL-separated
     // names from firstName on (at most 26,000 bytes); or one full path with
@@ -158,6 +171,11 @@ private:
     int m_activeWindow = 0;
     ImporterRegistry m_importers;
     DocumentNotifier* m_notifier = nullptr;
+    ImportProgress* m_progress = nullptr;
+    bool m_opening = false;
+    bool m_stopped = false;
+    double m_partFrom = 0.0;
+    double m_partShare = 1.0;
     MeasurerFactory m_measurerFactory;
     std::shared_ptr<TextMeasurer> m_measurer;
     LOGFONT m_measuredFont;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 struct ChildResult {
     bool started = false;
     bool timedOut = false;
+    bool stopped = false;  // ended because keepGoing said so
     bool exited = false;  // ended by itself (not by a signal or the time limit)
     int exitCode = -1;
     std::string output;  // standard output, when captured
@@ -21,6 +23,9 @@ struct ChildOptions {
     size_t outputLimit = size_t{256} << 20;
     // Variables set (or replaced) in the child's environment.
     std::vector<std::pair<std::string, std::string>> environment;
+    // Asked every few tens of milliseconds while the child runs; false ends
+    // it as the time limit would.
+    std::function<bool()> keepGoing;
 };
 
 // argv[0] is searched on PATH when it has no separator.
@@ -28,3 +33,7 @@ ChildResult runChild(const std::vector<std::string>& argv, const ChildOptions& o
 
 // The full path of a program on PATH, or empty.
 std::string findOnPath(const std::string& program);
+
+// A helper program of ours: beside the running program in the build tree,
+// with the libraries when installed.
+std::string helperPath(const std::string& name);

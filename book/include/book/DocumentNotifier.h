@@ -10,6 +10,7 @@ enum class DocMessage {
     WordMissing,      // "The Office Word isn't installed or it has been removed."
     InnerError,       // "There is an inner error."
     DamagedFile,      // "Fail to open %s: the file is damaged." (a file message)
+    LockedBook,       // "%s is locked by DRM: only the program of its seller can open it." (a file message)
 };
 
 // The English text and caption of a message.

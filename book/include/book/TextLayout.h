@@ -33,6 +33,8 @@ class Tokenizer {
 public:
     Tokenizer(std::string_view text, bool skipWhiteSpace) : m_text(text), m_skip(skipWhiteSpace) {}
     bool next(std::string_view& token);
+    // Bytes of the text read so far.
+    size_t position() const { return m_pos; }
 
 private:
     std::string_view m_text;
@@ -50,10 +52,13 @@ std::vector<std::string> wrap(std::string_view text, TextMeasurer& measurer, int
 
 // Lays `text` out into new pages inserted at `at`: a bookmark leaf when
 // caption is not empty, an index entry on the first book page when title is
-// not empty, and a filler page to make whole leaves. Records the first and
-// last new page in `source` when given. Text after a NUL byte is not laid out.
-void layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* source, const std::string& caption,
-                const std::string& title, TextMeasurer& measurer);
+// not empty, and a filler page to make whole leaves. With findChapters, an
+// index entry for every chapter heading on the page it starts on, after the
+// title's. Records the first and last new page in `source` when given. Text
+// after a NUL byte is not laid out. False, and nothing inserted, when the
+// reader stopped the opening meanwhile.
+bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* source, const std::string& caption,
+                const std::string& title, TextMeasurer& measurer, bool findChapters = false);
 
 // The whole file; empty when the path is empty or cannot be read.
 std::string readPlainText(const std::string& path);
@@ -75,7 +80,17 @@ SourceText detectText(std::string bytes);
 // The common end of every text importer: caption and index title from the
 // file's name, a text source holding the text as read, and the layout of
 // the text converted to the system code page at the start of the content.
-void importText(CVersaleoDoc& doc, const std::string& path, SourceText text, TextMeasurer& measurer);
+// With findChapters, chapter headings become index entries too (when the
+// index title is there). False when the reader stopped the opening.
+bool importText(CVersaleoDoc& doc, const std::string& path, SourceText text, TextMeasurer& measurer,
+                bool findChapters = false);
+
+// Keeps `text` as a text source and lays it out, converted to the system code
+// page, at the start of the content with the given caption and index title
+// (either may be empty). The new source, or null when the reader stopped the
+// opening.
+TextSource* importSource(CVersaleoDoc& doc, SourceText text, const std::string& caption, const std::string& indexTitle,
+                         TextMeasurer& measurer, bool findChapters = false);
 
 // An importer whose format yields a text (plain text, web pages, documents).
 class TextImporter : public Importer {
@@ -86,6 +101,8 @@ protected:
     // The file's text and its encoding; empty when it cannot be read.
     // Messages go through the document's notifier.
     virtual SourceText produceText(CVersaleoDoc& doc, const std::string& path) = 0;
+    // Whether chapter headings of the text become index entries.
+    virtual bool findsChapters(const CVersaleoDoc&) const { return false; }
 };
 
 class PlainTextImporter : public TextImporter {
@@ -94,6 +111,7 @@ protected:
     {
         return detectText(readPlainText(path));
     }
+    bool findsChapters(const CVersaleoDoc& doc) const override;
 };
 
 // Where a justified line is drawn: each run of text at its x, and the

@@ -82,17 +82,7 @@ std::vector<std::string> collectHtmlFiles(const std::string& folder)
 
 std::string defaultHelperPath()
 {
-    char self[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return kHelperName;
-    self[length] = '\0';
-    std::string folder;
-    CAKPathManager::AKGetFileFolder(self, &folder);
-    // Beside the program in the build tree; with the libraries when installed.
-    const std::string beside = folder + "/" + kHelperName;
-    const std::string installed = folder + "/../lib/versaleo/" + kHelperName;
-    return ::access(beside.c_str(), X_OK) != 0 && ::access(installed.c_str(), X_OK) == 0 ? installed : beside;
+    return helperPath(kHelperName);
 }
 
 bool CompiledHelpImporter::import(CVersaleoDoc& doc, const std::string& path)
@@ -117,7 +107,10 @@ bool CompiledHelpImporter::import(CVersaleoDoc& doc, const std::string& path)
 
     ChildOptions options;
     options.timeLimit = m_timeLimit;
+    options.keepGoing = [&doc] { return doc.reportProgress(ImportProgress::kUnknown); };
     const ChildResult run = runChild({m_helper, folder, scratch.copy}, options);
+    if (run.stopped)
+        return false;
     if (!run.started || !run.exited || run.exitCode != 0)
         return unsupported();
 
@@ -126,8 +119,12 @@ bool CompiledHelpImporter::import(CVersaleoDoc& doc, const std::string& path)
     if (pages.empty())
         return unsupported();
     // Each import inserts at the start of the content: the last goes first.
-    for (auto it = pages.rbegin(); it != pages.rend(); ++it)
-        layout::importText(doc, *it, html::fileToSource(*it), *doc.bookMeasurer());
+    size_t done = 0;
+    for (auto it = pages.rbegin(); it != pages.rend(); ++it) {
+        if (!doc.reportProgress(static_cast<double>(done++) / static_cast<double>(pages.size())) ||
+            !layout::importText(doc, *it, html::fileToSource(*it), *doc.bookMeasurer()))
+            return false;
+    }
     return true;
 }
 

@@ -1,5 +1,9 @@
 #include "book/import/PdfText.h"
 
+#include "book/CVersaleoDoc.h"
+#include "book/CodePage.h"
+#include "book/import/PdfRescue.h"
+
 #include "aidkern/CAKFileManager.h"
 #include "aidkern/CAKPathManager.h"
 
@@ -131,7 +135,7 @@ constexpr size_t kInflateChunk = 64 * 1024;
 // one piece and the text, never the whole inflated stream. The text goes to
 // `out` only when the data was a zlib stream, and stops once `out` reaches
 // `textLimit`. False when the text limit was reached.
-bool scanStream(std::string_view data, size_t capacity, std::string& out, size_t textLimit)
+bool scanStream(std::string_view data, size_t capacity, std::string& out, size_t textLimit, size_t& inflated)
 {
     if (capacity == 0)
         return true;
@@ -167,6 +171,7 @@ bool scanStream(std::string_view data, size_t capacity, std::string& out, size_t
     const bool cut = full && (result == Z_OK || result == Z_BUF_ERROR);
     if (result != Z_STREAM_END && !cut && !limited)
         return true;
+    inflated += stream.total_out;
     if (stream.total_out > 0)
         scanner.finish();
     out += text;
@@ -188,8 +193,13 @@ std::string scanContent(std::string_view content)
     return out;
 }
 
-std::string extractText(std::string_view pdf, size_t textLimit)
+std::string extractText(std::string_view pdf, size_t textLimit, size_t* inflated, const ScanProgress& progress)
 {
+    constexpr size_t kReportEvery = size_t{4} << 20;
+    size_t reportAt = kReportEvery;
+    size_t inflatedHere = 0;
+    size_t& inflatedTotal = inflated ? *inflated : inflatedHere;
+    inflatedTotal = 0;
     std::string out;
     size_t pos = 0;
     for (;;) {
@@ -210,26 +220,32 @@ std::string extractText(std::string_view pdf, size_t textLimit)
         dataEnd = std::max(dataEnd, dataStart);
         const std::string_view data = pdf.substr(dataStart, dataEnd - dataStart);
         // Ten times the compressed size bounds what one stream may yield.
-        if (!scanStream(data, data.size() * 10, out, textLimit))
+        if (!scanStream(data, data.size() * 10, out, textLimit, inflatedTotal))
             break;
         pos = dataEnd + 9;
+        if (progress && pos >= reportAt) {
+            reportAt = pos + kReportEvery;
+            if (!progress(static_cast<double>(pos) / static_cast<double>(pdf.size())))
+                break;
+        }
     }
     return out;
 }
 
-bool extractTextFile(const std::string& pdfPath, const std::string& outputPath)
+bool extractTextFile(const std::string& pdfPath, const std::string& outputPath, size_t* inflated,
+                     const ScanProgress& progress)
 {
     std::ofstream output(outputPath, std::ios::binary | std::ios::trunc);
     std::ifstream input(pdfPath, std::ios::binary);
     if (!output || !input)
         return false;
     const std::string bytes{std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>()};
-    const std::string text = extractText(bytes);
+    const std::string text = extractText(bytes, kMaxText, inflated, progress);
     output.write(text.data(), static_cast<std::streamsize>(text.size()));
     return static_cast<bool>(output.flush());
 }
 
-std::string fileToText(const std::string& path)
+std::string fileToText(const std::string& path, size_t* inflated, const ScanProgress& progress)
 {
     std::string temporary, textPath;
     if (CAKFileManager::AKGetTempPath("", 0, &temporary) != S_OK)
@@ -237,10 +253,26 @@ std::string fileToText(const std::string& path)
     CAKPathManager::AKGetFilePathNoExtern(temporary, &textPath);
     textPath += ".txt";
     std::string text;
-    if (extractTextFile(path, textPath))
+    if (extractTextFile(path, textPath, inflated, progress))
         text = layout::readPlainText(textPath);
     CAKFileManager::AKDeletePath(textPath);
     return text;
+}
+
+layout::SourceText PdfImporter::produceText(CVersaleoDoc& doc, const std::string& path)
+{
+    size_t inflated = 0;
+    std::string scanned = fileToText(path, &inflated, [&doc](double done) { return doc.reportProgress(done); });
+    if (!needsRescue(scanned.size(), inflated) || !doc.reportProgress(ImportProgress::kUnknown))
+        return scanned;
+    RescueOptions options;
+    options.helper = m_rescueHelper;
+    options.keepGoing = [&doc] { return doc.reportProgress(ImportProgress::kUnknown); };
+    // A PDF poppler cannot read (or finds no text in) keeps what the scanner found.
+    std::optional<std::string> rescued = rescueText(path, options);
+    if (!rescued || rescued->empty())
+        return scanned;
+    return {std::move(*rescued), codepage::kUtf8};
 }
 
 }  // namespace pdf

@@ -12,7 +12,8 @@
 
 namespace word {
 
-std::string fileToText(const std::string& path, DocumentNotifier* notifier, std::chrono::milliseconds timeLimit)
+std::string fileToText(const std::string& path, DocumentNotifier* notifier, std::chrono::milliseconds timeLimit,
+                       std::function<bool()> keepGoing)
 {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
@@ -26,7 +27,8 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
         report(DocMessage::WordMissing);
         return {};
     }
-    // The word processor keeps a profile in HOME: give it a fresh one.
+    // The word processor keeps a profile in HOME and its temporary files in
+    // TMPDIR: give it a fresh folder for both, removed however it ends.
     std::string home = (std::filesystem::temp_directory_path() / "versaleo-office-XXXXXX").string();
     if (!::mkdtemp(home.data())) {
         report(DocMessage::InnerError);
@@ -35,9 +37,12 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
     ChildOptions options;
     options.timeLimit = timeLimit;
     options.captureOutput = true;
-    options.environment = {{"HOME", home}};
+    options.environment = {{"HOME", home}, {"TMPDIR", home}};
+    options.keepGoing = std::move(keepGoing);
     const ChildResult run = runChild({program, "--headless", "--cat", path}, options);
     CAKFileManager::AKDeletePath(home);
+    if (run.stopped)
+        return {};
     if (!run.exited || run.exitCode != 0) {
         report(DocMessage::InnerError);
         return {};
@@ -50,7 +55,8 @@ std::string fileToText(const std::string& path, DocumentNotifier* notifier, std:
 
 layout::SourceText WordImporter::produceText(CVersaleoDoc& doc, const std::string& path)
 {
-    return fileToText(path, doc.notifier());
+    return fileToText(path, doc.notifier(), std::chrono::minutes(2),
+                      [&doc] { return doc.reportProgress(ImportProgress::kUnknown); });
 }
 
 }  // namespace word

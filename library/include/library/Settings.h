@@ -17,6 +17,7 @@ struct AppSettings {
     QString saveFilePath;  // default: the folder the caller names
     int needIndex = 1;
     int needBookmark = 1;
+    int detectChapters = 1;  // chapter headings of plain texts become index entries
     int flipSpeed = 50;  // below 10 or above 50: 50
     int backPictureIndex = 1;
     int coverPictureOuterIndex = 1;
