@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr QSize kSize{380, 270};
-constexpr QRect kPageArea{10, 60, 360, 160};
+constexpr QSize kSize{380, 290};
+constexpr QRect kPageArea{10, 60, 360, 180};
 
 struct TabRow {
     int id;

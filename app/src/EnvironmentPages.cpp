@@ -51,11 +51,12 @@ CStartPage::CStartPage(const EnvironmentValues& values, QWidget* parent)
     : EnvironmentPage(kPageColour, parent), m_file(new QGroupBox(this)), m_music(new QGroupBox(this)),
       m_tip(new QGroupBox(this))
 {
-    m_file->setGeometry(8, 4, 344, 64);
-    m_music->setGeometry(8, 70, 344, 40);
-    m_tip->setGeometry(8, 112, 344, 40);
+    m_file->setGeometry(8, 4, 344, 84);
+    m_music->setGeometry(8, 90, 344, 40);
+    m_tip->setGeometry(8, 132, 344, 40);
     m_needIndex = checkBox(m_file, values.needIndex, {12, 20, 320, 20});
     m_needBookmark = checkBox(m_file, values.needBookmark, {12, 40, 320, 20});
+    m_detectChapters = checkBox(m_file, values.detectChapters, {12, 60, 320, 20});
     m_playMusic = checkBox(m_music, values.playMusic, {12, 17, 320, 20});
     m_showTip = checkBox(m_tip, values.showTip, {12, 17, 320, 20});
     retranslate();
@@ -68,6 +69,7 @@ void CStartPage::retranslate()
     m_tip->setTitle(groupTitle(kShowTipId, "OneTip"));
     m_needIndex->setText(controlText(kNeedIndexId, "Add index when opening file"));
     m_needBookmark->setText(controlText(kNeedBookmarkId, "Add bookmark when opening file"));
+    m_detectChapters->setText(controlText(kDetectChaptersId, "Find chapters when opening text"));
     m_playMusic->setText(controlText(kPlayMusicId, "Play music after starting program"));
     m_showTip->setText(controlText(kShowTipId, "Show OneTip when starting this program."));
 }
@@ -77,6 +79,7 @@ QCheckBox* CStartPage::box(int id) const
     switch (id) {
     case kNeedIndexId: return m_needIndex;
     case kNeedBookmarkId: return m_needBookmark;
+    case kDetectChaptersId: return m_detectChapters;
     case kPlayMusicId: return m_playMusic;
     case kShowTipId: return m_showTip;
     default: return nullptr;
@@ -87,6 +90,7 @@ void CStartPage::takeData(EnvironmentValues& values) const
 {
     values.needIndex = checked(m_needIndex);
     values.needBookmark = checked(m_needBookmark);
+    values.detectChapters = checked(m_detectChapters);
     values.playMusic = checked(m_playMusic);
     values.showTip = checked(m_showTip);
 }

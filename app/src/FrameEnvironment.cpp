@@ -27,6 +27,7 @@ void CMainFrame::openEnvironmentDialog()
     EnvironmentValues values;
     values.needIndex = m_doc.needIndex;
     values.needBookmark = m_doc.needBookmark;
+    values.detectChapters = m_doc.detectChapters;
     values.playMusic = m_playMusic;
     // Only the settings hold whether the tip shows at start-up.
     values.showTip = m_settings.read().showOneTipDlg;
@@ -50,6 +51,8 @@ void CMainFrame::applyEnvironment(const EnvironmentValues& values)
     m_doc.needBookmark = values.needBookmark;
     m_playMusic = values.playMusic;
     m_settings.writeStartOptions(values.needIndex, values.needBookmark, values.playMusic, values.showTip);
+    m_doc.detectChapters = values.detectChapters;
+    m_settings.writeChapterDetection(values.detectChapters);
 
     m_showLeftBar = values.leftBar == 1;
     m_showBottomBar = values.bottomBar == 1;

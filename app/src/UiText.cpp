@@ -95,6 +95,7 @@ const std::map<int, const char*>& english()
         // id, 31000 + control id for a group or label)
         {3090, "Start"}, {3092, "Flip"}, {3093, "Toolbar"}, {3094, "Lang."}, {4012, "Environment Parameters"},
         {31510, "File"}, {30510, "Add index when opening file"}, {30511, "Add bookmark when opening file"},
+        {30514, "Find chapters when opening text"},
         {31512, "Music"}, {30512, "Play music after starting program"},
         {31513, "OneTip"}, {30513, "Show OneTip when starting this program."},
         {31500, "Page Flip Speed"}, {31501, "Slowly"}, {31502, "Fast"},

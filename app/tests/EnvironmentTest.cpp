@@ -128,6 +128,8 @@ TEST_F(EnvironmentFrame, TheStartPageStoresItsOptionsInTheDocumentAndTheSettings
         EXPECT_TRUE(sheet.startPage()->box(CStartPage::kNeedIndexId)->isChecked());
         EXPECT_FALSE(sheet.startPage()->box(CStartPage::kNeedBookmarkId)->isChecked());
         EXPECT_TRUE(sheet.startPage()->box(CStartPage::kShowTipId)->isChecked());
+        EXPECT_TRUE(sheet.startPage()->box(CStartPage::kDetectChaptersId)->isChecked());
+        sheet.startPage()->box(CStartPage::kDetectChaptersId)->click();
         sheet.startPage()->box(CStartPage::kNeedIndexId)->click();
         sheet.startPage()->box(CStartPage::kNeedBookmarkId)->click();
         sheet.startPage()->box(CStartPage::kShowTipId)->click();
@@ -138,6 +140,8 @@ TEST_F(EnvironmentFrame, TheStartPageStoresItsOptionsInTheDocumentAndTheSettings
     EXPECT_EQ(values.needIndex, 0);
     EXPECT_EQ(values.needBookmark, 1);
     EXPECT_EQ(values.showOneTipDlg, 0);
+    EXPECT_EQ(doc.detectChapters, 0);
+    EXPECT_EQ(values.detectChapters, 0);
     // The tip box shows what the settings hold.
     runSheet([](CEnvironmentDlg& sheet) { EXPECT_FALSE(sheet.startPage()->box(CStartPage::kShowTipId)->isChecked()); });
 }

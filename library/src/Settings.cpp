@@ -140,6 +140,11 @@ void SettingsStore::writeStartOptions(int needIndex, int needBookmark, int tuned
                {"ShowOneTipDlg", showOneTipDlg}});
 }
 
+void SettingsStore::writeChapterDetection(int detectChapters)
+{
+    writeInts({{"DetectChapters", detectChapters}});
+}
+
 void SettingsStore::writeBarFlags(int left, int bottom, int right, int status)
 {
     writeInts({{"ShowLeftBar", left}, {"ShowBottomBar", bottom}, {"ShowRightBar", right}, {"ShowStatusBar", status}});

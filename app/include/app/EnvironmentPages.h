@@ -16,6 +16,7 @@ class QSlider;
 struct EnvironmentValues {
     int needIndex = 1;
     int needBookmark = 1;
+    int detectChapters = 1;
     int playMusic = 1;
     int showTip = 1;
     int flipSpeed = 50;
@@ -45,6 +46,7 @@ class CStartPage : public EnvironmentPage {
 public:
     static constexpr int kResourceId = 63;
     static constexpr int kNeedIndexId = 510, kNeedBookmarkId = 511, kPlayMusicId = 512, kShowTipId = 513;
+    static constexpr int kDetectChaptersId = 514;
 
     CStartPage(const EnvironmentValues& values, QWidget* parent);
     void takeData(EnvironmentValues& values) const override;
@@ -57,6 +59,7 @@ private:
     QGroupBox* m_tip;
     QCheckBox* m_needIndex;
     QCheckBox* m_needBookmark;
+    QCheckBox* m_detectChapters;
     QCheckBox* m_playMusic;
     QCheckBox* m_showTip;
 };

@@ -77,6 +77,7 @@ public:
     // ("NeedIndex", "NeedBookmark", "Tunedeck", "ShowOneTipDlg"), the four
     // bar flags, the flip speed and the interface language.
     void writeStartOptions(int needIndex, int needBookmark, int tunedeck, int showOneTipDlg);
+    void writeChapterDetection(int detectChapters);
     void writeBarFlags(int left, int bottom, int right, int status);
     void writeFlipSpeed(int speed);
     void writeLanguage(int language);
