@@ -3,6 +3,8 @@
 #include "library/BooksFolder.h"
 #include "library/LibraryFile.h"
 
+#include "EntityText.h"
+
 #include "book/CodePage.h"
 
 #include <QFile>
@@ -35,67 +37,6 @@ struct XPathObjectDeleter {
 // Hostile input is read without the network and without messages on the
 // terminal; entities stay references, expanded below within a budget.
 constexpr int kReadOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-
-// An attribute's value with its entity references expanded, as libxml2's own
-// lookup does, but within one budget of bytes and steps for the whole
-// document: nested entities could otherwise expand a small file into
-// gigabytes, or walk empty ones for ever.
-class ValueReader {
-public:
-    explicit ValueReader(xmlDoc* doc) : m_doc(doc) {}
-
-    std::string value(const xmlAttr* attribute)
-    {
-        std::string out;
-        append(out, attribute->children, 0);
-        return out;
-    }
-
-    bool exhausted() const { return m_exhausted; }
-
-private:
-    static constexpr int kMaxDepth = 40;
-
-    void append(std::string& out, const xmlNode* node, int depth)
-    {
-        for (; node && !m_exhausted; node = node->next) {
-            if (!spend(1))
-                return;
-            if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-                const std::string_view content(node->content ? reinterpret_cast<const char*>(node->content) : "");
-                if (spend(content.size()))
-                    out.append(content);
-            } else if (node->type == XML_ENTITY_REF_NODE) {
-                const xmlEntity* entity = xmlGetDocEntity(m_doc, node->name);
-                if (!entity)
-                    continue;
-                if (entity->etype == XML_INTERNAL_PREDEFINED_ENTITY) {
-                    const std::string_view content(entity->content ? reinterpret_cast<const char*>(entity->content) : "");
-                    if (spend(content.size()))
-                        out.append(content);
-                } else if (depth >= kMaxDepth) {
-                    m_exhausted = true;
-                } else {
-                    append(out, entity->children, depth + 1);
-                }
-            }
-        }
-    }
-
-    bool spend(size_t amount)
-    {
-        if (amount > m_budget) {
-            m_exhausted = true;
-            return false;
-        }
-        m_budget -= amount;
-        return true;
-    }
-
-    xmlDoc* m_doc;
-    size_t m_budget = kMaxFileSize;
-    bool m_exhausted = false;
-};
 
 // What XML 1.0 can hold: a character outside it (most control characters)
 // would make the written file unreadable, so it is left out.
@@ -157,14 +98,15 @@ std::vector<std::string> parse(std::string_view bytes)
     const std::unique_ptr<xmlXPathObject, XPathObjectDeleter> found(xmlXPathEvalExpression(x("//@href"), context.get()));
     if (!found || found->type != XPATH_NODESET || !found->nodesetval)
         return entries;
-    ValueReader reader(doc.get());
+    EntityText reader(doc.get(), kMaxFileSize);
     const xmlNodeSet& nodes = *found->nodesetval;
     const size_t count = std::min(static_cast<size_t>(std::max(nodes.nodeNr, 0)), kLoadLimit);
     for (size_t i = 0; i < count && !reader.exhausted(); ++i) {
         const xmlNode* node = nodes.nodeTab[i];
         if (!node || node->type != XML_ATTRIBUTE_NODE)
             continue;
-        std::string value = reader.value(reinterpret_cast<const xmlAttr*>(node));
+        std::string value;
+        reader.append(value, reinterpret_cast<const xmlAttr*>(node)->children);
         if (!value.empty() && !reader.exhausted())
             entries.push_back(std::move(value));
     }

@@ -1,5 +1,7 @@
 #include "library/LibraryFile.h"
 
+#include "EntityText.h"
+
 #include "book/CodePage.h"
 
 #include <QFile>
@@ -50,13 +52,11 @@ Doc read(std::string_view bytes)
     return Doc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kReadOptions));
 }
 
-// Attribute values with their entity references expanded, as libxml2's own
-// lookup does, but within one budget for the whole document: its lookup has
-// none, so a small file naming a large entity over and over would read as
-// gigabytes. Once the budget is spent the document is no library.
+// Attribute values with their entity references expanded within one budget:
+// once it is spent the document is no library.
 class AttributeReader {
 public:
-    explicit AttributeReader(xmlDoc* doc) : m_doc(doc) {}
+    explicit AttributeReader(xmlDoc* doc) : m_entities(doc, kMaxFileSize) {}
 
     std::string text(const xmlNode* node, const char* attribute)
     {
@@ -71,59 +71,16 @@ public:
                 value = reinterpret_cast<const char*>(declared->defaultValue);
             return value;
         }
-        append(value, found->children, 0);
+        m_entities.append(value, found->children);
         return value;
     }
 
     int32_t number(const xmlNode* node, const char* attribute);
 
-    bool exhausted() const { return m_exhausted; }
+    bool exhausted() const { return m_entities.exhausted(); }
 
 private:
-    static constexpr int kMaxEntityDepth = 40;
-
-    void append(std::string& out, const xmlNode* node, int depth)
-    {
-        for (; node && !m_exhausted; node = node->next) {
-            if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-                if (!node->content)
-                    continue;
-                const std::string_view content(reinterpret_cast<const char*>(node->content));
-                if (depth > 0 && !spend(content.size()))
-                    return;
-                out.append(content);
-            } else if (node->type == XML_ENTITY_REF_NODE) {
-                const xmlEntity* entity = xmlGetDocEntity(m_doc, node->name);
-                if (!entity)
-                    continue;
-                if (entity->etype == XML_INTERNAL_PREDEFINED_ENTITY) {
-                    const std::string_view content(entity->content ? reinterpret_cast<const char*>(entity->content) : "");
-                    if (spend(content.size()))
-                        out.append(content);
-                    continue;
-                }
-                if (depth >= kMaxEntityDepth) {
-                    m_exhausted = true;
-                    return;
-                }
-                append(out, entity->children, depth + 1);
-            }
-        }
-    }
-
-    bool spend(size_t bytes)
-    {
-        if (bytes > m_budget) {
-            m_exhausted = true;
-            return false;
-        }
-        m_budget -= bytes;
-        return true;
-    }
-
-    xmlDoc* m_doc;
-    size_t m_budget = kMaxFileSize;
-    bool m_exhausted = false;
+    EntityText m_entities;
 };
 
 int32_t AttributeReader::number(const xmlNode* node, const char* attribute)
