@@ -1,6 +1,7 @@
 #include "app/CBookPageStyleDlg.h"
 
 #include "app/ColourBox.h"
+#include "app/FontColourDialog.h"
 #include "app/PicturePanel.h"
 #include "app/UiText.h"
 
@@ -15,7 +16,6 @@
 #include "views/SpreadGeometry.h"
 
 #include <QCheckBox>
-#include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -179,11 +179,7 @@ CBookPageStyleDlg::CBookPageStyleDlg(CVersaleoDoc& doc, DocumentPictures& pictur
     connect(m_panel, &PicturePanel::pictureDeleted, this, [this](int number) { followPictureRemoval(m_doc, number); });
 
     askColour = [this](const QColor& start, const QString& title) { return askColourDialog(this, start, title); };
-    askFont = [this](const QFont& start) -> std::optional<QFont> {
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, start, this, ui::text(ui::kControlText + kFontId));
-        return ok ? std::optional<QFont>(chosen) : std::nullopt;
-    };
+    askFont = [this](const QFont& start) { return ::askFont(this, start, ui::text(ui::kControlText + kFontId)); };
 
     m_panel->fill();
     m_panel->selectNumber(0);

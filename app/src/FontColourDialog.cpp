@@ -61,3 +61,11 @@ std::optional<FontAndColour> askFontAndColour(QWidget* parent, const FontAndColo
         return std::nullopt;
     return FontAndColour{fonts->currentFont(), colour->colour()};
 }
+
+std::optional<QFont> askFont(QWidget* parent, const QFont& start, const QString& title)
+{
+    bool ok = false;
+    const QFont chosen =
+        QFontDialog::getFont(&ok, withListedStyle(start), parent, title, QFontDialog::DontUseNativeDialog);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}

@@ -627,6 +627,26 @@ TEST_F(Annotating, TheFontChooserStartsOnTheFontsOwnStyleInAChineseInterface)
     EXPECT_EQ(chosen->colour, QColor(1, 2, 3));
 }
 
+// The book-page style dialog's font chooser had the same fault.
+TEST_F(Annotating, TheFontAloneStartsOnItsOwnStyleInAChineseInterface)
+{
+    if (!installQtTranslations(1))
+        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
+    QTimer::singleShot(0, [] {
+        QWidget* chooser = QApplication::activeModalWidget();
+        ASSERT_NE(chooser, nullptr);
+        auto* buttons = chooser->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    const auto chosen = askFont(nullptr, QFont(QStringLiteral("Liberation Sans")), QStringLiteral("Font"));
+    installQtTranslations(0);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->family(), "Liberation Sans");
+    EXPECT_EQ(chosen->weight(), QFont::Normal);
+    EXPECT_FALSE(chosen->italic());
+}
+
 // Each dialog over the open book, in English and Chinese, for the docs.
 TEST_F(Annotating, Screenshots)
 {

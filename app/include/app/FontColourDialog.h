@@ -17,3 +17,5 @@ struct FontAndColour {
 
 // Starts at `start`; nothing when the reader cancels.
 std::optional<FontAndColour> askFontAndColour(QWidget* parent, const FontAndColour& start, const QString& title);
+// The font alone, on the same terms.
+std::optional<QFont> askFont(QWidget* parent, const QFont& start, const QString& title);
