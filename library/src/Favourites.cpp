@@ -5,8 +5,6 @@
 
 #include "EntityText.h"
 
-#include "book/CodePage.h"
-
 #include <QFile>
 
 #include <libxml/parser.h>
@@ -38,30 +36,6 @@ struct XPathObjectDeleter {
 // terminal; entities stay references, expanded below within a budget.
 constexpr int kReadOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
-// What XML 1.0 can hold: a character outside it (most control characters)
-// would make the written file unreadable, so it is left out.
-std::string xmlText(std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        const std::string_view sequence = utf8.substr(i, length);
-        if (sequence.size() < length || !codepage::isUtf8(sequence)) {
-            ++i;
-            continue;
-        }
-        i += length;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k)
-            c = (c << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3F);
-        if (c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-            c >= 0x10000)
-            out.append(sequence);
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -121,7 +95,7 @@ std::string serialize(const std::vector<std::string>& entries)
     xmlDocSetRootElement(doc.get(), root);
     for (const std::string& entry : entries) {
         xmlNode* item = xmlNewChild(root, nullptr, x("item"), nullptr);
-        xmlNewProp(item, x("href"), x(xmlText(entry).c_str()));
+        xmlNewProp(item, x("href"), x(libraryfile::xmlText(entry).c_str()));
     }
     xmlChar* bytes = nullptr;
     int size = 0;

@@ -105,31 +105,6 @@ int32_t AttributeReader::number(const xmlNode* node, const char* attribute)
     return 0;
 }
 
-// What XML 1.0 can hold: a character outside it (most control characters)
-// would make the written file unreadable, so it is left out.
-std::string xmlText(std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        const std::string_view sequence = utf8.substr(i, length);
-        if (sequence.size() < length || !codepage::isUtf8(sequence)) {
-            ++i;
-            continue;
-        }
-        i += length;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k)
-            c = (c << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3F);
-        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-                             (c >= 0xE000 && c <= 0xFFFD) || c >= 0x10000;
-        if (allowed)
-            out.append(sequence);
-    }
-    return out;
-}
 
 void attribute(xmlNode* node, const char* name, const std::string& utf8)
 {
@@ -185,6 +160,30 @@ std::string transform(xmlDoc* doc)
 }
 
 }  // namespace
+
+std::string xmlText(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string_view sequence = utf8.substr(i, length);
+        if (sequence.size() < length || !codepage::isUtf8(sequence)) {
+            ++i;
+            continue;
+        }
+        i += length;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3F);
+        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+                             (c >= 0xE000 && c <= 0xFFFD) || c >= 0x10000;
+        if (allowed)
+            out.append(sequence);
+    }
+    return out;
+}
 
 bool isSafeFileName(std::string_view name)
 {

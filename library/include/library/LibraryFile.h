@@ -34,6 +34,10 @@ std::string prettyPrintStylesheet();
 // Any XML document laid out by that stylesheet; empty on failure.
 std::string prettyPrint(std::string_view xml);
 
+// UTF-8 text with what XML 1.0 cannot hold left out (most control
+// characters, broken sequences): written, it would make the file unreadable.
+std::string xmlText(std::string_view utf8);
+
 // Whether a "FileName" names a file inside the books folder.
 bool isSafeFileName(std::string_view name);
 
