@@ -20,8 +20,7 @@ namespace bookmarkdlg {
 
 bool canUpdate(const CVersaleoDoc& doc)
 {
-    const int c = doc.currentPage;
-    return c >= 0 && c < doc.pageCount() && doc.pages[static_cast<size_t>(c)]->kind() == PageKind::BookmarkPage;
+    return doc.kindOf(doc.currentPage) == PageKind::BookmarkPage;
 }
 
 Choice opening(const CVersaleoDoc& doc)

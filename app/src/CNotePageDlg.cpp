@@ -22,8 +22,7 @@ namespace notepagedlg {
 
 bool canUpdate(const CVersaleoDoc& doc)
 {
-    const int c = doc.currentPage;
-    return c >= 0 && c < doc.pageCount() && doc.pages[static_cast<size_t>(c)]->kind() == PageKind::NotePage;
+    return doc.kindOf(doc.currentPage) == PageKind::NotePage;
 }
 
 Choice opening(const CVersaleoDoc& doc)

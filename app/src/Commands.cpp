@@ -74,13 +74,11 @@ DocState docState(const CVersaleoDoc& doc)
     state.currentPage = doc.currentPage;
     state.hasContent = doc.lastContentPage() >= doc.firstContentPage();
     state.hasTextSources = !doc.textSources.empty();
-    if (doc.currentPage >= 0 && doc.currentPage < doc.pageCount())
-        state.currentKind = doc.pages[static_cast<size_t>(doc.currentPage)]->kind();
+    state.currentKind = doc.kindOf(doc.currentPage);
     state.clipboardFilled = !doc.clipboard.empty();
     state.pasteAllowed = doc.canPasteAt(doc.currentPage);
     const int partner = doc.currentPage % 2 == 0 ? doc.currentPage - 1 : doc.currentPage + 1;
-    if (partner >= 0 && partner < doc.pageCount())
-        state.partnerKind = doc.pages[static_cast<size_t>(partner)]->kind();
+    state.partnerKind = doc.kindOf(partner);
     state.firstContentPage = doc.firstContentPage();
     return state;
 }

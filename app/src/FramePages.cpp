@@ -74,9 +74,7 @@ void CMainFrame::removeCurrentLeaf(bool cut)
     if (page.kind() == PageKind::BookmarkPage && m_state.twoPageMode) {
         // Two bookmarks face each other: the reader says which one goes.
         const spread::FacingPair shown = spread::facingPair(m_doc);
-        const auto isBookmark = [this](int i) {
-            return i >= 0 && i < m_doc.pageCount() && m_doc.pages[static_cast<size_t>(i)]->kind() == PageKind::BookmarkPage;
-        };
+        const auto isBookmark = [this](int i) { return m_doc.kindOf(i) == PageKind::BookmarkPage; };
         if (isBookmark(shown.left) && isBookmark(shown.right) && shown.left / 2 != shown.right / 2) {
             CSelectBookmarkDlg choice(c == shown.right, this);
             if (runDialog(choice) != QDialog::Accepted)

@@ -70,6 +70,11 @@ public:
 
     // --- counting ---
     int pageCount() const { return static_cast<int>(pages.size()); }
+    // The kind of page i; None outside the sequence.
+    PageKind kindOf(int i) const
+    {
+        return i >= 0 && i < pageCount() ? pages[static_cast<size_t>(i)]->kind() : PageKind::None;
+    }
     // Pages of `kind` among first..last (clamped to the sequence).
     int countPages(PageKind kind, int first, int last) const;
     int countPages(PageKind kind) const { return countPages(kind, 0, pageCount() - 1); }
