@@ -192,12 +192,8 @@ HDIB anyTurn(const DibView& view, int angle, COLORREF colour)
     return turned;
 }
 
-}  // namespace
-
-int MergeDIB(HDIB* destination, int x, int y, HDIB source, int width, int height, int percent)
+int blend(HDIB* destination, int x, int y, HDIB source, int width, int height, int percent)
 {
-    if (!destination || !*destination || !source || percent < 0 || percent > 100)
-        return 0;
     const auto from = DibView::of(source);
     auto to = DibView::of(*destination);
     if (!from || !to)
@@ -221,6 +217,25 @@ int MergeDIB(HDIB* destination, int x, int y, HDIB source, int width, int height
         }
     }
     return 1;
+}
+
+}  // namespace
+
+int MergeDIB(HDIB* destination, int x, int y, HDIB source, int width, int height, int percent)
+{
+    if (!destination || !*destination || !source || percent < 0 || percent > 100)
+        return 0;
+    if (source != *destination)
+        return blend(destination, x, y, source, width, height, percent);
+    // A picture merged into itself: converting the destination frees the
+    // source's block, and blending in place would read pixels already written.
+    // Blend from a copy so the result is that of merging an identical picture.
+    HDIB copy = CloneDIB(source);
+    if (!copy)
+        return 0;
+    const int merged = blend(destination, x, y, copy, width, height, percent);
+    DibFree(copy);
+    return merged;
 }
 
 HDIB GetDIBFromDIB(HDIB dib, int x, int y, int width, int height)

@@ -279,6 +279,35 @@ TEST(Areas, MergeBlendsInsideTheDestinationOnly)
     EXPECT_EQ(at(eight.h, 0, 0), kWhite);
 }
 
+TEST(Areas, MergingAPictureIntoItselfMatchesMergingAnIdenticalCopy)
+{
+    const std::vector<std::vector<Rgb>> colours = {
+        {kRed, kGreen, kBlue}, {kWhite, kBlack, kRed}, {kGreen, kBlue, kWhite}};
+    // The merged area overlaps the area read: rows and columns written early
+    // are read again later.
+    Dib self(picture(colours));
+    Dib twin(picture(colours));
+    Dib copy(CloneDIB(twin.h));
+    ASSERT_EQ(MergeDIB(&self, 1, 1, self.h, 2, 2, 50), 1);
+    ASSERT_EQ(MergeDIB(&twin, 1, 1, copy.h, 2, 2, 50), 1);
+    EXPECT_EQ(rowsOf(self.h), rowsOf(twin.h));
+
+    // An 8-bit picture merged into itself: making the destination full colour
+    // replaces the very block the source pixels are read from.
+    const std::vector<std::vector<int>> indices = {{0, 1, 2}, {2, 0, 1}};
+    Dib eight(indexed(8, {kRed, kGreen, kBlue}, indices));
+    Dib eightTwin(indexed(8, {kRed, kGreen, kBlue}, indices));
+    Dib eightCopy(CloneDIB(eightTwin.h));
+    ASSERT_EQ(MergeDIB(&eight, 1, 0, eight.h, 2, 2, 25), 1);
+    ASSERT_EQ(MergeDIB(&eightTwin, 1, 0, eightCopy.h, 2, 2, 25), 1);
+    EXPECT_EQ(bitCountOf(eight.h), 24);
+    EXPECT_EQ(rowsOf(eight.h), rowsOf(eightTwin.h));
+    EXPECT_EQ(at(eight.h, 0, 0), kRed);
+
+    // Refused the same way as with another picture.
+    EXPECT_EQ(MergeDIB(&self, 2, 2, self.h, 2, 2, 50), 0);
+}
+
 TEST(Areas, CopyEraseAndCut)
 {
     Dib dib(picture({{kRed, kGreen, kBlue}, {kWhite, kBlack, kRed}}));
