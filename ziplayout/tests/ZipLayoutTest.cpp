@@ -1,0 +1,119 @@
+#include "ziplayout/ZipLayout.h"
+
+#include "TestSupport.h"
+#include "ZipBombs.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// An archive written by libzip itself; `stored` entries are not deflated.
+void writeArchive(const std::string& path, const Entries& entries, const std::string& stored = {})
+{
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(archive, nullptr);
+    for (const auto& [name, content] : entries) {
+        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+        const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        ASSERT_GE(index, 0);
+        if (name == stored)
+            zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+    }
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
+std::string bytesOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Opens the archive with libzip and asks whether its entries are disjoint.
+bool disjoint(const std::string& path)
+{
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (!archive)
+        return false;
+    const bool answer = ziplayout::entriesAreDisjoint(path, archive);
+    zip_discard(archive);
+    return answer;
+}
+
+TEST(ZipLayout, ArchivesWrittenEntryAfterEntryAreDisjoint)
+{
+    TestFolder folder;
+    const std::string path = folder / "plain.zip";
+    writeArchive(path, {{"mimetype", "application/epub+zip"}, {"empty", ""}, {"a/b.txt", std::string(5000, 'b')},
+                        {"c.txt", "c"}},
+                 "mimetype");
+    EXPECT_TRUE(disjoint(path));
+    // libzip writes no file for no entries: an end record alone.
+    put(path, std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+    EXPECT_TRUE(disjoint(path)) << "an archive of no entries";
+    // A comment after the end record moves it away from the end of the file.
+    writeArchive(path, {{"x.txt", "x"}});
+    std::string bytes = bytesOf(path);
+    bytes[bytes.size() - 2] = 5;
+    put(path, bytes + "hello");
+    EXPECT_TRUE(disjoint(path));
+}
+
+TEST(ZipLayout, EntriesListedOverOneLocalHeaderOverlap)
+{
+    TestFolder folder;
+    const std::string path = folder / "shared.zip";
+    put(path, zipbombs::overlappingArchive({"one.txt", "two.txt"}, std::string(4096, 'a')));
+    EXPECT_FALSE(disjoint(path));
+    put(path, zipbombs::overlappingArchive({"one.txt"}, std::string(4096, 'a')));
+    EXPECT_TRUE(disjoint(path));
+}
+
+// An entry whose compressed data is said to run on over the next entry's
+// local header, as when one entry's data quotes the next entry whole.
+TEST(ZipLayout, DataRunningIntoTheNextEntryOverlaps)
+{
+    TestFolder folder;
+    const std::string path = folder / "quoted.zip";
+    writeArchive(path, {{"one.txt", std::string(100, 'x')}, {"two.txt", std::string(100, 'y')}}, "one.txt");
+    std::string bytes = bytesOf(path);
+    const size_t first = bytes.find("PK\x01\x02");
+    ASSERT_NE(first, std::string::npos);
+    // 100 stored bytes become 101: one byte into the second local header.
+    ASSERT_EQ(static_cast<uint8_t>(bytes[first + 20]), 100);
+    bytes[first + 20] = 101;
+    put(path, bytes);
+    EXPECT_FALSE(disjoint(path));
+}
+
+TEST(ZipLayout, ADirectoryThatCannotBeMatchedWithLibzipsIsNotPassed)
+{
+    TestFolder folder;
+    const std::string path = folder / "plain.zip";
+    writeArchive(path, {{"x.txt", "x"}});
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    ASSERT_NE(archive, nullptr);
+    const std::string other = folder / "other.zip";
+    writeArchive(other, {{"y.txt", "y"}});
+    EXPECT_FALSE(ziplayout::entriesAreDisjoint(other, archive));
+    EXPECT_FALSE(ziplayout::entriesAreDisjoint(folder / "missing.zip", archive));
+    EXPECT_FALSE(ziplayout::entriesAreDisjoint(path, nullptr));
+    EXPECT_TRUE(ziplayout::entriesAreDisjoint(path, archive));
+    zip_discard(archive);
+}
+
+}  // namespace
