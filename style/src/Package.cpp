@@ -1,5 +1,7 @@
 #include "style/CStyle.h"
 
+#include "ziplayout/ZipLayout.h"
+
 #include <zip.h>
 
 #include <cerrno>
@@ -11,6 +13,8 @@
 namespace {
 
 constexpr zip_uint64_t kMaxEntryBytes = zip_uint64_t{32} << 20;
+// The whole skin unpacked: about a hundred times what the program's own needs.
+constexpr zip_uint64_t kMaxTotalBytes = zip_uint64_t{64} << 20;
 constexpr zip_int64_t kMaxEntries = 4096;
 
 // A plain file name: no folders, no way up, nothing hidden.
@@ -36,13 +40,18 @@ int PackageUnpack(const char* dataPath, const char* folder, int)
     if (!archive)
         return 0;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
-    bool ok = count > 0 && count <= kMaxEntries;
-    // Every entry is checked before anything is written.
+    // Entries sharing compressed bytes would multiply them on disk.
+    bool ok = count > 0 && count <= kMaxEntries && ziplayout::entriesAreDisjoint(dataPath, archive);
+    // Every entry is checked before anything is written. An entry is read up
+    // to its stated size only, so the stated total bounds what is written.
+    zip_uint64_t total = 0;
     for (zip_int64_t i = 0; ok && i < count; ++i) {
         zip_stat_t st;
         zip_stat_init(&st);
         ok = zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
              safeName(st.name) && st.size <= kMaxEntryBytes;
+        total += ok ? st.size : 0;
+        ok = ok && total <= kMaxTotalBytes;
     }
     if (ok && ::mkdir(folder, 0700) != 0 && errno != EEXIST)
         ok = false;

@@ -2,6 +2,7 @@
 #include "style/CStyleButton.h"
 
 #include "TestSupport.h"
+#include "ZipBombs.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -172,6 +173,62 @@ TEST(Package, AbsurdlyLargeEntriesAreRefused)
     makeArchive(dir / "good.data", {{"a.bmp", "A"}, {"b.bmp", "B"}});
     EXPECT_EQ(PackageUnpack((dir / "good.data").c_str(), (dir / "style").c_str(), 0), 1);
     EXPECT_TRUE(fs::exists(dir / "style/b.bmp"));
+}
+
+// The bytes of every file below a folder.
+uintmax_t bytesBelow(const fs::path& folder)
+{
+    uintmax_t total = 0;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, ec); it != fs::recursive_directory_iterator(); it.increment(ec))
+        total += it->is_regular_file() ? it->file_size() : 0;
+    return total;
+}
+
+std::vector<std::string> skinNames(int count)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back("picture" + std::to_string(i) + ".bmp");
+    return names;
+}
+
+// Regression: a few kilobytes of "style.data" listing 32 entries over one
+// run of compressed bytes unpacked a gigabyte and reported success.
+TEST(Package, AStyleDataOf32OverlappingEntriesIsRefusedWritingNothing)
+{
+    TestFolder dir;
+    const std::string bomb = zipbombs::overlappingArchive(skinNames(32), std::string(1u << 20, '\0'));
+    ASSERT_LT(bomb.size(), 8u << 10);
+    std::ofstream(dir / "style.data", std::ios::binary) << bomb;
+    EXPECT_EQ(PackageUnpack((dir / "style.data").c_str(), (dir / "style").c_str(), 0), 0);
+    EXPECT_LT(bytesBelow(dir / "style"), 1u << 20);
+
+    // The program ends as for a damaged skin, leaving no unpacked picture.
+    const TemporaryFolderAt scratch(dir / "tmp");
+    const Probe probe = runProbe(dir.path());
+    EXPECT_EQ(probe.exitCode, 0);
+    EXPECT_NE(probe.output.find(kStyleFailureText), std::string::npos) << probe.output;
+    EXPECT_EQ(bytesBelow(dir / "tmp"), 0u);
+
+    // One entry alone is an ordinary archive.
+    std::ofstream(dir / "one.data", std::ios::binary)
+        << zipbombs::overlappingArchive(skinNames(1), std::string(1u << 20, '\0'));
+    EXPECT_EQ(PackageUnpack((dir / "one.data").c_str(), (dir / "one").c_str(), 0), 1);
+    EXPECT_EQ(bytesBelow(dir / "one"), 1u << 20);
+}
+
+TEST(Package, EntriesAddingUpToMoreThanASkinCouldNeedAreRefusedWritingNothing)
+{
+    TestFolder dir;
+    // Each entry under the cap of one, together over the cap of the skin.
+    const std::string picture(22u << 20, '\0');
+    makeArchive(dir / "many.data", {{"a.bmp", picture}, {"b.bmp", picture}, {"c.bmp", picture}});
+    ASSERT_LT(fs::file_size(dir / "many.data"), 1u << 20);
+    EXPECT_EQ(PackageUnpack((dir / "many.data").c_str(), (dir / "style").c_str(), 0), 0);
+    EXPECT_EQ(bytesBelow(dir / "style"), 0u);
+    makeArchive(dir / "two.data", {{"a.bmp", picture}, {"b.bmp", picture}});
+    EXPECT_EQ(PackageUnpack((dir / "two.data").c_str(), (dir / "style").c_str(), 0), 1);
 }
 
 class Buttons : public testing::Test {};

@@ -73,8 +73,9 @@ private:
 };
 
 // The unpacking of "style.data", a zip archive of flat file names. Refuses an
-// archive with an entry that would land outside the folder or is absurdly
-// large, writing nothing for it. Non-zero on success.
+// archive with an entry that would land outside the folder, is absurdly large
+// or shares its bytes with another entry, or whose entries add up to more
+// than a skin could need, writing nothing for it. Non-zero on success.
 STYLE_API int PackageUnpack(const char* dataPath, const char* folder, int flags);
 
 inline constexpr const char* kStyleFailureText =
