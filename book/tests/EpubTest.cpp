@@ -8,6 +8,7 @@
 #include "book/import/EpubPackage.h"
 
 #include "TestSupport.h"
+#include "ZipBombs.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,74 @@ TEST(EpubArchiveCaps, EntriesBeyondTheSizeCapsRefuseTheBook)
     // what has been read counts against the book's cap
     EXPECT_EQ(fits.read("b.txt"), std::string(3000, 'b'));
     EXPECT_EQ(fits.read("a.txt"), std::nullopt);
+}
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Regression: a few kilobytes listing 32 entries over one run of compressed
+// bytes inflate to 32 times that run.
+TEST(EpubArchiveCaps, ABookOf32OverlappingEntriesIsRefused)
+{
+    TestFolder folder;
+    std::vector<std::string> names;
+    for (int i = 0; i < 32; ++i)
+        names.push_back("OEBPS/text/chapter" + std::to_string(i) + ".xhtml");
+    const std::string content(1u << 20, 'a');
+    std::ofstream(folder / "bomb.epub", std::ios::binary) << zipbombs::overlappingArchive(names, content);
+    ASSERT_LT(fileBytes(folder / "bomb.epub").size(), 8u << 10);
+    EXPECT_EQ(epub::Archive().open(folder / "bomb.epub"), epub::Archive::OpenResult::Refused);
+
+    // One entry alone is an ordinary archive.
+    std::ofstream(folder / "one.epub", std::ios::binary) << zipbombs::overlappingArchive({names[0]}, content);
+    epub::Archive one;
+    ASSERT_EQ(one.open(folder / "one.epub"), epub::Archive::OpenResult::Opened);
+    EXPECT_EQ(one.read(names[0]), content);
+}
+
+TEST(EpubArchiveCaps, ABookClaimingMoreThanHalfAGigabyteIsRefusedBeforeAnythingIsInflated)
+{
+    TestFolder folder;
+    const std::string path = folder / "claims.epub";
+    ASSERT_TRUE(writeZip(path, {{"a.xhtml", "a"}, {"b.xhtml", "b"}, {"c.xhtml", "c"}}));
+    std::string bytes = fileBytes(path);
+    // Each entry under the cap of one, together over the cap of the book.
+    for (size_t at = bytes.find("PK\x01\x02"); at != std::string::npos; at = bytes.find("PK\x01\x02", at + 4))
+        bytes.replace(at + 24, 4, std::string("\0\0\0\x0B", 4));  // 176 MiB
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_EQ(epub::Archive().open(path), epub::Archive::OpenResult::Refused);
+    EXPECT_EQ(epub::Archive({.total = uint64_t{3} * (176u << 20), .entry = 176u << 20}).open(path),
+              epub::Archive::OpenResult::Opened);
+}
+
+TEST_F(EpubOpening, ABookWhoseChapterSharesAnotherChaptersBytesIsReportedDamaged)
+{
+    const std::string path = write("shared.epub", epubEntries("Shared", threeChapters(), true));
+    std::string bytes = fileBytes(path);
+    // The directory entry of chapter two points at chapter one's local header.
+    const std::string one = "OEBPS/text/one.xhtml", two = "OEBPS/text/two.xhtml";
+    size_t oneAt = std::string::npos;
+    for (size_t at = bytes.find("PK\x03\x04"); at != std::string::npos; at = bytes.find("PK\x03\x04", at + 4)) {
+        if (bytes.compare(at + 30, one.size(), one) == 0)
+            oneAt = at;
+    }
+    size_t twoEntry = std::string::npos;
+    for (size_t at = bytes.find("PK\x01\x02"); at != std::string::npos; at = bytes.find("PK\x01\x02", at + 4)) {
+        if (bytes.compare(at + 46, two.size(), two) == 0)
+            twoEntry = at;
+    }
+    ASSERT_NE(oneAt, std::string::npos);
+    ASSERT_NE(twoEntry, std::string::npos);
+    const auto offset = static_cast<uint32_t>(oneAt);
+    bytes.replace(twoEntry + 42, 4, std::string{static_cast<char>(offset & 0xFF), static_cast<char>((offset >> 8) & 0xFF),
+                                                static_cast<char>((offset >> 16) & 0xFF), static_cast<char>(offset >> 24)});
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    doc.openPath(path);
+    EXPECT_EQ(notifier.messages, std::vector<DocMessage>{DocMessage::DamagedFile});
+    EXPECT_TRUE(doc.textSources.empty());
 }
 
 TEST_F(EpubOpening, AMissingChapterIsSkippedAndItsEntryGoesToTheNextChapter)

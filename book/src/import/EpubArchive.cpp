@@ -1,5 +1,7 @@
 #include "book/import/EpubArchive.h"
 
+#include "ziplayout/ZipLayout.h"
+
 #include <zip.h>
 
 #include <algorithm>
@@ -44,6 +46,9 @@ Archive::OpenResult Archive::open(const std::string& path)
     if (!m_zip->archive)
         return error == ZIP_ER_NOZIP || error == ZIP_ER_INCONS ? OpenResult::Refused : OpenResult::Unreadable;
     const zip_int64_t count = zip_get_num_entries(m_zip->archive, 0);
+    // Entries sharing compressed bytes multiply them when read.
+    if (count < 0 || static_cast<uint64_t>(count) > kMaxEntries || !ziplayout::entriesAreDisjoint(path, m_zip->archive))
+        return OpenResult::Refused;
     uint64_t total = 0;
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;

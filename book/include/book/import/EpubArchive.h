@@ -1,8 +1,9 @@
 // The zip container of an EPUB book, read through libzip. The archive comes
 // from outside: it is refused whole when an entry's name could point outside
 // the book (a ".." part, an absolute path, a drive letter) or is over-long,
-// or when its entries claim more than the size caps; every read is capped
-// again, since the sizes an archive states may lie.
+// when its entries claim more than the size caps, are too many, or share
+// bytes with one another; every read is capped again, since the sizes an
+// archive states may lie.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +14,10 @@
 
 namespace epub {
 
-inline constexpr uint64_t kMaxTotalBytes = uint64_t{1} << 30;  // inflated, the whole book
+inline constexpr uint64_t kMaxTotalBytes = uint64_t{512} << 20;  // inflated, the whole book
 inline constexpr uint64_t kMaxEntryBytes = uint64_t{256} << 20;  // inflated, one entry
 inline constexpr size_t kMaxNameBytes = 1024;
+inline constexpr uint64_t kMaxEntries = 65535;
 
 // Whether an entry name stays inside the book: relative, without "..",
 // without a drive letter, at most kMaxNameBytes.
