@@ -99,6 +99,115 @@ TEST(ZipLayout, DataRunningIntoTheNextEntryOverlaps)
     EXPECT_FALSE(disjoint(path));
 }
 
+void put64(std::string& out, uint64_t v)
+{
+    zipbombs::put32(out, static_cast<uint32_t>(v));
+    zipbombs::put32(out, static_cast<uint32_t>(v >> 32));
+}
+
+// A Zip64 archive of stored entries, every size and offset in the Zip64
+// extra fields and the Zip64 end record; with `shareFirst` every directory
+// entry points at the first local header.
+std::string zip64Archive(const Entries& entries, bool shareFirst)
+{
+    using zipbombs::put16;
+    using zipbombs::put32;
+    std::string archive, directory;
+    std::vector<uint64_t> offsets;
+    for (const auto& [name, content] : entries) {
+        const auto crc = static_cast<uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size())));
+        offsets.push_back(shareFirst && !offsets.empty() ? offsets.front() : archive.size());
+        put32(archive, 0x04034b50);
+        put16(archive, 45);
+        put16(archive, 0);
+        put16(archive, 0);  // stored
+        put32(archive, 0);
+        put32(archive, crc);
+        put32(archive, 0xFFFFFFFF);
+        put32(archive, 0xFFFFFFFF);
+        put16(archive, static_cast<uint32_t>(name.size()));
+        put16(archive, 20);
+        archive += name;
+        put16(archive, 1);
+        put16(archive, 16);
+        put64(archive, content.size());
+        put64(archive, content.size());
+        archive += content;
+
+        put32(directory, 0x02014b50);
+        put16(directory, 45);
+        put16(directory, 45);
+        put16(directory, 0);
+        put16(directory, 0);
+        put32(directory, 0);
+        put32(directory, crc);
+        put32(directory, 0xFFFFFFFF);
+        put32(directory, 0xFFFFFFFF);
+        put16(directory, static_cast<uint32_t>(name.size()));
+        put16(directory, 28);
+        put16(directory, 0);
+        put16(directory, 0);
+        put16(directory, 0);
+        put32(directory, 0);
+        put32(directory, 0xFFFFFFFF);
+        directory += name;
+        put16(directory, 1);
+        put16(directory, 24);
+        put64(directory, content.size());
+        put64(directory, content.size());
+        put64(directory, offsets.back());
+    }
+    const uint64_t directoryAt = archive.size();
+    archive += directory;
+    const uint64_t end64At = archive.size();
+    put32(archive, 0x06064b50);
+    put64(archive, 44);
+    put16(archive, 45);
+    put16(archive, 45);
+    put32(archive, 0);
+    put32(archive, 0);
+    put64(archive, entries.size());
+    put64(archive, entries.size());
+    put64(archive, directory.size());
+    put64(archive, directoryAt);
+    put32(archive, 0x07064b50);
+    put32(archive, 0);
+    put64(archive, end64At);
+    put32(archive, 1);
+    put32(archive, 0x06054b50);
+    put32(archive, 0);
+    put16(archive, 0xFFFF);
+    put16(archive, 0xFFFF);
+    put32(archive, 0xFFFFFFFF);
+    put32(archive, 0xFFFFFFFF);
+    put16(archive, 0);
+    return archive;
+}
+
+TEST(ZipLayout, Zip64SizesAndOffsetsAreReadFromTheirExtraFields)
+{
+    TestFolder folder;
+    const std::string path = folder / "wide.zip";
+    const Entries entries = {{"one.txt", "first entry"}, {"two.txt", "second entry"}};
+    put(path, zip64Archive(entries, false));
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    ASSERT_NE(archive, nullptr) << error;
+    // libzip reads it as the archive it is.
+    char text[32] = {};
+    zip_file_t* two = zip_fopen(archive, "two.txt", 0);
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(zip_fread(two, text, sizeof text), 12);
+    zip_fclose(two);
+    EXPECT_EQ(std::string(text), "second entry");
+    EXPECT_TRUE(ziplayout::entriesAreDisjoint(path, archive));
+    zip_discard(archive);
+
+    put(path, zip64Archive(entries, true));
+    EXPECT_FALSE(disjoint(path));
+}
+
 TEST(ZipLayout, ADirectoryThatCannotBeMatchedWithLibzipsIsNotPassed)
 {
     TestFolder folder;
