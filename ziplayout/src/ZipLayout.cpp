@@ -289,14 +289,19 @@ bool entriesAreDisjoint(const std::string& path, zip_t* archive)
     const auto tail = file.read(from, file.size() - from);
     if (!tail)
         return false;
+    const zip_int64_t listed = zip_get_num_entries(archive, ZIP_FL_UNCHANGED);
     bool matched = false;
     for (size_t at = tail->size() - kEndSize + 1; at-- > 0;) {
         uint32_t signature = 0;
         Cursor(tail->data() + at, kEndSize).read(signature);
         if (signature != kEndSignature)
             continue;
+        // Cheap refusals first: a comment may hold many false end records.
         const auto directory = directoryOf(file, from + at);
-        const auto entries = directory ? entriesOf(file, *directory) : std::nullopt;
+        if (!directory || directory->entries != static_cast<uint64_t>(listed) || directory->offset > from + at ||
+            directory->size > from + at - directory->offset)
+            continue;
+        const auto entries = entriesOf(file, *directory);
         if (!entries || !sameAsListed(*entries, archive))
             continue;
         if (!disjoint(file, *entries))
