@@ -118,13 +118,16 @@ struct Directory {
     uint64_t size = 0;
 };
 
-// The directory an end record at `at` describes, through the Zip64 end
-// record when a field of the plain one is saturated.
-std::optional<Directory> directoryOf(const File& file, uint64_t at)
+// The directories an end record at `at` may describe: its own fields taken
+// as they stand, and, where a Zip64 locator precedes it, the Zip64 end
+// record's, which libzip reads instead whether or not a field is saturated.
+// Each is one the end record's position leaves room for.
+std::vector<Directory> directoriesOf(const File& file, uint64_t at)
 {
+    std::vector<Directory> directories;
     const auto end = file.read(at, kEndSize);
     if (!end)
-        return std::nullopt;
+        return directories;
     Cursor c(end->data(), end->size());
     uint32_t signature = 0, size = 0, offset = 0;
     uint16_t disk = 0, directoryDisk = 0, onDisk = 0, entries = 0;
@@ -136,14 +139,14 @@ std::optional<Directory> directoryOf(const File& file, uint64_t at)
     c.read(size);
     c.read(offset);
     if (signature != kEndSignature)
-        return std::nullopt;
-    if (entries != 0xFFFF && size != 0xFFFFFFFF && offset != 0xFFFFFFFF)
-        return Directory{entries, offset, size};
+        return directories;
+    if (uint64_t{offset} + size <= at)
+        directories.push_back(Directory{entries, offset, size});
     if (at < kEnd64LocatorSize)
-        return std::nullopt;
+        return directories;
     const auto locator = file.read(at - kEnd64LocatorSize, kEnd64LocatorSize);
     if (!locator)
-        return std::nullopt;
+        return directories;
     Cursor l(locator->data(), locator->size());
     uint32_t locatorSignature = 0, end64Disk = 0;
     uint64_t end64At = 0;
@@ -151,10 +154,10 @@ std::optional<Directory> directoryOf(const File& file, uint64_t at)
     l.read(end64Disk);
     l.read(end64At);
     if (locatorSignature != kEnd64LocatorSignature)
-        return std::nullopt;
+        return directories;
     const auto end64 = file.read(end64At, kEnd64Size);
     if (!end64)
-        return std::nullopt;
+        return directories;
     Cursor e(end64->data(), end64->size());
     uint32_t end64Signature = 0;
     e.read(end64Signature);
@@ -163,9 +166,12 @@ std::optional<Directory> directoryOf(const File& file, uint64_t at)
     e.read(directory.entries);
     e.read(directory.size);
     e.read(directory.offset);
-    if (end64Signature != kEnd64Signature)
-        return std::nullopt;
-    return directory;
+    // libzip bounds this directory more loosely than by the end record; the
+    // file's end bounds it for certain.
+    if (end64Signature == kEnd64Signature && directory.offset <= file.size() &&
+        directory.size <= file.size() - directory.offset)
+        directories.push_back(directory);
+    return directories;
 }
 
 // The saturated fields of a central header, from its Zip64 extra field.
@@ -297,16 +303,16 @@ bool entriesAreDisjoint(const std::string& path, zip_t* archive)
         if (signature != kEndSignature)
             continue;
         // Cheap refusals first: a comment may hold many false end records.
-        const auto directory = directoryOf(file, from + at);
-        if (!directory || directory->entries != static_cast<uint64_t>(listed) || directory->offset > from + at ||
-            directory->size > from + at - directory->offset)
-            continue;
-        const auto entries = entriesOf(file, *directory);
-        if (!entries || !sameAsListed(*entries, archive))
-            continue;
-        if (!disjoint(file, *entries))
-            return false;
-        matched = true;
+        for (const Directory& directory : directoriesOf(file, from + at)) {
+            if (directory.entries != static_cast<uint64_t>(listed))
+                continue;
+            const auto entries = entriesOf(file, directory);
+            if (!entries || !sameAsListed(*entries, archive))
+                continue;
+            if (!disjoint(file, *entries))
+                return false;
+            matched = true;
+        }
     }
     return matched;
 }

@@ -208,6 +208,109 @@ TEST(ZipLayout, Zip64SizesAndOffsetsAreReadFromTheirExtraFields)
     EXPECT_FALSE(disjoint(path));
 }
 
+// Stored entries of equal content, their local headers one after another,
+// and two central directories over them: `listed` is what the plain end
+// record describes, `read` what the Zip64 end record before it describes.
+// Each directory gives, entry for entry, the local header it points at.
+std::string twoDirectoryArchive(const Entries& entries, const std::vector<size_t>& listed,
+                                const std::vector<size_t>& read)
+{
+    using zipbombs::put16;
+    using zipbombs::put32;
+    std::string archive;
+    std::vector<uint32_t> offsets, crcs;
+    for (const auto& [name, content] : entries) {
+        crcs.push_back(static_cast<uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size()))));
+        offsets.push_back(static_cast<uint32_t>(archive.size()));
+        put32(archive, 0x04034b50);
+        put16(archive, 20);
+        put16(archive, 0);
+        put16(archive, 0);  // stored
+        put32(archive, 0);
+        put32(archive, crcs.back());
+        put32(archive, static_cast<uint32_t>(content.size()));
+        put32(archive, static_cast<uint32_t>(content.size()));
+        put16(archive, static_cast<uint32_t>(name.size()));
+        put16(archive, 0);
+        archive += name + content;
+    }
+    const auto directory = [&](const std::vector<size_t>& at) {
+        std::string out;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const auto& [name, content] = entries[i];
+            put32(out, 0x02014b50);
+            put16(out, 20);
+            put16(out, 20);
+            put16(out, 0);
+            put16(out, 0);
+            put32(out, 0);
+            put32(out, crcs[i]);
+            put32(out, static_cast<uint32_t>(content.size()));
+            put32(out, static_cast<uint32_t>(content.size()));
+            put16(out, static_cast<uint32_t>(name.size()));
+            put16(out, 0);
+            put16(out, 0);
+            put16(out, 0);
+            put16(out, 0);
+            put32(out, 0);
+            put32(out, offsets[at[i]]);
+            out += name;
+        }
+        return out;
+    };
+    const uint64_t listedAt = archive.size();
+    const std::string listedDirectory = directory(listed);
+    archive += listedDirectory;
+    const uint64_t readAt = archive.size();
+    const std::string readDirectory = directory(read);
+    archive += readDirectory;
+    const uint64_t end64At = archive.size();
+    put32(archive, 0x06064b50);
+    put64(archive, 44);
+    put16(archive, 45);
+    put16(archive, 45);
+    put32(archive, 0);
+    put32(archive, 0);
+    put64(archive, entries.size());
+    put64(archive, entries.size());
+    put64(archive, readDirectory.size());
+    put64(archive, readAt);
+    put32(archive, 0x07064b50);
+    put32(archive, 0);
+    put64(archive, end64At);
+    put32(archive, 1);
+    put32(archive, 0x06054b50);
+    put32(archive, 0);
+    put16(archive, static_cast<uint32_t>(entries.size()));
+    put16(archive, static_cast<uint32_t>(entries.size()));
+    put32(archive, static_cast<uint32_t>(listedDirectory.size()));
+    put32(archive, static_cast<uint32_t>(listedAt));
+    put16(archive, 0);
+    return archive;
+}
+
+// A Zip64 locator before the end record makes the Zip64 end record the one
+// that counts, even where the plain one's fields are not saturated: a plain
+// record describing a harmless directory must not vouch for the other.
+TEST(ZipLayout, TheDirectoryOfAZip64EndRecordIsCheckedWhereverALocatorPrecedesTheEnd)
+{
+    TestFolder folder;
+    const std::string path = folder / "decoy.zip";
+    const Entries entries = {{"one.txt", "same text"}, {"two.txt", "same text"}};
+    put(path, twoDirectoryArchive(entries, {0, 1}, {0, 0}));
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    ASSERT_NE(archive, nullptr) << error;
+    EXPECT_FALSE(ziplayout::entriesAreDisjoint(path, archive));
+    zip_discard(archive);
+
+    put(path, twoDirectoryArchive(entries, {0, 0}, {0, 1}));
+    EXPECT_FALSE(disjoint(path)) << "either directory may be the one read";
+    put(path, twoDirectoryArchive(entries, {0, 1}, {0, 1}));
+    EXPECT_TRUE(disjoint(path));
+}
+
 TEST(ZipLayout, ADirectoryThatCannotBeMatchedWithLibzipsIsNotPassed)
 {
     TestFolder folder;
