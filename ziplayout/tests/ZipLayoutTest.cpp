@@ -311,6 +311,62 @@ TEST(ZipLayout, TheDirectoryOfAZip64EndRecordIsCheckedWhereverALocatorPrecedesTh
     EXPECT_TRUE(disjoint(path));
 }
 
+// 65535 entries fit the plain end record's count, saturated or not: writers
+// that keep to it, without any Zip64 record, make ordinary archives.
+TEST(ZipLayout, AnArchiveOf65535EntriesWithoutZip64RecordsIsDisjoint)
+{
+    using zipbombs::put16;
+    using zipbombs::put32;
+    constexpr uint32_t kCount = 0xFFFF;
+    std::string archive, directory;
+    for (uint32_t i = 0; i < kCount; ++i) {
+        const std::string name = std::to_string(i);
+        const auto at = static_cast<uint32_t>(archive.size());
+        // Empty stored files: flags, method, time, date, crc and sizes all 0.
+        put32(archive, 0x04034b50);
+        put16(archive, 10);
+        for (int field = 0; field < 4; ++field)
+            put16(archive, 0);
+        for (int field = 0; field < 3; ++field)
+            put32(archive, 0);
+        put16(archive, static_cast<uint32_t>(name.size()));
+        put16(archive, 0);
+        archive += name;
+
+        put32(directory, 0x02014b50);
+        put16(directory, 10);
+        put16(directory, 10);
+        for (int field = 0; field < 4; ++field)
+            put16(directory, 0);
+        for (int field = 0; field < 3; ++field)
+            put32(directory, 0);
+        put16(directory, static_cast<uint32_t>(name.size()));
+        for (int field = 0; field < 4; ++field)
+            put16(directory, 0);  // extra, comment, disk, internal attributes
+        put32(directory, 0);
+        put32(directory, at);
+        directory += name;
+    }
+    const auto directoryAt = static_cast<uint32_t>(archive.size());
+    archive += directory;
+    put32(archive, 0x06054b50);
+    put32(archive, 0);
+    put16(archive, kCount);
+    put16(archive, kCount);
+    put32(archive, static_cast<uint32_t>(directory.size()));
+    put32(archive, directoryAt);
+    put16(archive, 0);
+    TestFolder folder;
+    const std::string path = folder / "many.zip";
+    put(path, archive);
+    int error = 0;
+    zip_t* opened = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    ASSERT_NE(opened, nullptr) << error;
+    EXPECT_EQ(zip_get_num_entries(opened, 0), kCount);
+    EXPECT_TRUE(ziplayout::entriesAreDisjoint(path, opened));
+    zip_discard(opened);
+}
+
 TEST(ZipLayout, ADirectoryThatCannotBeMatchedWithLibzipsIsNotPassed)
 {
     TestFolder folder;
