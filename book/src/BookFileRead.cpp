@@ -157,7 +157,7 @@ bool readChunks(ByteReader record, CBookPage& page)
     }
     page.rebuildCells();
     // A mark must cover cells the page has.
-    const auto cells = static_cast<int32_t>(page.cells.size());
+    const auto cells = static_cast<int32_t>(page.cells().size());
     std::erase_if(page.marks, [cells](const PageMark& mark) {
         return mark.firstCell < 0 || mark.lastCell < mark.firstCell || mark.lastCell >= cells;
     });
