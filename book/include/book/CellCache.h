@@ -1,7 +1,7 @@
 // Which pages hold their character cells. Cells follow from a page's lines,
-// so only the pages used last keep them (the spread on show, a flip, the page
-// being selected or edited); the others build them again when asked. A page
-// whose cells hold a selection, or which has open editors, is never emptied.
+// so only the pages used last keep them; the others build them again when
+// asked. A page whose cells hold a selection, or which has open editors, is
+// never emptied.
 // UI thread only: nothing here is locked, and layout and book reading never
 // come here.
 #pragma once
@@ -14,8 +14,10 @@ class CBookPage;
 
 class CellCache {
 public:
-    // Two spreads and a continuous flip's pages, with room for a selection,
-    // an edited page and a command walking a few pages.
+    // Painting and flipping need only a page's cell count; cells are built
+    // for the pages selected on, edited or copied. 64 holds far more than
+    // those (the spreads on show, a continuous flip's pages, a command
+    // walking a few pages) for a few hundred kilobytes.
     static constexpr size_t kDefaultCapacity = 64;
 
     static CellCache& instance();
