@@ -77,7 +77,7 @@ void expectWholeBook(const CVersaleoDoc& doc)
         for (const PageMark& mark : page.marks) {
             EXPECT_LE(0, mark.firstCell) << i;
             EXPECT_LE(mark.firstCell, mark.lastCell) << i;
-            EXPECT_LT(mark.lastCell, static_cast<int>(page.cells.size())) << i;
+            EXPECT_LT(mark.lastCell, static_cast<int>(page.cellCount())) << i;
         }
     }
     EXPECT_EQ(doc.indexPageCount() % 2, 0);

@@ -166,10 +166,10 @@ TEST_F(Frame, SelectionModesReachTheViewsAndLeaveNothingSelected)
     EXPECT_FALSE(frame->action(cmd::ContinueLeft)->isEnabled());
     view->selectAll();
     CBookPage& page = *doc.pages[static_cast<size_t>(doc.currentPage)];
-    ASSERT_TRUE(std::any_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    ASSERT_TRUE(std::any_of(page.cells().begin(), page.cells().end(), [](const CharCell& c) { return c.selected; }));
     frame->runCommand(cmd::CancelSelect);
     EXPECT_FALSE(view->modes().textSelection);
-    EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    EXPECT_TRUE(std::none_of(page.cells().begin(), page.cells().end(), [](const CharCell& c) { return c.selected; }));
     EXPECT_TRUE(frame->action(cmd::ContinueLeft)->isEnabled());
     // The selection popup copies through the frame's commands.
     frame->runCommand(cmd::SelectText);
@@ -309,14 +309,14 @@ TEST_F(Frame, ClosingEndsTheSelectionBeforeWalkingTheWindows)
     frame->RefreshViews();
     frame->runCommand(cmd::SelectText);
     frame->currentView()->selectAll();
-    ASSERT_TRUE(std::any_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    ASSERT_TRUE(std::any_of(page.cells().begin(), page.cells().end(), [](const CharCell& c) { return c.selected; }));
     // Window 2's book is kept: the close stops there, away from the selection.
     EXPECT_FALSE(frame->close());
     ASSERT_EQ(doc.activeWindow(), 2);
     EXPECT_FALSE(frame->currentView()->modes().textSelection);
     frame->updateCommands();
     EXPECT_TRUE(frame->action(cmd::Window1)->isEnabled());
-    EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    EXPECT_TRUE(std::none_of(page.cells().begin(), page.cells().end(), [](const CharCell& c) { return c.selected; }));
 }
 
 TEST(FrameQuestions, EnterOnDiscardKeepsTheBook)

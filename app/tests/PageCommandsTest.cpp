@@ -282,7 +282,7 @@ protected:
             for (const PageMark& mark : p->marks) {
                 EXPECT_GE(mark.firstCell, 0) << after;
                 EXPECT_LE(mark.firstCell, mark.lastCell) << after;
-                EXPECT_LT(mark.lastCell, static_cast<int>(p->cells.size())) << after;
+                EXPECT_LT(mark.lastCell, static_cast<int>(p->cellCount())) << after;
             }
         }
         for (const IndexEntry* entry : doc.indexEntries) {
@@ -718,7 +718,7 @@ TEST_F(EditContent, ShorteningThePageDropsTheMarksPastItsEndAndCutsBackTheOneAcr
         true);
     frame->runCommand(cmd::EditContent);
     EXPECT_EQ(p.lines, (std::vector<std::string>{"    One two three", "four five\r\n", "", "\r\n"}));
-    ASSERT_EQ(p.cells.size(), 19u);
+    ASSERT_EQ(p.cells().size(), 19u);
     ASSERT_EQ(p.marks.size(), 2u);
     EXPECT_EQ(p.marks[0].lastCell, 5);
     EXPECT_EQ(p.marks[1].firstCell, 15);
@@ -759,7 +759,7 @@ TEST_F(EditContent, ChineseTextGoesBackInTheCodePageWhole)
     frame->runCommand(cmd::EditContent);
     ASSERT_EQ(p.lines.size(), 6u);
     EXPECT_EQ(p.lines[5], "\xD6\xD0\xCE\xC4 \xD7\xD6");
-    EXPECT_EQ(p.cells.size(), 39u + 3u);
+    EXPECT_EQ(p.cells().size(), 39u + 3u);
     expectSoundBook("chinese content");
 }
 

@@ -155,9 +155,8 @@ bool readChunks(ByteReader record, CBookPage& page)
         if (!ok)
             return false;
     }
-    page.rebuildCells();
     // A mark must cover cells the page has.
-    const auto cells = static_cast<int32_t>(page.cells.size());
+    const auto cells = static_cast<int32_t>(page.cellCount());
     std::erase_if(page.marks, [cells](const PageMark& mark) {
         return mark.firstCell < 0 || mark.lastCell < mark.firstCell || mark.lastCell >= cells;
     });

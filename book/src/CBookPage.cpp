@@ -1,6 +1,10 @@
 #include "book/CBookPage.h"
 
+#include "book/CellCache.h"
 #include "book/Dbcs.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -40,19 +44,68 @@ const std::vector<std::string>& CBookPage::wideLines()
     return m_wideLines;
 }
 
+CBookPage::~CBookPage()
+{
+    if (m_cellsHeld)
+        CellCache::instance().forget(*this);
+}
+
+std::vector<CharCell>& CBookPage::cells()
+{
+    return const_cast<std::vector<CharCell>&>(std::as_const(*this).cells());
+}
+
+const std::vector<CharCell>& CBookPage::cells() const
+{
+    if (!m_cellsHeld) {
+        m_cells.reserve(cellCount());
+        for (size_t i = 0; i < lines.size(); ++i)
+            m_cells.insert(m_cells.end(), dbcs::cellCount(lines[i]), CharCell{static_cast<int32_t>(i), 0});
+        m_cellCount = m_cells.size();
+        m_cellsHeld = true;
+    }
+    CellCache::instance().touch(*this);
+    return m_cells;
+}
+
+size_t CBookPage::cellCount() const
+{
+    if (m_cellsHeld)
+        return m_cells.size();
+    if (m_cellCount == kCountUnknown) {
+        size_t total = 0;
+        for (const std::string& line : lines)
+            total += dbcs::cellCount(line);
+        m_cellCount = total;
+    }
+    return m_cellCount;
+}
+
+bool CBookPage::hasTextSelection() const
+{
+    return m_cellsHeld && std::any_of(m_cells.begin(), m_cells.end(), [](const CharCell& c) { return c.selected != 0; });
+}
+
 void CBookPage::rebuildCells()
 {
-    size_t total = 0;
-    for (const std::string& line : lines)
-        total += dbcs::cellCount(line);
-    cells.clear();
-    cells.reserve(total);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const size_t count = dbcs::cellCount(lines[i]);
-        for (size_t k = 0; k < count; ++k)
-            cells.push_back(CharCell{static_cast<int32_t>(i), 0});
+    if (m_cellsHeld) {
+        CellCache::instance().forget(*this);
+        releaseCells();
     }
+    m_cellCount = kCountUnknown;
     m_wideLines.clear();
+}
+
+bool CBookPage::cellsPinned() const
+{
+    const bool tagEditing = std::any_of(tags.begin(), tags.end(), [](const auto& tag) { return tag->editor != nullptr; });
+    return !lineEditors.empty() || tagEditing || hasTextSelection();
+}
+
+void CBookPage::releaseCells() const
+{
+    std::vector<CharCell>().swap(m_cells);
+    m_cellsHeld = false;
 }
 
 void CBookPage::commitLineEditors()
@@ -97,7 +150,13 @@ std::unique_ptr<CBookPage> CBookPage::deepCopy()
     copy->caption = caption;
     copy->lines = lines;
     copy->m_wideLines = m_wideLines;
-    copy->cells = cells;
+    copy->m_cellCount = m_cellCount;
+    if (m_cellsHeld) {
+        // The cells as they are, selection and all.
+        copy->m_cells = m_cells;
+        copy->m_cellsHeld = true;
+        CellCache::instance().touch(*copy);
+    }
     copy->marks = marks;
     copy->tags.reserve(tags.size());
     for (const auto& tag : tags)
@@ -110,7 +169,11 @@ std::unique_ptr<CBookPage> CBookPage::deepCopy()
 
 std::string CBookPage::selectedText(bool wide)
 {
+    // Without a selection the page need not build its cells.
+    if (!hasTextSelection())
+        return {};
     const std::vector<std::string>& source = wide ? wideLines() : lines;
+    const std::vector<CharCell>& cells = m_cells;
     std::string text;
     size_t cell = 0;
     for (const std::string& line : source) {

@@ -63,7 +63,7 @@ void replaceLines(CBookPage& page, const std::vector<std::string>& slots)
 
 void fitMarksToCells(CBookPage& page)
 {
-    const int lastCell = static_cast<int>(page.cells.size()) - 1;
+    const int lastCell = static_cast<int>(page.cellCount()) - 1;
     std::erase_if(page.marks, [lastCell](const PageMark& mark) { return mark.firstCell > lastCell || mark.firstCell < 0; });
     for (PageMark& mark : page.marks)
         mark.lastCell = std::min(mark.lastCell, lastCell);

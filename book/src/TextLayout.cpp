@@ -219,7 +219,6 @@ bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
     }
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0 && i % kPageLines == 0) {
-            page->rebuildCells();
             pages.push_back(std::move(page));
             page = doc.createPage(PageKind::BookPage);
         }
@@ -234,7 +233,6 @@ bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
         paragraph += paragraphStart ? 1 : 0;
         page->lines.push_back(std::move(lines[i]));
     }
-    page->rebuildCells();
     pages.push_back(std::move(page));
     if (pages.size() % 2 == 1)
         pages.push_back(doc.createPage(PageKind::BookPage));

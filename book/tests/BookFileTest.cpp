@@ -77,7 +77,7 @@ std::string describe(const CVersaleoDoc& doc)
         out += std::to_string(static_cast<int>(page->kind())) + " c" + std::to_string(page->bookmarkColour) + " " +
                std::to_string(page->background) + "/" + std::to_string(page->textColour) + " " +
                std::string(page->font.faceName()) + std::to_string(page->font.lfHeight) + " '" + page->caption +
-               "' p" + std::to_string(page->pictureNumber) + " cells" + std::to_string(page->cells.size()) + "\n";
+               "' p" + std::to_string(page->pictureNumber) + " cells" + std::to_string(page->cells().size()) + "\n";
         for (const auto& line : page->lines)
             out += "  [" + line + "]\n";
         for (const auto& mark : page->marks)
@@ -302,7 +302,7 @@ TEST(HostileFiles, MutatedBytesNeverCrashAndAFailedReadAddsNothing)
             EXPECT_EQ(doc.pageCount() % 2, 0);
             for (const auto& page : doc.pages) {
                 for (const auto& mark : page->marks)
-                    EXPECT_LT(mark.lastCell, static_cast<int32_t>(page->cells.size()));
+                    EXPECT_LT(mark.lastCell, static_cast<int32_t>(page->cells().size()));
             }
             doc.rebuildIndexPages();
             doc.numberBookmarks();

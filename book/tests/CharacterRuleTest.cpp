@@ -103,8 +103,8 @@ TEST(CharacterRule, SelectionsAndJustifiedCellsTakeFourByteCharactersWhole)
     CBookPage page(PageKind::BookPage);
     page.lines = {"a" + kEmoji + "b" + kHangul + "\r\n"};
     page.rebuildCells();
-    ASSERT_EQ(page.cells.size(), 4u);
-    page.cells[1].selected = 1;  // the emoji alone
+    ASSERT_EQ(page.cells().size(), 4u);
+    page.cells()[1].selected = 1;  // the emoji alone
     EXPECT_EQ(page.selectedText(false), kEmoji + "\r\n");
 
     FixedMeasurer m;

@@ -48,7 +48,7 @@ TEST(ContentReplace, SlotsReplaceTheirLinesAndKeepParagraphEnds)
     page.setWideLines({"stale"});
     content::replaceLines(page, slots);
     EXPECT_EQ(page.lines, (std::vector<std::string>{"    First line of", "the paragraph\r\n", "\r\n"}));
-    EXPECT_EQ(page.cells.size(), 23u);
+    EXPECT_EQ(page.cells().size(), 23u);
     EXPECT_FALSE(page.hasWideLines());
 }
 
@@ -61,7 +61,7 @@ TEST(ContentReplace, TextInALaterSlotAppendsTheLinesUpToIt)
     slots[3] = "four";
     content::replaceLines(page, slots);
     EXPECT_EQ(page.lines, (std::vector<std::string>{"one\r\n", "", "", "four"}));
-    EXPECT_EQ(page.cells.back().line, 3);
+    EXPECT_EQ(page.cells().back().line, 3);
 }
 
 TEST(ContentReplace, AShortenedPageDropsTheMarksPastItsEndAndCutsBackTheOneAcross)
@@ -73,7 +73,7 @@ TEST(ContentReplace, AShortenedPageDropsTheMarksPastItsEndAndCutsBackTheOneAcros
     std::vector<std::string> slots(26);
     slots[0] = "abcde";
     content::replaceLines(page, slots);
-    ASSERT_EQ(page.cells.size(), 5u);
+    ASSERT_EQ(page.cells().size(), 5u);
     ASSERT_EQ(page.marks.size(), 2u);
     EXPECT_EQ(page.marks[0].lastCell, 2);
     EXPECT_EQ(page.marks[1].firstCell, 3);
@@ -100,7 +100,7 @@ TEST(ContentReplace, AnEmptiedPageKeepsNoMark)
     page.marks = {{1, 0, 0}};
     content::replaceLines(page, std::vector<std::string>(26));
     EXPECT_EQ(page.lines, (std::vector<std::string>{"\r\n"}));
-    EXPECT_TRUE(page.cells.empty());
+    EXPECT_TRUE(page.cells().empty());
     EXPECT_TRUE(page.marks.empty());
 }
 

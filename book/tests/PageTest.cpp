@@ -13,14 +13,14 @@ TEST(Cells, OnePerCharacterBlanksSkippedDoubleByteWhole)
     CBookPage page(PageKind::BookPage);
     page.lines = {"    \t  \r\n", "ab c\r\n", kHan + kHan + "x", ""};
     page.rebuildCells();
-    ASSERT_EQ(page.cells.size(), 6u);
+    ASSERT_EQ(page.cells().size(), 6u);
     // the blank line has none; "ab c" has three on line 1
-    EXPECT_EQ(page.cells[0].line, 1);
-    EXPECT_EQ(page.cells[2].line, 1);
+    EXPECT_EQ(page.cells()[0].line, 1);
+    EXPECT_EQ(page.cells()[2].line, 1);
     // two double-byte characters and one letter on line 2
-    EXPECT_EQ(page.cells[3].line, 2);
-    EXPECT_EQ(page.cells[5].line, 2);
-    EXPECT_EQ(page.cells[5].selected, 0);
+    EXPECT_EQ(page.cells()[3].line, 2);
+    EXPECT_EQ(page.cells()[5].line, 2);
+    EXPECT_EQ(page.cells()[5].selected, 0);
 }
 
 TEST(Cells, ALoneLeadByteAtTheEndIsOneCell)
@@ -28,7 +28,7 @@ TEST(Cells, ALoneLeadByteAtTheEndIsOneCell)
     CBookPage page(PageKind::BookPage);
     page.lines = {"a\xD6"};
     page.rebuildCells();
-    EXPECT_EQ(page.cells.size(), 2u);
+    EXPECT_EQ(page.cells().size(), 2u);
 }
 
 TEST(WideLines, JoinsWrappedPairsNeverAcrossAParagraphEnd)
@@ -48,14 +48,14 @@ TEST(SelectedText, FromTheFirstToTheLastSelectedCharacterOfEachLine)
     page.lines = {"ab cd\r\n", "ef" + kHan + "g", "hi\r\n"};
     page.rebuildCells();
     // cells: a b c d | e f HAN g | h i
-    page.cells[1].selected = 1;  // b
-    page.cells[2].selected = 1;  // c
-    page.cells[6].selected = 1;  // HAN
-    page.cells[7].selected = 1;  // g
+    page.cells()[1].selected = 1;  // b
+    page.cells()[2].selected = 1;  // c
+    page.cells()[6].selected = 1;  // HAN
+    page.cells()[7].selected = 1;  // g
     EXPECT_EQ(page.selectedText(false), "b c\r\n" + kHan + "g\r\n");
     // the wide lines count the same characters
     EXPECT_EQ(page.selectedText(true), "b c\r\n" + kHan + "g\r\n");
-    page.cells[8].selected = 1;  // h: on the same wide line as the HAN
+    page.cells()[8].selected = 1;  // h: on the same wide line as the HAN
     EXPECT_EQ(page.selectedText(true), "b c\r\n" + kHan + "g h\r\n");
 }
 
@@ -115,7 +115,7 @@ TEST(NoteEditors, CommitReplacesTheLinesDiscardKeepsThem)
     note.lineEditors.push_back(std::make_unique<FakeEditor>("new two", &hidden, &destroyed));
     note.commitLineEditors();
     EXPECT_EQ(note.lines, (std::vector<std::string>{"new 1", "new two"}));
-    EXPECT_EQ(note.cells.size(), 10u);  // cells follow the new lines
+    EXPECT_EQ(note.cells().size(), 10u);  // cells follow the new lines
     EXPECT_TRUE(note.lineEditors.empty());
     EXPECT_EQ(destroyed, 4);
 }
@@ -127,7 +127,7 @@ TEST(DeepCopy, CommitsEditorsAndLeavesPictureAndHighlightBehind)
     auto page = doc.createPage(PageKind::BookPage);
     page->lines = {"abc\r\n"};
     page->rebuildCells();
-    page->cells[1].selected = 1;
+    page->cells()[1].selected = 1;
     page->marks.push_back(PageMark{rgb(1, 2, 3), 0, 2});
     auto tag = std::make_unique<PageTag>();
     tag->x = 0.25;
@@ -152,7 +152,7 @@ TEST(DeepCopy, CommitsEditorsAndLeavesPictureAndHighlightBehind)
     ASSERT_EQ(copy->indexEntries.size(), 1u);
     EXPECT_EQ(std::memcmp(copy->indexEntries[0].get(), page->indexEntries[0].get(), sizeof(IndexEntry)), 0);
     EXPECT_NE(copy->indexEntries[0].get(), page->indexEntries[0].get());
-    EXPECT_EQ(copy->cells[1].selected, 1);
+    EXPECT_EQ(copy->cells()[1].selected, 1);
     ASSERT_EQ(copy->marks.size(), 1u);
     EXPECT_EQ(copy->marks[0].colour, rgb(1, 2, 3));
     EXPECT_EQ(copy->marks[0].lastCell, 2);

@@ -138,7 +138,7 @@ TEST_F(Layout, TwentySevenLinesMakeTwoBookPagesAndNoFiller)
     EXPECT_EQ(newKinds().size(), 4u);
     EXPECT_EQ(doc.pages[4]->lines.size(), 26u);
     EXPECT_EQ(doc.pages[5]->lines.size(), 1u);
-    EXPECT_EQ(doc.pages[4]->cells.size(), 26u * 4);
+    EXPECT_EQ(doc.pages[4]->cells().size(), 26u * 4);
 
     CVersaleoDoc plain;
     layout::layOutText(plain, plain.firstContentPage(), lines(27), nullptr, "", "", m);

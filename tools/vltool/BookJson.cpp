@@ -121,7 +121,7 @@ void writePage(JsonWriter& j, const CBookPage& page)
     }
     j.end(']');
     j.key("cells");
-    j.number(static_cast<long long>(page.cells.size()));
+    j.number(static_cast<long long>(page.cellCount()));
     j.key("marks");
     j.begin('[');
     for (const PageMark& mark : page.marks) {

@@ -101,7 +101,7 @@ std::optional<size_t> finishMarkDrag(CBookPage& page, const PageGeometry& geomet
     const int from = std::min(drag.anchor, drag.end);
     const int to = std::max(drag.anchor, drag.end);
     int first = -1, last = -1;
-    for (size_t i = 0; i < geometry.cells.size() && i < page.cells.size(); ++i) {
+    for (size_t i = 0; i < geometry.cells.size() && i < page.cellCount(); ++i) {
         const CellPlace& cell = geometry.cells[i];
         if (cell.line != drag.line || cell.rect.width() <= 0)
             continue;
@@ -142,8 +142,9 @@ std::vector<size_t> applyTextSelection(CBookPage& page, const PageGeometry& geom
         std::swap(a.x, b.x);
 
     std::vector<size_t> changed;
-    for (size_t i = 0; i < page.cells.size(); ++i) {
-        CharCell& cell = page.cells[i];
+    std::vector<CharCell>& cells = page.cells();
+    for (size_t i = 0; i < cells.size(); ++i) {
+        CharCell& cell = cells[i];
         const CellPlace place = i < geometry.cells.size() ? geometry.cells[i] : CellPlace{};
         const int cx = (place.rect.left + place.rect.right) / 2;
         bool selected = false;
@@ -167,7 +168,10 @@ std::vector<size_t> applyTextSelection(CBookPage& page, const PageGeometry& geom
 
 void clearTextSelection(CBookPage& page)
 {
-    for (CharCell& cell : page.cells)
+    // Cells not held hold no selection.
+    if (!page.holdsCells())
+        return;
+    for (CharCell& cell : page.cells())
         cell.selected = 0;
 }
 

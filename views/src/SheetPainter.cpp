@@ -118,7 +118,7 @@ void SheetPainter::drawBookPage(QPainter& painter, const CBookPage& page, int re
 
     // The lines are laid out first: the marks need their characters' cells.
     std::vector<layout::LineDrawing> drawings;
-    std::vector<CellPlace> cells(page.cells.size(), CellPlace{-1, {}});
+    std::vector<CellPlace> cells(page.cellCount(), CellPlace{-1, {}});
     size_t cell = 0;
     const size_t shown = std::min(page.lines.size(), rows.tops.size());
     for (size_t i = 0; i < shown; ++i) {

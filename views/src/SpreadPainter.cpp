@@ -121,8 +121,9 @@ void SpreadPainter::compose(QImage& target, const PaintOptions& options)
     if (options.textSelection && m_doc.currentPage >= 0 && m_doc.currentPage < m_doc.pageCount()) {
         const CBookPage& page = *m_doc.pages[static_cast<size_t>(m_doc.currentPage)];
         const PageGeometry& geometry = geometryOf(page);
-        for (size_t i = 0; i < page.cells.size() && i < geometry.cells.size(); ++i) {
-            if (page.cells[i].selected)
+        const std::vector<CharCell>& cells = page.cells();
+        for (size_t i = 0; i < cells.size() && i < geometry.cells.size(); ++i) {
+            if (cells[i].selected)
                 canvas.invertRect(geometry.cells[i].rect);
         }
     }
@@ -299,7 +300,7 @@ void SpreadPainter::paintBookPage(Canvas& canvas, CBookPage& page, int index, co
     for (int slot = 0; slot < CBookPage::kLineSlots; ++slot)
         geometry.lineTops[static_cast<size_t>(slot)] =
             slot < static_cast<int>(layout.rows.tops.size()) ? layout.rows.tops[static_cast<size_t>(slot)] : 0;
-    geometry.cells.assign(page.cells.size(), {});
+    geometry.cells.assign(page.cellCount(), {});
     size_t cell = 0;
     const size_t shown = std::min(lines.size(), layout.rows.tops.size());
     for (size_t i = 0; i < shown; ++i) {

@@ -43,8 +43,8 @@ PageGeometry gridGeometry()
 std::string selectedLetters(const CBookPage& page)
 {
     std::string letters;
-    for (size_t i = 0; i < page.cells.size(); ++i) {
-        if (page.cells[i].selected)
+    for (size_t i = 0; i < page.cells().size(); ++i) {
+        if (page.cells()[i].selected)
             letters += static_cast<char>('a' + i);
     }
     return letters;
@@ -222,8 +222,8 @@ TEST_F(PageInput, TheOnePageViewPlacesTagsOnTheShownPage)
     const auto [left, end] = lineSpan(one, page, 2);
     const PageGeometry wide = geo(one, page);
     drag(&one, QPoint(left, wide.lineTops[2] + 1) - shift, QPoint(end, wide.lineTops[3] + wide.lineHeight - 1) - shift);
-    for (size_t i = 0; i < page.cells.size(); ++i)
-        EXPECT_EQ(page.cells[i].selected != 0, wide.cells[i].line == 2 || wide.cells[i].line == 3);
+    for (size_t i = 0; i < page.cells().size(); ++i)
+        EXPECT_EQ(page.cells()[i].selected != 0, wide.cells[i].line == 2 || wide.cells[i].line == 3);
     look(one, "one-page-selection");
 }
 
@@ -416,15 +416,15 @@ TEST_F(PageInput, ASelectedLineGoesToTheClipboard)
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), expected + "\r\n");
     look(two, "text-selection");
     // Only line 1's cells are selected, and the selection shows inverted.
-    for (const CharCell& cell : page.cells)
+    for (const CharCell& cell : page.cells())
         EXPECT_EQ(cell.selected != 0, cell.line == 1);
     // Select all takes every line; Esc leaves nothing selected.
     QTest::keyClick(&two, Qt::Key_A, Qt::ControlModifier);
     const PageGeometry shown = geo(two, page);
-    for (size_t i = 0; i < page.cells.size(); ++i)
-        EXPECT_TRUE(shown.cells[i].rect.width() <= 0 || page.cells[i].selected) << i;
+    for (size_t i = 0; i < page.cells().size(); ++i)
+        EXPECT_TRUE(shown.cells[i].rect.width() <= 0 || page.cells()[i].selected) << i;
     QTest::keyClick(&two, Qt::Key_Escape);
-    EXPECT_TRUE(std::none_of(page.cells.begin(), page.cells.end(), [](const CharCell& c) { return c.selected; }));
+    EXPECT_TRUE(std::none_of(page.cells().begin(), page.cells().end(), [](const CharCell& c) { return c.selected; }));
 }
 
 TEST_F(PageInput, ABitmapSelectionCopiesWhatTheWindowShows)

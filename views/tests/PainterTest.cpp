@@ -83,11 +83,11 @@ TEST_F(Painter, ABookPageShowsItsPaperAndTheCurrentLabel)
     EXPECT_EQ(geometry.area, (Rect{510, 60, 890, 590}));
     EXPECT_EQ(geometry.lineTops[0], 60);
     // every cell of the drawn lines got its rectangle, in its own line's row
-    ASSERT_EQ(geometry.cells.size(), page.cells.size());
-    for (size_t i = 0; i < page.cells.size(); ++i) {
+    ASSERT_EQ(geometry.cells.size(), page.cells().size());
+    for (size_t i = 0; i < page.cells().size(); ++i) {
         const CellPlace& cell = geometry.cells[i];
         EXPECT_GT(cell.rect.width(), 0) << i;
-        EXPECT_EQ(cell.line, page.cells[i].line) << i;
+        EXPECT_EQ(cell.line, page.cells()[i].line) << i;
         EXPECT_EQ(cell.rect.top, geometry.lineTops[static_cast<size_t>(cell.line)]) << i;
     }
 }
@@ -96,7 +96,7 @@ TEST_F(Painter, CellsPastThoseThePageHoldsAreNotPlaced)
 {
     doc.currentPage = 4;
     CBookPage& page = *doc.pages[4];
-    page.cells.resize(5);  // its lines changed, its cells not yet rebuilt
+    page.cells().resize(5);  // its lines changed, its cells not yet rebuilt
     paint();
     const PageGeometry& geometry = painter.geometryOf(page);
     ASSERT_EQ(geometry.cells.size(), 5u);
@@ -219,7 +219,7 @@ TEST_F(Painter, TheBitmapSelectionAndSelectedCells)
     doc.currentPage = 4;
     CBookPage& page = *doc.pages[4];
     const QImage plain = paint();
-    page.cells[2].selected = 1;
+    page.cells()[2].selected = 1;
     PaintOptions options;
     options.textSelection = true;
     options.bitmapSelection = Rect{100, 100, 200, 150};

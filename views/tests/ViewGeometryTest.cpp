@@ -88,8 +88,8 @@ TEST_F(Views, EachViewClicksOnTheLayoutItPainted)
                       QPoint(narrow.cells[static_cast<size_t>(first)].rect.left + 1, narrow.lineTops[3] + 1));
     moveWithButton(&two, QPoint(narrow.cells[static_cast<size_t>(last)].rect.right - 1, y + narrow.lineHeight / 2 - 1));
     QTest::mouseRelease(&two, Qt::LeftButton);
-    for (size_t i = 0; i < page.cells.size(); ++i)
-        EXPECT_EQ(page.cells[i].selected != 0, narrow.cells[i].line == 3) << i;
+    for (size_t i = 0; i < page.cells().size(); ++i)
+        EXPECT_EQ(page.cells()[i].selected != 0, narrow.cells[i].line == 3) << i;
 }
 
 TEST_F(Views, OuterLayerTabIsClickedWhereDrawn)

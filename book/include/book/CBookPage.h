@@ -5,6 +5,7 @@
 #include "book/PageItems.h"
 #include "book/WinTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,7 +25,7 @@ public:
     static constexpr int kLineSlots = 26;
 
     explicit CBookPage(PageKind kind = PageKind::None) : m_kind(kind) {}
-    virtual ~CBookPage() = default;
+    virtual ~CBookPage();
     CBookPage(const CBookPage&) = delete;
     CBookPage& operator=(const CBookPage&) = delete;
 
@@ -37,7 +38,6 @@ public:
     std::vector<std::unique_ptr<PageTag>> tags;
     std::vector<std::unique_ptr<IndexEntry>> indexEntries;
     std::vector<std::unique_ptr<InPlaceEditor>> lineEditors;
-    std::vector<CharCell> cells;
 
     int32_t bookmarkColour = 0;
     COLORREF background = rgb(255, 255, 255);
@@ -58,7 +58,20 @@ public:
     void setWideLines(std::vector<std::string> wide) { m_wideLines = std::move(wide); }
 
     // One cell per character of the lines (blanks skipped, a double-byte
-    // character one cell); call after the lines change.
+    // character one cell). Built from the lines when first asked for and kept
+    // only while the page is among the recently used ones (CellCache); a page
+    // with selected cells or open editors keeps them. Take the reference for
+    // one page at a time: asking for other pages' cells may empty it. UI
+    // thread only (layout and book reading never ask for cells).
+    std::vector<CharCell>& cells();
+    const std::vector<CharCell>& cells() const;
+    // How many cells the lines make, without building them.
+    size_t cellCount() const;
+    // Whether the page holds built cells (a selection lives only there).
+    bool holdsCells() const { return m_cellsHeld; }
+    bool hasTextSelection() const;
+    // Call after the lines change: the cells (and their selection) and the
+    // wide lines are built again from the new lines when next asked for.
     void rebuildCells();
 
     // Note lines: the editors' texts replace the lines, one per editor.
@@ -78,9 +91,21 @@ public:
     std::string selectedText(bool wide);
 
 private:
+    friend class CellCache;
+
+    static constexpr size_t kCountUnknown = static_cast<size_t>(-1);
+
+    // Whether eviction would lose state: a selection, or open editors.
+    bool cellsPinned() const;
+    void releaseCells() const;
+
     PageKind m_kind;
     int32_t m_highlightedLine = 0;
     std::vector<std::string> m_wideLines;
+    // Derived from the lines, hence mutable: asking for them changes nothing the page shows.
+    mutable std::vector<CharCell> m_cells;
+    mutable size_t m_cellCount = kCountUnknown;
+    mutable bool m_cellsHeld = false;
 };
 
 // Joins wrapped lines in pairs, never across a paragraph end.
