@@ -216,6 +216,8 @@ std::optional<std::vector<std::string>> wrapChunk(std::string_view chunk, TextMe
                                                   bool indent, Tell wrapped)
 {
     LineWrapper wrapper(measurer, lineWidth, indent);
+    // Lines of prose hold some forty bytes: rather too much room than a copy.
+    wrapper.expectLines(chunk.size() / 32 + 16);
     Tokenizer tokens(chunk, false);
     size_t told = 0;
     for (std::string_view token; tokens.next(token);) {

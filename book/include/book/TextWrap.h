@@ -24,6 +24,9 @@ class LineWrapper {
 public:
     LineWrapper(TextMeasurer& measurer, int lineWidth, bool indent);
 
+    // Room for about this many lines, so the list is not copied as it grows.
+    void expectLines(size_t lines) { m_lines.reserve(lines); }
+
     void add(std::string_view token);
     // The lines so far, the unfinished one ended as a paragraph.
     std::vector<std::string> finish();
