@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 namespace bookfile {
 namespace {
@@ -163,65 +165,162 @@ bool readChunks(ByteReader record, CBookPage& page)
     return true;
 }
 
-bool readPages(ByteReader body, int32_t count, const CVersaleoDoc& doc, Loaded& loaded)
+// The logical content after its first 8 bytes, read a piece at a time from
+// the file's body, never the whole at once. Knows how many bytes the section
+// being read has left.
+class ContentStream {
+public:
+    using Read = std::function<std::optional<size_t>(char* data, size_t size)>;
+
+    explicit ContentStream(Read read) : m_read(std::move(read)) {}
+
+    // Whether the content ends here; false also when it cannot be read.
+    bool atEnd(bool& ended)
+    {
+        char byte = 0;
+        const std::optional<size_t> got = m_read(&byte, 1);
+        if (!got)
+            return false;
+        ended = *got == 0;
+        m_pending = !ended;
+        m_byte = byte;
+        return true;
+    }
+    // The next `size` bytes into `out`, grown only as the bytes really come,
+    // so a size no file has costs nothing.
+    bool takeInto(std::string& out, size_t size)
+    {
+        constexpr size_t kStep = 1 << 20;
+        out.clear();
+        if (m_pending && size > 0) {
+            out += m_byte;
+            m_pending = false;
+        }
+        while (out.size() < size) {
+            const size_t have = out.size();
+            const size_t piece = std::min(kStep, size - have);
+            out.resize(have + piece);
+            if (!take(out.data() + have, piece))
+                return false;
+        }
+        return true;
+    }
+    bool skip(size_t size)
+    {
+        std::string scratch;
+        while (size > 0) {
+            const size_t piece = std::min<size_t>(size, 1 << 16);
+            if (!takeInto(scratch, piece))
+                return false;
+            size -= piece;
+        }
+        return true;
+    }
+    bool readI32(int32_t& value)
+    {
+        std::string bytes;
+        if (!takeInto(bytes, 4))
+            return false;
+        ByteReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        return reader.readI32(value);
+    }
+
+private:
+    // Exactly `size` bytes, or false.
+    bool take(char* data, size_t size)
+    {
+        const std::optional<size_t> got = m_read(data, size);
+        return got && *got == size;
+    }
+
+    Read m_read;
+    bool m_pending = false;  // a byte atEnd looked at
+    char m_byte = 0;
+};
+
+// Section 2: `count` page records in `size` bytes.
+bool readPages(ContentStream& in, size_t size, int32_t count, const CVersaleoDoc& doc, Loaded& loaded)
 {
     // Each record has at least its 8-byte header.
-    if (!countFits(count, kMaxPages, 8, body) ||
+    if (count < 0 || count > kMaxPages || size / 8 < static_cast<size_t>(count) ||
         loaded.pages.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxPages))
         return false;
+    std::string record;
     for (int32_t i = 0; i < count; ++i) {
-        int32_t kind = 0, size = 0;
-        ByteReader record(nullptr, 0);
-        if (!body.readI32(kind) || !body.readI32(size) || size < 0 || !body.sub(static_cast<size_t>(size), record))
+        int32_t kind = 0, recordSize = 0;
+        if (size < 8 || !in.readI32(kind) || !in.readI32(recordSize) || recordSize < 0 ||
+            static_cast<size_t>(recordSize) > size - 8)
+            return false;
+        size -= 8 + static_cast<size_t>(recordSize);
+        if (!in.takeInto(record, static_cast<size_t>(recordSize)))
             return false;
         const auto pageKind = static_cast<PageKind>(kind);
         if (!isStored(pageKind))
             continue;
         auto page = doc.createPage(pageKind);
-        if (!readChunks(record, *page))
+        if (!readChunks(ByteReader(reinterpret_cast<const uint8_t*>(record.data()), record.size()), *page))
             return false;
         loaded.pages.push_back(std::move(page));
     }
-    return true;
+    return in.skip(size);
 }
 
-bool readEntries(ByteReader body, int32_t count, Loaded& loaded)
+// Section 1: `count` index entries in `size` bytes.
+bool readEntries(ContentStream& in, size_t size, int32_t count, Loaded& loaded)
 {
-    if (!countFits(count, kMaxIndexEntries, 48, body) ||
+    constexpr size_t kEntryBytes = 48;
+    if (count < 0 || count > kMaxIndexEntries || size / kEntryBytes < static_cast<size_t>(count) ||
         loaded.entries.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxIndexEntries))
         return false;
-    loaded.entries.reserve(loaded.entries.size() + static_cast<size_t>(count));
+    std::string bytes;
     for (int32_t i = 0; i < count; ++i) {
         IndexEntry entry;
+        if (!in.takeInto(bytes, kEntryBytes))
+            return false;
+        ByteReader body(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         if (!body.readI32(entry.bookPageNumber) || !body.readBytes(entry.title, sizeof entry.title) ||
             !body.readI32(entry.reserved))
             return false;
         entry.title[sizeof entry.title - 1] = '\0';
         loaded.entries.push_back(entry);
     }
-    return true;
+    return in.skip(size - static_cast<size_t>(count) * kEntryBytes);
 }
 
-bool parse(const std::string& content, const CVersaleoDoc& doc, Loaded& loaded)
+// The content after the 8 bytes of `start`: the rest of the header, then
+// sections to the end.
+bool parse(const std::string& start, ContentStream& in, const CVersaleoDoc& doc, Loaded& loaded)
 {
-    ByteReader in(reinterpret_cast<const uint8_t*>(content.data()), content.size());
+    std::string header = start;
+    std::string rest;
+    if (!in.takeInto(rest, 16))
+        return false;
+    header += rest;
+    ByteReader head(reinterpret_cast<const uint8_t*>(header.data()), header.size());
     int32_t headerLength = 0;
     uint32_t version = 0;
-    if (!in.readI32(headerLength) || headerLength != 24 || !in.readU32(version) || !in.readI32(loaded.startPage) ||
-        !in.skip(12))
+    if (!head.readI32(headerLength) || headerLength != 24 || !head.readU32(version) ||
+        !head.readI32(loaded.startPage))
         return false;
-    while (!in.atEnd()) {
+    for (;;) {
+        bool ended = false;
+        if (!in.atEnd(ended))
+            return false;
+        if (ended)
+            return true;
         int32_t type = 0, size = 0, count = 0;
-        ByteReader body(nullptr, 0);
-        if (!in.readI32(type) || !in.readI32(size) || !in.readI32(count) || size < 0 ||
-            !in.sub(static_cast<size_t>(size), body))
+        if (!in.readI32(type) || !in.readI32(size) || !in.readI32(count) || size < 0)
             return false;
-        if (type == 1 && !readEntries(body, count, loaded))
-            return false;
-        if (type == 2 && !readPages(body, count, doc, loaded))
+        bool ok = true;
+        if (type == 1)
+            ok = readEntries(in, static_cast<size_t>(size), count, loaded);
+        else if (type == 2)
+            ok = readPages(in, static_cast<size_t>(size), count, doc, loaded);
+        else
+            ok = in.skip(static_cast<size_t>(size));
+        if (!ok)
             return false;
     }
-    return true;
 }
 
 // Anchors each entry on its book page; entries are in page order, and one
@@ -283,26 +382,58 @@ bool withinBounds(const CVersaleoDoc& doc)
     return stored <= static_cast<size_t>(kMaxPages);
 }
 
-ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes)
-{
-    if (bytes.size() < 8)
-        return ReadResult::Damaged;
-    std::string content(8, '\0');
-    for (size_t i = 0; i < 8; ++i)
-        content[i] = static_cast<char>(scramble(static_cast<uint8_t>(bytes[i])));
-    if (static_cast<double>(versionOf(content)) < 1.1) {
-        content.reserve(bytes.size());
-        for (size_t i = 8; i < bytes.size(); ++i)
-            content += static_cast<char>(scramble(static_cast<uint8_t>(bytes[i])));
-    } else {
-        const auto body = zcodec::uncompress(bytes.data() + 8, bytes.size() - 8);
-        if (!body)
-            return ReadResult::Damaged;
-        content += *body;
-    }
+namespace {
 
+// Up to `size` bytes of the file; fewer only at its end; nullopt when it
+// cannot be read.
+using FileSource = std::function<std::optional<size_t>(char* data, size_t size)>;
+
+// Fills `data` from `source` unless the file ends first.
+std::optional<size_t> fill(const FileSource& source, char* data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        const std::optional<size_t> got = source(data + done, size - done);
+        if (!got)
+            return std::nullopt;
+        if (*got == 0)
+            break;
+        done += *got;
+    }
+    return done;
+}
+
+ReadResult readSource(CVersaleoDoc& doc, const FileSource& source)
+{
+    std::string start(8, '\0');
+    const std::optional<size_t> got = fill(source, start.data(), start.size());
+    if (!got)
+        return ReadResult::Unreadable;
+    if (*got < 8)
+        return ReadResult::Damaged;
+    for (char& c : start)
+        c = static_cast<char>(scramble(static_cast<uint8_t>(c)));
+
+    // Before version 1.1 the body is scrambled, after it deflated: either
+    // way it is read a piece at a time into the pages.
+    std::optional<zcodec::Inflater> inflater;
+    ContentStream::Read body;
+    if (static_cast<double>(versionOf(start)) < 1.1) {
+        body = [&source](char* data, size_t size) {
+            const std::optional<size_t> read = fill(source, data, size);
+            if (read) {
+                for (size_t i = 0; i < *read; ++i)
+                    data[i] = static_cast<char>(scramble(static_cast<uint8_t>(data[i])));
+            }
+            return read;
+        };
+    } else {
+        inflater.emplace([&source](char* data, size_t size) { return source(data, size); });
+        body = [&inflater](char* data, size_t size) { return inflater->read(data, size); };
+    }
+    ContentStream in(body);
     Loaded loaded;
-    if (!parse(content, doc, loaded))
+    if (!parse(start, in, doc, loaded))
         return ReadResult::Damaged;
     attachEntries(loaded);
     // Pages are bound in leaves: a file with an odd number gets a blank back side.
@@ -314,21 +445,40 @@ ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes)
     return ReadResult::Read;
 }
 
+}  // namespace
+
+ReadResult readContent(CVersaleoDoc& doc, const std::string& bytes)
+{
+    size_t offset = 0;
+    return readSource(doc, [&bytes, &offset](char* data, size_t size) -> std::optional<size_t> {
+        const size_t n = std::min(size, bytes.size() - offset);
+        std::memcpy(data, bytes.data() + offset, n);
+        offset += n;
+        return n;
+    });
+}
+
 ReadResult readFile(CVersaleoDoc& doc, const std::string& path)
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         return ReadResult::Unreadable;
-    const std::streamoff size = in.tellg();
-    if (size < 0)
+    const std::streamoff fileSize = in.tellg();
+    if (fileSize < 0)
         return ReadResult::Unreadable;
-    if (static_cast<uint64_t>(size) > kMaxFileSize)
+    if (static_cast<uint64_t>(fileSize) > kMaxFileSize)
         return ReadResult::Damaged;
-    std::string bytes(static_cast<size_t>(size), '\0');
     in.seekg(0);
-    if (!in.read(bytes.data(), size))
-        return ReadResult::Unreadable;
-    return readContent(doc, bytes);
+    bool failed = false;
+    const ReadResult result = readSource(doc, [&in, &failed](char* data, size_t size) -> std::optional<size_t> {
+        in.read(data, static_cast<std::streamsize>(size));
+        if (in.bad()) {
+            failed = true;
+            return std::nullopt;
+        }
+        return static_cast<size_t>(in.gcount());
+    });
+    return failed ? ReadResult::Unreadable : result;
 }
 
 int readBytes(CVersaleoDoc& doc, const std::string& bytes)

@@ -9,7 +9,9 @@
 #include "aidkern/CAKFileManager.h"
 #include "aidkern/CAKPathManager.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,24 +96,25 @@ void writeTags(ByteWriter& out, const CBookPage& page)
     }
 }
 
-void writePage(ByteWriter& out, const CBookPage& page)
+// The size of a page's record after its kind and size.
+int32_t recordSize(const CBookPage& page)
 {
     const int32_t lines = linesSize(page);
-    int32_t size = 0;
     switch (page.kind()) {
     case PageKind::BookPage:
-        size = 396 + lines + kMarkSize * static_cast<int32_t>(page.marks.size()) +
+        return 396 + lines + kMarkSize * static_cast<int32_t>(page.marks.size()) +
                kTagSize * static_cast<int32_t>(page.tags.size());
-        break;
     case PageKind::NotePage:
-        size = 372 + lines;
-        break;
+        return 372 + lines;
     default:
-        size = 360;
-        break;
+        return 360;
     }
+}
+
+void writePage(ByteWriter& out, const CBookPage& page)
+{
     out.i32(static_cast<int32_t>(page.kind()));
-    out.i32(size);
+    out.i32(recordSize(page));
     writeAttributes(out, page);
     if (page.kind() == PageKind::BookmarkPage)
         return;
@@ -122,13 +125,35 @@ void writePage(ByteWriter& out, const CBookPage& page)
     writeTags(out, page);
 }
 
-}  // namespace
-
-std::string serialize(const CVersaleoDoc& doc)
+// The stored pages of the active window, in order.
+template <typename Visit>
+void forStoredPages(const CVersaleoDoc& doc, Visit visit)
 {
+    for (int i = doc.firstContentPage(); i <= doc.lastContentPage(); ++i) {
+        const CBookPage& page = *doc.pages[static_cast<size_t>(i)];
+        if (isStored(page.kind()))
+            visit(page);
+    }
+}
+
+// Bytes written at a time: the content is never held whole.
+constexpr size_t kPieceBytes = 256 * 1024;
+
+using ContentSink = std::function<bool(const char* data, size_t size)>;
+
+// Writes the logical content to `sink` a piece at a time. Section sizes are
+// worked out before their records are written.
+bool writeContent(const CVersaleoDoc& doc, const ContentSink& sink)
+{
+    ByteWriter out;
+    out.reserve(kPieceBytes + 64 * 1024);
+    const auto flush = [&out, &sink] {
+        const bool ok = out.size() == 0 || sink(out.buffer().data(), out.size());
+        out.buffer().clear();
+        return ok;
+    };
     const int first = doc.firstContentPage();
     const int last = doc.lastContentPage();
-    ByteWriter out;
     out.i32(kHeaderLength);
     out.u32(kVersionBits);
     const bool inContent = doc.currentPage >= first && doc.currentPage <= last;
@@ -142,50 +167,89 @@ std::string serialize(const CVersaleoDoc& doc)
         out.i32(entry->bookPageNumber);
         out.bytes(entry->title, sizeof entry->title);
         out.i32(entry->reserved);
+        if (out.size() >= kPieceBytes && !flush())
+            return false;
     }
 
-    // Section 2's size is known once its records are written.
-    const size_t sectionStart = out.size();
-    out.zeros(12);
+    int64_t sectionSize = 0;
     int32_t records = 0;
-    for (int i = first; i <= last; ++i) {
-        const CBookPage& page = *doc.pages[static_cast<size_t>(i)];
-        if (!isStored(page.kind()))
-            continue;
-        writePage(out, page);
+    forStoredPages(doc, [&](const CBookPage& page) {
+        sectionSize += 8 + int64_t{recordSize(page)};
         ++records;
-    }
-    ByteWriter header;
-    header.i32(2);
-    header.i32(static_cast<int32_t>(out.size() - sectionStart - 12));
-    header.i32(records);
-    out.buffer().replace(sectionStart, 12, header.buffer());
-    return std::move(out.buffer());
+    });
+    out.i32(2);
+    out.i32(static_cast<int32_t>(sectionSize));
+    out.i32(records);
+    bool ok = true;
+    forStoredPages(doc, [&](const CBookPage& page) {
+        writePage(out, page);
+        if (ok && out.size() >= kPieceBytes)
+            ok = flush();
+    });
+    return ok && flush();
+}
+
+// The size of the logical content.
+uint64_t contentSize(const CVersaleoDoc& doc)
+{
+    uint64_t size = kHeaderLength + 12 + uint64_t{kEntrySize} * static_cast<uint64_t>(doc.indexEntryCount()) + 12;
+    forStoredPages(doc, [&size](const CBookPage& page) { size += 8 + static_cast<uint64_t>(recordSize(page)); });
+    return size;
+}
+
+// Writes the file bytes to `sink`: the first 8 logical bytes scrambled, the
+// rest deflated. Nothing when the book could not be opened again.
+bool writeFile(const CVersaleoDoc& doc, const ContentSink& sink)
+{
+    // Only what the reader takes back is written.
+    if (!withinBounds(doc) || contentSize(doc) - 8 > zcodec::kMaxInflated)
+        return false;
+    zcodec::Deflater body(sink);
+    size_t header = 0;
+    const bool written = writeContent(doc, [&](const char* data, size_t size) {
+        if (header < 8) {
+            char scrambled[8];
+            const size_t n = std::min<size_t>(8 - header, size);
+            for (size_t i = 0; i < n; ++i)
+                scrambled[i] = static_cast<char>(scramble(static_cast<uint8_t>(data[i])));
+            if (!sink(scrambled, n))
+                return false;
+            header += n;
+            data += n;
+            size -= n;
+        }
+        return size == 0 || body.write(data, size);
+    });
+    return written && body.finish();
+}
+
+}  // namespace
+
+std::string serialize(const CVersaleoDoc& doc)
+{
+    std::string content;
+    content.reserve(static_cast<size_t>(contentSize(doc)));
+    writeContent(doc, [&content](const char* data, size_t size) {
+        content.append(data, size);
+        return true;
+    });
+    return content;
 }
 
 std::optional<std::string> encode(const CVersaleoDoc& doc)
 {
-    // Only what the reader takes back is written.
-    if (!withinBounds(doc))
-        return std::nullopt;
-    std::string content = serialize(doc);
-    if (content.size() - 8 > zcodec::kMaxInflated)
-        return std::nullopt;
-    auto body = zcodec::compress(content.data() + 8, content.size() - 8);
-    if (!body)
-        return std::nullopt;
     std::string file;
-    file.reserve(8 + body->size());
-    for (size_t i = 0; i < 8; ++i)
-        file += static_cast<char>(scramble(static_cast<uint8_t>(content[i])));
-    file += *body;
+    if (!writeFile(doc, [&file](const char* data, size_t size) {
+            file.append(data, size);
+            return true;
+        }))
+        return std::nullopt;
     return file;
 }
 
 bool save(CVersaleoDoc& doc, const std::string& path)
 {
-    const auto file = encode(doc);
-    if (!file)
+    if (!withinBounds(doc) || contentSize(doc) - 8 > zcodec::kMaxInflated)
         return false;
     std::string folder;
     CAKPathManager::AKGetFileFolder(path, &folder);
@@ -202,7 +266,8 @@ bool save(CVersaleoDoc& doc, const std::string& path)
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, file->data(), file->size());
+    // The compressed body goes to the temporary file as it is made.
+    bool ok = writeFile(doc, [fd](const char* data, size_t size) { return writeAll(fd, data, size); });
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;

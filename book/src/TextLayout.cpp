@@ -4,11 +4,11 @@
 #include "book/ChapterScanner.h"
 #include "book/CodePage.h"
 #include "book/Dbcs.h"
+#include "book/TextWrap.h"
 
 #include "aidkern/CAKPathManager.h"
 
 #include <fstream>
-#include <optional>
 #include <sys/stat.h>
 
 namespace layout {
@@ -20,76 +20,6 @@ bool isWordByte(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
 }
-
-// Collects wrapped lines; the line buffer keeps its advance as it grows so
-// every token is measured once.
-class Wrapper {
-public:
-    Wrapper(TextMeasurer& measurer, int lineWidth, bool indent)
-        : m_measurer(measurer), m_lineWidth(lineWidth), m_indent(indent)
-    {
-    }
-
-    void add(std::string_view token)
-    {
-        for (;;) {
-            if (m_line.empty() && token == kSpace)
-                return;
-            if (m_line.empty() && m_paragraphLines == 0 && m_indent)
-                append(kIndent, m_measurer.advance(kIndent));
-            const int64_t advance = m_measurer.advance(token);
-            if (TextMeasurer::toPixels(advance) > m_lineWidth)
-                return;
-            if (token == kLineEnd) {
-                m_line += kLineEnd;
-                emit();
-                m_paragraphLines = 0;
-                return;
-            }
-            if (TextMeasurer::toPixels(m_advance + advance) <= m_lineWidth || m_line.empty()) {
-                append(token, advance);
-                return;
-            }
-            if (m_line.back() == ' ') {
-                m_line.pop_back();
-                m_advance -= m_measurer.advance(kSpace);
-            }
-            emit();
-            ++m_paragraphLines;
-            // the same token starts the next line
-        }
-    }
-
-    std::vector<std::string> finish()
-    {
-        if (!m_line.empty() && m_line.back() != '\n') {
-            m_line += kLineEnd;
-            emit();
-        }
-        return std::move(m_lines);
-    }
-
-private:
-    void append(std::string_view text, int64_t advance)
-    {
-        m_line += text;
-        m_advance += advance;
-    }
-    void emit()
-    {
-        m_lines.push_back(std::move(m_line));
-        m_line.clear();
-        m_advance = 0;
-    }
-
-    TextMeasurer& m_measurer;
-    int m_lineWidth;
-    bool m_indent;
-    std::string m_line;
-    int64_t m_advance = 0;
-    int m_paragraphLines = 0;
-    std::vector<std::string> m_lines;
-};
 
 }  // namespace
 
@@ -144,7 +74,7 @@ std::vector<std::string> wrap(Tokenizer tokens, TextMeasurer& measurer, int line
 {
     if (lineWidth < 100)
         return {};
-    Wrapper wrapper(measurer, lineWidth, indent);
+    LineWrapper wrapper(measurer, lineWidth, indent);
     for (std::string_view token; tokens.next(token);)
         wrapper.add(token);
     return wrapper.finish();
@@ -157,32 +87,59 @@ std::vector<std::string> wrap(std::string_view text, TextMeasurer& measurer, int
 
 namespace {
 
-// Bytes wrapped between two reports of progress: often enough for a dialog
-// to answer at once, rarely enough to cost nothing.
-constexpr size_t kReportEvery = 256 * 1024;
-
-// The lines of a text, telling the opening how far the wrap has got; none
-// when the reader stopped it.
-std::optional<std::vector<std::string>> wrapReporting(CVersaleoDoc& doc, std::string_view text, TextMeasurer& measurer)
-{
-    if (doc.lineWidth < 100)
-        return std::vector<std::string>();
-    Wrapper wrapper(measurer, doc.lineWidth, true);
-    Tokenizer tokens(text, false);
-    size_t reportAt = kReportEvery;
-    for (std::string_view token; tokens.next(token);) {
-        wrapper.add(token);
-        if (tokens.position() >= reportAt) {
-            reportAt = tokens.position() + kReportEvery;
-            if (!doc.reportProgress(static_cast<double>(tokens.position()) / static_cast<double>(text.size())))
-                return std::nullopt;
-        }
+// Cuts wrapped lines into book pages of kPageLines lines, added to `pages`
+// in one pass over the lines in order, and anchors the chapter entries on the pages their
+// headings start on.
+class PageCutter {
+public:
+    PageCutter(CVersaleoDoc& doc, PageList& pages, std::unique_ptr<CBookPage> first,
+               const std::vector<chapters::Heading>& headings)
+        : m_doc(doc), m_pages(pages), m_page(std::move(first)), m_headings(headings), m_nextHeading(headings.begin())
+    {
+        m_page->lines.reserve(kPageLines);
     }
-    return wrapper.finish();
-}
+
+    void add(std::vector<std::string>&& lines)
+    {
+        for (std::string& line : lines) {
+            if (m_lineCount > 0 && m_lineCount % kPageLines == 0) {
+                m_pages.push_back(std::move(m_page));
+                m_page = m_doc.createPage(PageKind::BookPage);
+                m_page->lines.reserve(kPageLines);
+            }
+            // A heading is a whole paragraph: it starts on the line after a line end.
+            if (m_nextHeading != m_headings.end() && m_nextHeading->paragraph == m_paragraph && m_paragraphStart) {
+                auto entry = std::make_unique<IndexEntry>();
+                entry->setTitle(m_nextHeading->title);
+                m_page->indexEntries.push_back(std::move(entry));
+                ++m_nextHeading;
+            }
+            m_paragraphStart = line.ends_with('\n');
+            m_paragraph += m_paragraphStart ? 1 : 0;
+            m_page->lines.push_back(std::move(line));
+            ++m_lineCount;
+        }
+        lines.clear();
+    }
+
+    // Adds the last page.
+    void finish()
+    {
+        m_pages.push_back(std::move(m_page));
+    }
+
+private:
+    CVersaleoDoc& m_doc;
+    PageList& m_pages;
+    std::unique_ptr<CBookPage> m_page;
+    const std::vector<chapters::Heading>& m_headings;
+    std::vector<chapters::Heading>::const_iterator m_nextHeading;
+    size_t m_lineCount = 0;
+    size_t m_paragraph = 0;
+    bool m_paragraphStart = true;
+};
 
 }  // namespace
-
 
 bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* source, const std::string& caption,
                 const std::string& title, TextMeasurer& measurer, bool findChapters)
@@ -192,13 +149,6 @@ bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
     // many, which the pages take over.
     const std::vector<chapters::Heading> headings =
         findChapters ? chapters::findHeadings(text) : std::vector<chapters::Heading>();
-    std::optional<std::vector<std::string>> wrapped = wrapReporting(doc, text, measurer);
-    if (!wrapped)
-        return false;
-    std::vector<std::string>& lines = *wrapped;
-    auto nextHeading = headings.begin();
-    size_t paragraph = 0;
-    bool paragraphStart = true;
 
     PageList pages;
     if (!caption.empty()) {
@@ -217,23 +167,13 @@ bool layOutText(CVersaleoDoc& doc, int at, std::string_view text, TextSource* so
         entry->setTitle(title);
         page->indexEntries.push_back(std::move(entry));
     }
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0 && i % kPageLines == 0) {
-            pages.push_back(std::move(page));
-            page = doc.createPage(PageKind::BookPage);
-        }
-        // A heading is a whole paragraph: it starts on the line after a line end.
-        if (nextHeading != headings.end() && nextHeading->paragraph == paragraph && paragraphStart) {
-            auto entry = std::make_unique<IndexEntry>();
-            entry->setTitle(nextHeading->title);
-            page->indexEntries.push_back(std::move(entry));
-            ++nextHeading;
-        }
-        paragraphStart = lines[i].ends_with('\n');
-        paragraph += paragraphStart ? 1 : 0;
-        page->lines.push_back(std::move(lines[i]));
-    }
-    pages.push_back(std::move(page));
+    PageCutter cutter(doc, pages, std::move(page), headings);
+    const bool wrapped = wrapText(
+        text, measurer, doc.lineWidth, true, [&cutter](std::vector<std::string>&& lines) { cutter.add(std::move(lines)); },
+        [&doc](double done) { return doc.reportProgress(done); });
+    if (!wrapped)
+        return false;
+    cutter.finish();
     if (pages.size() % 2 == 1)
         pages.push_back(doc.createPage(PageKind::BookPage));
     if (source)
