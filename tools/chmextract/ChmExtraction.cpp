@@ -2,6 +2,7 @@
 // helper program and the fuzzing harness.
 #include "ChmExtraction.h"
 
+#include "OpeningCheck.h"
 #include "book/PosixIo.h"
 
 #include <chm_lib.h>
@@ -184,6 +185,12 @@ int extractCompiledHelp(const char* folder, const char* path)
     extraction.fileSize = static_cast<uint64_t>(st.st_size);
     if (::mkdir(folder, 0700) != 0 && errno != EEXIST)
         return -1;
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    const bool safe = fd >= 0 && chmOpeningIsSafe(fd, extraction.fileSize);
+    if (fd >= 0)
+        ::close(fd);
+    if (!safe)
+        return 0;
     chmFile* file = chm_open(path);
     if (!file)
         return 0;
