@@ -17,7 +17,10 @@
 #include <QPdfWriter>
 
 #include <cstdio>
+#include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace {
@@ -53,36 +56,56 @@ HDIB patternPicture(int width, int height)
     return dib;
 }
 
+// A bottom-up DIB of `bits` per pixel with a colour table of four colours
+// (two for one bit), its pixels cycling through them.
+HDIB palettePicture(uint32_t width, uint32_t height, uint16_t bits)
+{
+    const uint32_t colours = bits == 1 ? 2 : 4;
+    const uint32_t stride = (width * bits + 31) / 32 * 4;
+    const size_t size = 40 + colours * 4 + size_t{stride} * height;
+    HDIB dib = DibAlloc(size);
+    if (!dib)
+        return nullptr;
+    auto* base = static_cast<uint8_t*>(DibLock(dib));
+    const uint32_t header[10] = {40, width, height, 1u | (uint32_t{bits} << 16), 0, stride * height, 0, 0, colours, 0};
+    std::memcpy(base, header, sizeof header);
+    const uint32_t table[4] = {0x00FFFFFF, 0x00000000, 0x00FF0000, 0x000080FF};
+    std::memcpy(base + 40, table, colours * 4);
+    uint8_t* pixels = base + 40 + colours * 4;
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t index = (x + y) % colours, bit = x * bits;
+            pixels[y * stride + bit / 8] |= static_cast<uint8_t>(index << (8 - bits - bit % 8));
+        }
+    }
+    DibUnlock(dib);
+    return dib;
+}
+
 bool writePictures(const std::filesystem::path& folder)
 {
-    const std::filesystem::path scratch = folder / "scratch";
-    std::filesystem::create_directories(scratch);
     std::vector<std::pair<std::string, HDIB>> pictures;
     pictures.emplace_back("colour", patternPicture(13, 7));
     pictures.emplace_back("dot", CreateNewDIB(1, 1, 0x000000FF));
-    // A picture with a colour table: the GIF plug-in writes one, and reads it back.
-    const std::string gif = (scratch / "palette.gif").string();
-    if (pictures.front().second && SaveDIBToFile(pictures.front().second, gif.c_str()))
-        pictures.emplace_back("palette", LoadDIBFromFile(gif.c_str()));
-    HDIB grey = CloneDIB(pictures.front().second);
-    if (grey && ChangeToGrayDIB(grey))
-        pictures.emplace_back("grey", grey);
-    bool ok = true;
+    // Pictures with a colour table, the only kind the GIF plug-in writes.
+    for (const uint16_t bits : {1, 4, 8})
+        pictures.emplace_back("palette" + std::to_string(bits), palettePicture(11, 5, bits));
+    const char* const extensions[] = {"bmp", "jpg", "png", "gif", "tif"};
+    std::map<std::string, int> written;
     for (auto& [name, dib] : pictures) {
-        if (!dib) {
-            ok = false;
-            continue;
-        }
+        if (!dib)
+            return false;
         writeFile(folder / "dib" / (name + ".dib"), blockBytes(dib));
-        for (const char* extension : {"bmp", "jpg", "png", "gif", "tif"}) {
+        for (const char* extension : extensions) {
             const std::filesystem::path path = folder / (std::string("image_") + extension) / (name + "." + extension);
             std::filesystem::create_directories(path.parent_path());
-            ok = SaveDIBToFile(dib, path.c_str()) && ok;
+            written[extension] += SaveDIBToFile(dib, path.c_str());
         }
         DibFree(dib);
     }
-    std::filesystem::remove_all(scratch);
-    return ok;
+    // A plug-in may refuse some kinds of picture, never all of them.
+    return std::all_of(std::begin(extensions), std::end(extensions),
+                       [&written](const char* extension) { return written[extension] > 0; });
 }
 
 bool writeBook(const std::filesystem::path& folder)
@@ -142,7 +165,6 @@ bool writePdfs(const std::filesystem::path& folder)
     {
         QPdfWriter writer(QString::fromStdString(printed.string()));
         writer.setResolution(72);
-        writer.setCompressionEnabled(false);
         QPainter painter(&writer);
         painter.drawText(20, 40, QStringLiteral("Page one, a line of text."));
         writer.newPage();
@@ -160,8 +182,9 @@ bool writeEpubs(const std::filesystem::path& folder)
         {"two.xhtml", "Two", xhtmlPage("Two", {"<pre>  kept   blanks</pre>", "\xE4\xBD\xA0\xE5\xA5\xBD"})},
     };
     std::filesystem::create_directories(folder / "epub");
-    return writeZip((folder / "epub" / "epub3.epub").string(), epubEntries("A Book", chapters, true)) &
-           writeZip((folder / "epub" / "epub2.epub").string(), epubEntries("A Book", chapters, false));
+    const bool epub3 = writeZip((folder / "epub" / "epub3.epub").string(), epubEntries("A Book", chapters, true));
+    const bool epub2 = writeZip((folder / "epub" / "epub2.epub").string(), epubEntries("A Book", chapters, false));
+    return epub3 && epub2;
 }
 
 // A skin archive of a few pictures under the names the program loads.
@@ -178,7 +201,7 @@ bool writeSkin(const std::filesystem::path& folder)
         return bytes;
     };
     const std::string colour = read(folder / "image_bmp" / "colour.bmp");
-    const std::string palette = read(folder / "image_bmp" / "palette.bmp");
+    const std::string palette = read(folder / "image_bmp" / "palette8.bmp");
     if (colour.empty() || palette.empty())
         return false;
     std::filesystem::create_directories(folder / "skin");
@@ -197,7 +220,12 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const std::filesystem::path folder = argv[1];
-    const bool ok = writePictures(folder) & writeBook(folder) & writeLibrary(folder) & writeFavourites(folder) &
-                    writePdfs(folder) & writeEpubs(folder) & writeSkin(folder);
-    return ok ? 0 : 1;
+    // Every kind is written even when one fails; any failure fails the run.
+    int failures = 0;
+    for (bool (*write)(const std::filesystem::path&) :
+         {writePictures, writeBook, writeLibrary, writeFavourites, writePdfs, writeEpubs, writeSkin}) {
+        if (!write(folder))
+            ++failures;
+    }
+    return failures == 0 ? 0 : 1;
 }
