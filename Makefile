@@ -6,7 +6,12 @@ RUN_DIR    := build/release
 TEST_DIR   := build/test
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build clean bench
+FUZZ_DIR   := build/fuzz
+FUZZ_TIME  ?= 60
+FUZZ_LONG_TIME ?= 1800
+FUZZ_CI_TIME ?= 20
+
+.PHONY: run test deps build clean bench fuzz-deps fuzz-build fuzz fuzz-long fuzz-ci
 
 deps:
 	scripts/install-deps
@@ -31,6 +36,28 @@ test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERSALEO_SANITIZE=ON -DVERSALEO_WERROR=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
+	$(MAKE) fuzz-ci
+
+# Fuzzing: a separate clang build with libFuzzer and the sanitizers. `make fuzz`
+# runs every harness FUZZ_TIME seconds, `make fuzz-long FUZZ_LONG_TIME=3600`
+# longer; either fails on anything found. `make test` runs the short pass.
+fuzz-deps: deps
+	scripts/install-fuzz-deps
+
+fuzz-build: fuzz-deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DVERSALEO_FUZZ=ON -DBUILD_TESTING=OFF -DVERSALEO_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	fuzz/make-seeds $(FUZZ_DIR)
+
+fuzz: fuzz-build
+	fuzz/run -t $(FUZZ_TIME) -b $(FUZZ_DIR)
+
+fuzz-long: fuzz-build
+	fuzz/run -t $(FUZZ_LONG_TIME) -b $(FUZZ_DIR)
+
+fuzz-ci: fuzz-build
+	fuzz/run -t $(FUZZ_CI_TIME) -b $(FUZZ_DIR)
 
 bench: build
 	for b in $(RUN_DIR)/bin/*_bench; do $$b; done

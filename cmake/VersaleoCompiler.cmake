@@ -16,6 +16,17 @@ if(VERSALEO_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Every library a harness reaches is built with coverage feedback and the
+# sanitizers; only the harnesses link the fuzzer's own main.
+if(VERSALEO_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "VERSALEO_FUZZ needs clang (CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(BUILD_TESTING)
   add_library(versaleo_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/testmain/TestMain.cpp)
   target_link_libraries(versaleo_test_main PUBLIC GTest::gtest GTest::gmock)

@@ -34,7 +34,7 @@ inline uint32_t strideOf(uint32_t width, uint32_t bitCount)
 class NewDib {
 public:
     NewDib(uint32_t width, uint32_t height, uint16_t bitCount, uint32_t colours)
-        : m_width(width), m_height(height), m_stride(strideOf(width, bitCount)), m_colours(colours)
+        : m_height(height), m_stride(strideOf(width, bitCount)), m_colours(colours)
     {
         if (!sizeAllowed(width, height) || colours > 256)
             return;
@@ -73,7 +73,7 @@ public:
 private:
     HDIB m_dib = nullptr;
     uint8_t* m_base = nullptr;
-    uint32_t m_width, m_height, m_stride, m_colours;
+    uint32_t m_height, m_stride, m_colours;
 };
 
 // A DIB handed to a writer, locked while the object lives, seen through the

@@ -17,7 +17,6 @@
 namespace {
 
 constexpr COLORREF kBlack = rgb(0, 0, 0);
-constexpr COLORREF kWhite = rgb(255, 255, 255);
 // What black and white prints for a mark's and a tag's colour.
 constexpr COLORREF kGrey = rgb(122, 122, 122);
 

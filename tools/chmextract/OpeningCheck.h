@@ -1,0 +1,10 @@
+// Whether chmlib may open and list a file at all, found from the file's own
+// directory. Its opening computes the LZX reset block count from the
+// compressed section's control data even when that data is short or fails
+// its own checks, and divides by zero on it; its listing follows the chain
+// of directory blocks without noticing a cycle, and never ends.
+#pragma once
+
+// True when every directory entry naming the control data is one chmlib reads
+// and accepts (or there is none), and the chain of listing blocks ends.
+bool chmOpeningIsSafe(int fd, unsigned long long fileSize);
