@@ -80,7 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     onCopy(data, size, [](HDIB* d) { RotateDIB(d, 33, 0x00FFFFFF); });
     onCopy(data, size, [](HDIB* d) { ContrastDIB(d, 40); });
     onCopy(data, size, [](HDIB* d) { LightDIB(d, -30); });
-    // The block merged into a picture of its own and a picture merged into it.
+    // The block merged into a picture of its own, a picture merged into it,
+    // and the block merged into itself, overlapping.
+    onCopy(data, size, [&](HDIB* d) { MergeDIB(d, 1, 1, *d, w, h, 50); });
     onCopy(data, size, [&](HDIB* d) {
         HDIB canvas = CreateNewDIB(w + 3, h + 3, 0x00808080);
         if (canvas) {
