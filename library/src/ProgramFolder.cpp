@@ -4,9 +4,16 @@
 #include "aidkern/CAKPathManager.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
+namespace fs = std::filesystem;
+
 namespace {
+
+// Names the data version the user's folder was last seeded from.
+constexpr const char* kSeedMarker = ".seeded";
 
 std::string executableFolder()
 {
@@ -26,7 +33,70 @@ bool isFolder(const std::string& path)
     return CAKFileManager::AKIsDirectory(path, &folder) == S_OK && folder == 1;
 }
 
+// The read-only data installed with this program: relative to it first.
+std::string installedDataFolder(const std::string& programDir)
+{
+    const std::string relative = programDir + "/" + VERSALEO_INSTALLED_DATA_FROM_BIN;
+    return isFolder(relative) ? relative : std::string(VERSALEO_INSTALLED_DATA);
+}
+
+std::string readMarker(const fs::path& marker)
+{
+    std::ifstream in(marker);
+    std::string text;
+    std::getline(in, text);
+    return text;
+}
+
+// Files only: links and devices in the installed tree are not ours to copy.
+void copyMissing(const fs::path& from, const fs::path& to)
+{
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(from, fs::directory_options::skip_permission_denied, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        const fs::path target = to / fs::relative(it->path(), from, ec);
+        if (ec)
+            return;
+        const fs::file_status status = it->symlink_status(ec);
+        if (fs::is_directory(status)) {
+            fs::create_directories(target, ec);
+        } else if (fs::is_regular_file(status) && !fs::exists(fs::symlink_status(target, ec))) {
+            if (fs::copy_file(it->path(), target, ec))
+                // The installed data is read-only; the user's copy is theirs to change.
+                fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+        ec.clear();
+    }
+}
+
 }  // namespace
+
+std::string userDataFolder()
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && *data == '/')
+        return std::string(data) + "/versaleo";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/.local/share/versaleo";
+}
+
+bool seedUserFolder(const std::string& installed, const std::string& user, const std::string& version)
+{
+    std::error_code ec;
+    const fs::path folder(user);
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
+        return false;
+    const fs::path marker = folder / kSeedMarker;
+    if (fs::exists(marker, ec) && readMarker(marker) == version)
+        return true;
+    if (!installed.empty() && fs::is_directory(installed, ec))
+        copyMissing(installed, folder);
+    for (const char* name : {"books", "picture", "music"})
+        fs::create_directories(folder / name, ec);
+    std::ofstream(marker) << version << '\n';
+    return true;
+}
 
 std::string programFolder()
 {
@@ -35,18 +105,8 @@ std::string programFolder()
     const std::string beside = executableFolder();
     if (isFolder(beside + "/picture") && ::access(beside.c_str(), W_OK) == 0)
         return beside;
-    const char* data = std::getenv("XDG_DATA_HOME");
-    const char* userHome = std::getenv("HOME");
-    const std::string user = data && *data == '/' ? std::string(data) + "/versaleo"
-                                                  : std::string(userHome ? userHome : "/tmp") + "/.local/share/versaleo";
-    if (!isFolder(user)) {
-        // The installed data is read-only: the user's copy is the one used.
-        const std::string installed = VERSALEO_INSTALLED_DATA;
-        if (isFolder(installed))
-            CAKFileManager::AKCopyPathTo(installed, user);
-        else
-            CAKFileManager::AKCascadeCreateDirectory(user);
-    }
+    const std::string user = userDataFolder();
+    seedUserFolder(installedDataFolder(beside), user, VERSALEO_DATA_VERSION);
     return user;
 }
 
