@@ -4,9 +4,10 @@
 BUILD_TYPE ?= RelWithDebInfo
 RUN_DIR    := build/release
 TEST_DIR   := build/test
+PKG_DIR    := build/package
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build clean bench
+.PHONY: run test deps build clean bench package
 
 deps:
 	scripts/install-deps
@@ -34,6 +35,17 @@ test: deps
 
 bench: build
 	for b in $(RUN_DIR)/bin/*_bench; do $$b; done
+
+# The Debian package, build/package/versaleo_<version>_amd64.deb: a release
+# build for /usr with Debian's hardening flags, packed by CPack with the
+# dependencies dpkg-shlibdeps finds. scripts/check-package tries it out.
+package: deps
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B $(PKG_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVERSALEO_BENCH=OFF \
+		-DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(PKG_DIR) -j $(JOBS)
+	cd $(PKG_DIR) && cpack -G DEB
 
 clean:
 	rm -rf build
