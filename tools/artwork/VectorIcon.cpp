@@ -44,20 +44,31 @@ std::string opacity(const char* attribute, const QColor& c)
 std::string pathData(const QPainterPath& path)
 {
     std::string data;
+    QPointF subpathStart, current;
+    // A subpath that ends where it began is closed, so its outline joins.
+    const auto closeIfBack = [&] {
+        if (!data.empty() && current == subpathStart)
+            data += " Z";
+    };
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         const std::string point = number(e.x) + "," + number(e.y);
         if (e.type == QPainterPath::MoveToElement) {
+            closeIfBack();
             data += (data.empty() ? "M" : " M") + point;
+            subpathStart = current = QPointF(e.x, e.y);
         } else if (e.type == QPainterPath::LineToElement) {
             data += " L" + point;
+            current = QPointF(e.x, e.y);
         } else if (e.type == QPainterPath::CurveToElement && i + 2 < path.elementCount()) {
             const QPainterPath::Element c2 = path.elementAt(i + 1);
             const QPainterPath::Element to = path.elementAt(i + 2);
             data += " C" + point + " " + number(c2.x) + "," + number(c2.y) + " " + number(to.x) + "," + number(to.y);
+            current = QPointF(to.x, to.y);
             i += 2;
         }
     }
+    closeIfBack();
     return data;
 }
 
