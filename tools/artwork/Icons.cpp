@@ -143,10 +143,11 @@ VectorIcon bookTypeIcon(int size)
     corner.stroke = edge;
     corner.strokeWidth = sheet.strokeWidth;
     icon.push_back(corner);
+    // Lines of text, clear of the folded corner.
+    const double lineEnds[] = {140, 156, 180, 152};
     for (int line = 0; line < 4; ++line) {
         const double y = 44 + line * 18;
-        icon.push_back(outline(polygon({{68, y}, {line == 0 ? 140.0 : 180.0 - line * 8, y}}),
-                               QColor(150, 150, 156), size <= 48 ? 9 : 7));
+        icon.push_back(outline(polygon({{68, y}, {lineEnds[line], y}}), QColor(150, 150, 156), size <= 48 ? 9 : 7));
     }
     // The program's book on the sheet: what marks a file as one of ours.
     const double scale = 0.5;
