@@ -37,13 +37,16 @@ bench: build
 	for b in $(RUN_DIR)/bin/*_bench; do $$b; done
 
 # The Debian package, build/package/versaleo_<version>_amd64.deb: a release
-# build for /usr with Debian's hardening flags, packed by CPack with the
-# dependencies dpkg-shlibdeps finds. scripts/check-package tries it out.
+# build for /usr with Debian's hardening flags (all of them, bindnow too),
+# packed by CPack with the dependencies dpkg-shlibdeps finds.
+# scripts/check-package tries it out.
 package: deps
-	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
-	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	flags="DEB_BUILD_MAINT_OPTIONS=hardening=+all"; \
+	cxxflags="$$(env $$flags dpkg-buildflags --get CXXFLAGS) $$(env $$flags dpkg-buildflags --get CPPFLAGS)"; \
+	ldflags="$$(env $$flags dpkg-buildflags --get LDFLAGS)"; \
 	cmake -S . -B $(PKG_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVERSALEO_BENCH=OFF \
-		-DCMAKE_INSTALL_PREFIX=/usr
+		-DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_CXX_FLAGS="$$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$$ldflags" \
+		-DCMAKE_SHARED_LINKER_FLAGS="$$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$$ldflags"
 	cmake --build $(PKG_DIR) -j $(JOBS)
 	cd $(PKG_DIR) && cpack -G DEB
 

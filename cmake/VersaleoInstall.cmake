@@ -9,6 +9,10 @@ foreach(target aidkern pixmill style Idiomres ${PIXMILL_CODECS} aktool versaleo-
   set_target_properties(${target} PROPERTIES INSTALL_RPATH "\$ORIGIN")
 endforeach()
 
+# The Chinese interface module holds only data and Qt strings; Debian wants
+# every shared object linked against the C library all the same.
+target_link_options(Idiomres PRIVATE "LINKER:--no-as-needed" "-lc")
+
 set(VERSALEO_APP_ID io.github.versaleo.Versaleo)
 set(VERSALEO_MAINTAINER "Versaleo developers <maintainers@versaleo.example.org>")
 set(VERSALEO_DESKTOP_DIR ${PROJECT_SOURCE_DIR}/res/desktop)
@@ -66,17 +70,17 @@ set(CPACK_PACKAGE_CONTACT "${VERSALEO_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "e-book reader and maker that shows books as paper books")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "e-book reader and maker that shows books as paper books
- Versaleo opens plain text, web pages, compiled HTML help, PDF, EPUB and
- Word documents, lays their text out into pages in a chosen font and
- colours, and shows them as an open paper book with an animated page flip.
- .
- The reader annotates books with tags, highlight marks, index entries,
- bookmarks and note pages, edits and rearranges pages, decorates pages and
- covers with pictures and saves books as .vl files. A library of cabinets,
- a lantern slide, printing, background music, search, a small web browser
- and Chinese encoding conversion complete it. The vltool command makes,
- inspects and pictures books without a window.")
+# The extended description; CPack puts the summary above it and indents it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Versaleo opens plain text, web pages, compiled HTML help, PDF, EPUB and
+Word documents, lays their text out into pages in a chosen font and
+colours, and shows them as an open paper book with an animated page flip.
+
+The reader annotates books with tags, highlight marks, index entries,
+bookmarks and note pages, edits and rearranges pages, decorates pages and
+covers with pictures and saves books as .vl files. A library of cabinets,
+a lantern slide, printing, background music, search, a small web browser
+and Chinese encoding conversion complete it. The vltool command makes,
+inspects and pictures books without a window.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
