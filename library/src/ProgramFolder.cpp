@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -77,7 +78,12 @@ std::string userDataFolder()
     if (data && *data == '/')
         return std::string(data) + "/versaleo";
     const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + "/.local/share/versaleo";
+    if (!home || !*home) {
+        // A clean environment (a service, env -i) still has an account.
+        const passwd* account = ::getpwuid(::getuid());
+        home = account && account->pw_dir && *account->pw_dir ? account->pw_dir : "/tmp";
+    }
+    return std::string(home) + "/.local/share/versaleo";
 }
 
 bool seedUserFolder(const std::string& installed, const std::string& user, const std::string& version)
@@ -98,16 +104,30 @@ bool seedUserFolder(const std::string& installed, const std::string& user, const
     return true;
 }
 
+std::string programFolderBeside(const std::string& executableFolder)
+{
+    // The skin and the pictures together mark a program folder (the build
+    // tree, a portable copy); a bin folder that merely may be written (root's
+    // /usr/bin) is not one.
+    int file = 0;
+    const bool holdsData = isFolder(executableFolder + "/picture") &&
+                           CAKFileManager::AKIsFile(executableFolder + "/style.data", &file) == S_OK && file == 1;
+    if (holdsData && ::access(executableFolder.c_str(), W_OK) == 0)
+        return executableFolder;
+    const std::string installed = installedDataFolder(executableFolder);
+    const std::string user = userDataFolder();
+    if (seedUserFolder(installed, user, VERSALEO_DATA_VERSION))
+        return user;
+    // Without a folder of their own the user still reads with the installed
+    // skin, pictures and help; only what would be saved is lost.
+    return isFolder(installed) ? installed : user;
+}
+
 std::string programFolder()
 {
     if (const char* home = std::getenv("VERSALEO_HOME"); home && *home)
         return home;
-    const std::string beside = executableFolder();
-    if (isFolder(beside + "/picture") && ::access(beside.c_str(), W_OK) == 0)
-        return beside;
-    const std::string user = userDataFolder();
-    seedUserFolder(installedDataFolder(beside), user, VERSALEO_DATA_VERSION);
-    return user;
+    return programFolderBeside(executableFolder());
 }
 
 std::string pictureFolder()

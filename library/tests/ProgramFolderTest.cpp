@@ -58,6 +58,68 @@ TEST(UserDataFolder, FollowsXdgDataHomeAndFallsBackToHome)
     }
 }
 
+TEST(UserDataFolder, WithoutHomeIsTheAccountsHome)
+{
+    ScopedEnv data("XDG_DATA_HOME", "");
+    ScopedEnv home("HOME", "");
+    const std::string folder = userDataFolder();
+    EXPECT_TRUE(folder.ends_with("/.local/share/versaleo")) << folder;
+    EXPECT_NE(folder.rfind("/tmp/", 0), 0u) << folder;
+}
+
+// A tree as `cmake --install` lays it out under some prefix.
+struct InstalledTree {
+    TestFolder prefix;
+    std::string bin = prefix / "bin";
+    InstalledTree()
+    {
+        fs::create_directories(bin);
+        write(prefix / "share/versaleo/style.data", "skin");
+        write(prefix / "share/versaleo/picture/BackGround1.jpg", "desk");
+    }
+};
+
+TEST(ProgramFolderBeside, AnInstalledProgramWorksInTheUsersSeededFolder)
+{
+    // bin may be written (root's /usr/bin) but holds no data of the program
+    InstalledTree tree;
+    TestFolder xdg;
+    ScopedEnv data("XDG_DATA_HOME", xdg.path());
+    EXPECT_EQ(programFolderBeside(tree.bin), xdg / "versaleo");
+    EXPECT_EQ(read(xdg / "versaleo/picture/BackGround1.jpg"), "desk");
+}
+
+TEST(ProgramFolderBeside, AWritableFolderWithOnlySomePicturesIsNotTheProgramsFolder)
+{
+    InstalledTree tree;
+    fs::create_directories(tree.bin + "/picture");
+    TestFolder xdg;
+    ScopedEnv data("XDG_DATA_HOME", xdg.path());
+    EXPECT_EQ(programFolderBeside(tree.bin), xdg / "versaleo");
+}
+
+TEST(ProgramFolderBeside, APortableCopyWorksInItsOwnFolder)
+{
+    TestFolder portable;
+    write(portable / "style.data", "skin");
+    write(portable / "picture/BackGround1.jpg", "desk");
+    TestFolder xdg;
+    ScopedEnv data("XDG_DATA_HOME", xdg.path());
+    EXPECT_EQ(programFolderBeside(portable.path()), portable.path());
+    EXPECT_FALSE(fs::exists(xdg / "versaleo"));
+}
+
+TEST(ProgramFolderBeside, WithoutAUserFolderTheInstalledDataIsStillRead)
+{
+    InstalledTree tree;
+    TestFolder blocked;
+    write(blocked / "file", "a file where the data folder would go");
+    ScopedEnv data("XDG_DATA_HOME", blocked / "file");
+    const std::string folder = programFolderBeside(tree.bin);
+    EXPECT_EQ(read(folder + "/picture/BackGround1.jpg"), "desk");
+    EXPECT_TRUE(fs::equivalent(folder, tree.prefix / "share/versaleo"));
+}
+
 TEST(SeedUserFolder, FirstStartCopiesTheInstalledDataAndMakesTheUserFolders)
 {
     InstalledData installed;

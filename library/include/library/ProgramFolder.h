@@ -9,6 +9,10 @@
 // first use from the installed data.
 std::string programFolder();
 
+// The same choice without VERSALEO_HOME, for a program in executableFolder.
+// When the user's folder cannot be made, the installed data (read-only).
+std::string programFolderBeside(const std::string& executableFolder);
+
 // The picture folder: the program's folder + "/picture".
 std::string pictureFolder();
 
