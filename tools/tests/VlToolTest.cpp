@@ -71,6 +71,8 @@ TEST_F(VlTool, HelpAndVersionAnswerOnStandardOutputAndSucceed)
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("usage: vltool convert"), std::string::npos);
     EXPECT_NE(help.out.find("render   paints"), std::string::npos);
+    // the options are listed together, before the notes that close the text
+    EXPECT_LT(help.out.find("--version"), help.out.find("Exit status"));
     EXPECT_TRUE(help.err.empty());
     const Outcome version = vltool({"--version"});
     EXPECT_EQ(version.code, 0);

@@ -48,13 +48,15 @@ constexpr const char* kCommands =
     "  --page N         the page to open the book at (render)\n"
     "  --one-page       the one-page view instead of the two-page spread (render)\n"
     "  --size WxH       the view's size in pixels, 200 to 8000 each way (render; default 960x640)\n"
+    "  --help           this text (alone)\n"
+    "  --version        the version (alone)\n"
     "\n"
-    "Inputs: .vl books, plain text, web pages (.htm, .html), compiled HTML help (.chm), PDF, EPUB,\n"
-    "and Word or office documents (.doc, .docx, .odt, .rtf, .wps, .wpd) through LibreOffice.\n"
-    "The program's data (skin, pictures) is taken from VERSALEO_HOME when that is set.\n"
-    "Exit status: 0 success, 1 nothing opened or the output not written, 2 a usage error.\n"
-    "  --help     this text\n"
-    "  --version  the version\n";
+    "Inputs: .vl books, plain text (.txt), web pages (.htm, .html), compiled HTML help (.chm),\n"
+    "PDF, EPUB, and Word or office documents (.doc, .docx, .odt, .rtf, .wps, .wpd) through\n"
+    "LibreOffice.\n"
+    "The program's data (skin, pictures) is taken from VERSALEO_HOME when that is set, else\n"
+    "from the user's data folder (see versaleo(1)).\n"
+    "Exit status: 0 success, 1 nothing opened or the output not written, 2 a usage error.\n";
 
 struct Options {
     std::string command;
