@@ -49,25 +49,48 @@ std::string readMarker(const fs::path& marker)
     return text;
 }
 
-// Files only: links and devices in the installed tree are not ours to copy.
-void copyMissing(const fs::path& from, const fs::path& to)
+// One file, through a temporary name, so that an interrupted copy never
+// leaves a truncated file that later starts would take for the user's own.
+bool copyWhole(const fs::path& from, const fs::path& to)
 {
+    std::error_code ec;
+    fs::path partial = to;
+    partial += ".partial";
+    if (!fs::copy_file(from, partial, fs::copy_options::overwrite_existing, ec)) {
+        fs::remove(partial, ec);
+        return false;
+    }
+    // The installed data is read-only; the user's copy is theirs to change.
+    fs::permissions(partial, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    fs::rename(partial, to, ec);
+    if (ec) {
+        fs::remove(partial, ec);
+        return false;
+    }
+    return true;
+}
+
+// Files only: links and devices in the installed tree are not ours to copy.
+// False when something that was missing could not be copied.
+bool copyMissing(const fs::path& from, const fs::path& to)
+{
+    bool complete = true;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(from, fs::directory_options::skip_permission_denied, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         const fs::path target = to / fs::relative(it->path(), from, ec);
         if (ec)
-            return;
+            return false;
         const fs::file_status status = it->symlink_status(ec);
         if (fs::is_directory(status)) {
             fs::create_directories(target, ec);
+            complete = complete && fs::is_directory(target, ec);
         } else if (fs::is_regular_file(status) && !fs::exists(fs::symlink_status(target, ec))) {
-            if (fs::copy_file(it->path(), target, ec))
-                // The installed data is read-only; the user's copy is theirs to change.
-                fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+            complete = copyWhole(it->path(), target) && complete;
         }
         ec.clear();
     }
+    return complete && !ec;
 }
 
 }  // namespace
@@ -96,11 +119,14 @@ bool seedUserFolder(const std::string& installed, const std::string& user, const
     const fs::path marker = folder / kSeedMarker;
     if (fs::exists(marker, ec) && readMarker(marker) == version)
         return true;
+    bool complete = true;
     if (!installed.empty() && fs::is_directory(installed, ec))
-        copyMissing(installed, folder);
+        complete = copyMissing(installed, folder);
     for (const char* name : {"books", "picture", "music"})
         fs::create_directories(folder / name, ec);
-    std::ofstream(marker) << version << '\n';
+    // Remembered only when whole: what could not be copied is tried again.
+    if (complete)
+        std::ofstream(marker) << version << '\n';
     return true;
 }
 

@@ -173,6 +173,24 @@ TEST(SeedUserFolder, AUserFolderThatExistsBeforeTheFirstStartIsFilledNotReplaced
     EXPECT_EQ(read(user / "style.data"), "skin");
 }
 
+TEST(SeedUserFolder, WhatCouldNotBeCopiedIsTriedAgainOnTheNextStart)
+{
+    InstalledData installed;
+    TestFolder user;
+    // a file in the way of the picture folder
+    write(user / "picture", "not a folder");
+    ASSERT_TRUE(seedUserFolder(installed.folder.path(), user.path(), "1.9"));
+    EXPECT_EQ(read(user / "style.data"), "skin");
+    EXPECT_FALSE(fs::exists(user / "picture/BackGround1.jpg"));
+
+    fs::remove(user / "picture");
+    ASSERT_TRUE(seedUserFolder(installed.folder.path(), user.path(), "1.9"));
+    EXPECT_EQ(read(user / "picture/BackGround1.jpg"), "desk");
+    // no copy under a temporary name is left behind
+    for (const auto& entry : fs::recursive_directory_iterator(user.path()))
+        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
+}
+
 TEST(SeedUserFolder, WithoutInstalledDataTheUserFoldersAreStillMade)
 {
     TestFolder user;
