@@ -4,6 +4,7 @@
 BUILD_TYPE ?= RelWithDebInfo
 RUN_DIR    := build/release
 TEST_DIR   := build/test
+PKG_DIR    := build/package
 JOBS       ?= $(shell nproc)
 
 FUZZ_DIR   := build/fuzz
@@ -11,7 +12,7 @@ FUZZ_TIME  ?= 60
 FUZZ_LONG_TIME ?= 1800
 FUZZ_CI_TIME ?= 20
 
-.PHONY: run test deps build clean bench fuzz-deps fuzz-build fuzz fuzz-long fuzz-ci
+.PHONY: run test deps build clean bench fuzz-deps fuzz-build fuzz fuzz-long fuzz-ci package
 
 deps:
 	scripts/install-deps
@@ -61,6 +62,20 @@ fuzz-ci: fuzz-build
 
 bench: build
 	for b in $(RUN_DIR)/bin/*_bench; do $$b; done
+
+# The Debian package, build/package/versaleo_<version>_amd64.deb: a release
+# build for /usr with Debian's hardening flags (all of them, bindnow too),
+# packed by CPack with the dependencies dpkg-shlibdeps finds.
+# scripts/check-package tries it out.
+package: deps
+	flags="DEB_BUILD_MAINT_OPTIONS=hardening=+all"; \
+	cxxflags="$$(env $$flags dpkg-buildflags --get CXXFLAGS) $$(env $$flags dpkg-buildflags --get CPPFLAGS)"; \
+	ldflags="$$(env $$flags dpkg-buildflags --get LDFLAGS)"; \
+	cmake -S . -B $(PKG_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVERSALEO_BENCH=OFF \
+		-DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_CXX_FLAGS="$$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$$ldflags" \
+		-DCMAKE_SHARED_LINKER_FLAGS="$$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$$ldflags"
+	cmake --build $(PKG_DIR) -j $(JOBS)
+	cd $(PKG_DIR) && cpack -G DEB
 
 clean:
 	rm -rf build

@@ -28,8 +28,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
+
+// The desktop entry an installed copy of the program comes with.
+constexpr const char* kInstalledDesktopEntry = "io.github.versaleo.Versaleo.desktop";
+
+// An installed program's package already gives ".vl" its type, icon and
+// opener; registering it again per user would give the extension a second
+// type. A build tree or a portable copy has no entry and registers itself.
+bool desktopKnowsTheProgram()
+{
+    return !QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QString::fromLatin1(kInstalledDesktopEntry))
+                .isEmpty();
+}
 
 // Messages of the document: the program's message box, wait cursor and refresh.
 class FrameNotifier : public DocumentNotifier {
@@ -132,7 +145,8 @@ int CVersaleoApp::InitInstance(const std::vector<std::string>& arguments)
 
     // Books open with this program.
     const std::string program = QCoreApplication::applicationFilePath().toStdString();
-    CAKRegister::AKRegisterFileRelation(".vl", "VL.Document", program, 1, program);
+    if (!desktopKnowsTheProgram())
+        CAKRegister::AKRegisterFileRelation(".vl", "VL.Document", program, 1, program);
 
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_pictures, *m_settings, m_language);
     g_frame = m_frame.get();

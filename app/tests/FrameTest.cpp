@@ -674,10 +674,25 @@ TEST_F(Frame, TheTraditionalWindowGrowsBackToItsMinimum)
 
 TEST_F(Frame, ALookAtTheReader)
 {
+    // A novel of a few chapters, open on its first spread of text.
     std::string text;
-    for (int i = 0; i < 30; ++i)
-        text += "The reader turns a page of the old book while night falls quietly over the garden. ";
+    const char* chapters[] = {"Chapter 1 The Garden", "Chapter 2 The Atlas", "Chapter 3 The River",
+                              "Chapter 4 The Ribbon", "Chapter 5 The Window"};
+    for (const char* chapter : chapters) {
+        text += std::string(chapter) + "\n";
+        for (int twice = 0; twice < 2; ++twice) {
+            for (const char* paragraph :
+                 {"The lamp was lit before the rain began. Anna opened the old atlas on the kitchen table and "
+                  "turned its heavy pages one by one, as her grandmother had done.",
+                  "Every map had a note in the margin: a date, a name, sometimes only a small drawing of a bird.",
+                  "Outside, the river rose a little in the dark, and the garden smelled of wet earth and late roses.",
+                  "She marked the page with a ribbon and went on reading until the candle was short and the "
+                  "window grey."})
+                text += std::string("    ") + paragraph + "\n";
+        }
+    }
     openText(1, text);
+    doc.currentPage = doc.firstContentPage() + 4;
     frame->SetTitle("novel.txt");
     frame->resize(1100, 760);
     frame->show();

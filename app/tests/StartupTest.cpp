@@ -33,6 +33,7 @@ protected:
     ScopedEnv home{"VERSALEO_HOME", dir.path()};
     ScopedEnv config{"XDG_CONFIG_HOME", dir / "config"};
     ScopedEnv data{"XDG_DATA_HOME", dir / "data"};
+    ScopedEnv systemData{"XDG_DATA_DIRS", dir / "system"};
     std::vector<std::string> errors;
     std::vector<std::string> dialogs;  // the titles of the dialogs start-up ran
     int start(CVersaleoApp& app, std::vector<std::string> arguments)
@@ -57,6 +58,18 @@ TEST_F(Startup, WithoutAFileTheHelpBookOpensInTheHelpWindow)
     EXPECT_EQ(app.frame()->title(), "VLDocument - Versaleo");
     // the book file type is registered with the desktop
     EXPECT_TRUE(std::filesystem::exists(dir / "data/applications/vl-document.desktop"));
+}
+
+TEST_F(Startup, AnInstalledProgramLeavesTheBookTypeToItsPackage)
+{
+    std::filesystem::create_directories(dir / "system/applications");
+    std::ofstream(dir / "system/applications/io.github.versaleo.Versaleo.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Versaleo\nExec=versaleo %F\n";
+    CVersaleoApp app;
+    EXPECT_EQ(start(app, {}), -1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "data/applications/vl-document.desktop"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "data/mime/packages/vl-document.xml"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "config/mimeapps.list"));
 }
 
 TEST_F(Startup, TheTipOfTheDayShowsUnlessSwitchedOff)

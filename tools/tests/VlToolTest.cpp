@@ -65,6 +65,23 @@ TEST_F(VlTool, UsageErrorsExitWithTwo)
     }
 }
 
+TEST_F(VlTool, HelpAndVersionAnswerOnStandardOutputAndSucceed)
+{
+    const Outcome help = vltool({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("usage: vltool convert"), std::string::npos);
+    EXPECT_NE(help.out.find("render   paints"), std::string::npos);
+    // the options are listed together, before the notes that close the text
+    EXPECT_LT(help.out.find("--version"), help.out.find("Exit status"));
+    EXPECT_TRUE(help.err.empty());
+    const Outcome version = vltool({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("vltool ", 0), 0u);
+    EXPECT_GT(version.out.size(), std::string("vltool \n").size());
+    // after a command they are not options of it
+    EXPECT_EQ(vltool({"dump", "--version"}).code, 2);
+}
+
 TEST_F(VlTool, ConvertDumpSaveDumpGivesIdenticalPages)
 {
     std::string text;

@@ -12,6 +12,8 @@
 #include "views/FontMetrics.h"
 #include "views/SpreadPainter.h"
 
+#include "versaleo/Version.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
@@ -36,6 +38,25 @@ constexpr const char* kUsage =
     "           --progress (how far each file has got, on stderr)\n"
     "  CODE: read as 0 GB2312, 1 Big5, 2 UTF-8, 3 ANSI, 4 Shift_JIS; convert 100 Big5 to GB2312,\n"
     "        101 Big5 to GBK, 102 GBK to GB2312, 103 GBK to Big5, 104 GB2312 to Big5, 105 GB2312 to GBK\n";
+
+constexpr const char* kCommands =
+    "\n"
+    "  convert  opens the inputs as the reader's Open command does and saves the book to OUT.vl\n"
+    "  dump     prints the opened book as JSON: windows, pages, lines, marks, index entries\n"
+    "  render   paints the open spread (or one page) of the opened book to OUT.png\n"
+    "  --metrics fixed  measures every character as one fixed width, the same on every machine\n"
+    "  --page N         the page to open the book at (render)\n"
+    "  --one-page       the one-page view instead of the two-page spread (render)\n"
+    "  --size WxH       the view's size in pixels, 200 to 8000 each way (render; default 960x640)\n"
+    "  --help           this text (alone)\n"
+    "  --version        the version (alone)\n"
+    "\n"
+    "Inputs: .vl books, plain text (.txt), web pages (.htm, .html), compiled HTML help (.chm),\n"
+    "PDF, EPUB, and Word or office documents (.doc, .docx, .odt, .rtf, .wps, .wpd) through\n"
+    "LibreOffice.\n"
+    "The program's data (skin, pictures) is taken from VERSALEO_HOME when that is set, else\n"
+    "from the user's data folder (see versaleo(1)).\n"
+    "Exit status: 0 success, 1 nothing opened or the output not written, 2 a usage error.\n";
 
 struct Options {
     std::string command;
@@ -220,6 +241,14 @@ MeasurerFactory makeMeasurers(bool fixed)
 
 int runVlTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << "vltool: makes and inspects Versaleo books without a window.\n" << kUsage << kCommands;
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "vltool " << VERSALEO_VERSION << '\n';
+        return 0;
+    }
     Options options;
     if (!parse(args, options)) {
         err << kUsage;
