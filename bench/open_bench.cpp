@@ -22,6 +22,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -75,12 +76,27 @@ std::string chineseText(size_t bytes)
     return text;
 }
 
-// The peak resident size of this process so far, in MB.
+// The peak resident size of this process so far, in MB. VmHWM rather than
+// getrusage's ru_maxrss: that one survives exec, so a case started through a
+// shell that execs could report the driver's peak.
 double peakMegabytes()
 {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+    }
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// Starts the peak again from what is resident now, so that a save's peak is
+// the save's and not the opening's before it.
+void resetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // Processor time of this process so far, every thread's, in seconds.
@@ -163,6 +179,7 @@ int runSave(const std::string& from, const std::string& to)
     setUpDocument(doc);
     if (doc.openPath(from) != 1 || doc.pageCount() <= 4)
         return 1;
+    resetPeak();
     const double cpuBefore = cpuSeconds();
     const Clock::time_point start = Clock::now();
     if (!bookfile::save(doc, to))

@@ -12,6 +12,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 
@@ -260,14 +261,23 @@ public:
     {
     }
 
-    // False when progress stopped it.
-    bool run(unsigned threads, size_t total, const std::function<void(std::vector<std::string>&&)>& take,
-             const std::function<bool(double)>& progress)
+    // False when progress stopped it; nothing when the system gave no thread
+    // at all.
+    std::optional<bool> run(unsigned threads, size_t total,
+                            const std::function<void(std::vector<std::string>&&)>& take,
+                            const std::function<bool(double)>& progress)
     {
         std::vector<std::jthread> workers;
         workers.reserve(threads);
-        for (unsigned k = 0; k < threads; ++k)
-            workers.emplace_back([this](std::stop_token stop) { work(stop); });
+        for (unsigned k = 0; k < threads; ++k) {
+            try {
+                workers.emplace_back([this](std::stop_token stop) { work(stop); });
+            } catch (const std::system_error&) {
+                break;  // out of threads: those started take every chunk
+            }
+        }
+        if (workers.empty())
+            return std::nullopt;
         double shown = 0;
         for (size_t next = 0; next < m_chunks.size(); ++next) {
             std::unique_lock lock(m_mutex);
@@ -370,7 +380,10 @@ bool wrapText(std::string_view text, TextMeasurer& measurer, int lineWidth, bool
         return wrapOnThisThread(chunks, total, measurer, lineWidth, indent, take, progress);
 
     CharacterAdvances advances(text, measurer);
-    return ParallelWrap(chunks, advances, lineWidth, indent).run(threads, total, take, progress);
+    ParallelWrap parallel(chunks, advances, lineWidth, indent);
+    if (const std::optional<bool> done = parallel.run(threads, total, take, progress))
+        return *done;
+    return wrapOnThisThread(chunks, total, measurer, lineWidth, indent, take, progress);
 }
 
 }  // namespace layout
