@@ -157,7 +157,10 @@ bool readChunks(ByteReader record, CBookPage& page)
         if (!ok)
             return false;
     }
-    // A mark must cover cells the page has.
+    // A mark must cover cells the page has. Counting them walks every line,
+    // so only pages with marks pay for it.
+    if (page.marks.empty())
+        return true;
     const auto cells = static_cast<int32_t>(page.cellCount());
     std::erase_if(page.marks, [cells](const PageMark& mark) {
         return mark.firstCell < 0 || mark.lastCell < mark.firstCell || mark.lastCell >= cells;
