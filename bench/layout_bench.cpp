@@ -9,54 +9,20 @@
 
 #include <QGuiApplication>
 
+#include "BenchTexts.h"
 #include "GuiBenchMain.h"
 
 #include <benchmark/benchmark.h>
-
-#include <random>
 
 namespace {
 
 constexpr size_t kTextBytes = 10u << 20;
 
-std::string englishText()
-{
-    static const char* const kWords[] = {"the",   "reader", "turns",  "a",      "page",   "of",    "book",
-                                         "night", "quiet",  "letter", "window", "garden", "river", "and",
-                                         "slowly", "remembered", "everything", "she", "had", "written"};
-    std::mt19937 random(42);
-    std::string text;
-    text.reserve(kTextBytes + 100);
-    int sentence = 0;
-    while (text.size() < kTextBytes) {
-        text += kWords[random() % std::size(kWords)];
-        if (++sentence % 12 == 0)
-            text += random() % 4 == 0 ? ".\r\n" : ". ";
-        else
-            text += random() % 9 == 0 ? ", " : " ";
-    }
-    return text;
-}
-
-std::string chineseText()
-{
-    std::mt19937 random(7);
-    std::string text;
-    text.reserve(kTextBytes + 100);
-    int count = 0;
-    while (text.size() < kTextBytes) {
-        text += static_cast<char>(0xB0 + random() % 40);
-        text += static_cast<char>(0xA1 + random() % 94);
-        if (++count % 30 == 0)
-            text += random() % 5 == 0 ? "\xA1\xA3\r\n" : "\xA3\xAC";
-    }
-    return text;
-}
 
 const std::string& text(bool chinese)
 {
-    static const std::string english = englishText();
-    static const std::string han = chineseText();
+    static const std::string english = benchtext::englishText(kTextBytes);
+    static const std::string han = benchtext::chineseText(kTextBytes);
     return chinese ? han : english;
 }
 

@@ -6,6 +6,7 @@
 // Peak memory is process-wide, so every case runs in a process of its own:
 // the benchmark starts this program again with --open-case and reads back
 // the time and the peak resident size the case measured in itself.
+#include "BenchTexts.h"
 #include "book/BookFile.h"
 #include "book/CVersaleoDoc.h"
 #include "book/ImportProgress.h"
@@ -26,7 +27,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
@@ -39,42 +39,6 @@ namespace fs = std::filesystem;
 constexpr size_t kSmall = size_t{10} << 20;
 constexpr size_t kLarge = size_t{100} << 20;
 
-// English prose of common words: sentences of twelve, paragraphs of a few.
-std::string englishText(size_t bytes)
-{
-    static const char* const kWords[] = {"the",   "reader", "turns",  "a",      "page",   "of",    "book",
-                                         "night", "quiet",  "letter", "window", "garden", "river", "and",
-                                         "slowly", "remembered", "everything", "she", "had", "written"};
-    std::mt19937 random(42);
-    std::string text;
-    text.reserve(bytes + 100);
-    int sentence = 0;
-    while (text.size() < bytes) {
-        text += kWords[random() % std::size(kWords)];
-        if (++sentence % 12 == 0)
-            text += random() % 4 == 0 ? ".\r\n" : ". ";
-        else
-            text += random() % 9 == 0 ? ", " : " ";
-    }
-    return text;
-}
-
-// GBK prose: characters of the common block, commas, and full stops ending
-// some sentences' paragraphs.
-std::string chineseText(size_t bytes)
-{
-    std::mt19937 random(7);
-    std::string text;
-    text.reserve(bytes + 100);
-    int count = 0;
-    while (text.size() < bytes) {
-        text += static_cast<char>(0xB0 + random() % 40);
-        text += static_cast<char>(0xA1 + random() % 94);
-        if (++count % 30 == 0)
-            text += random() % 5 == 0 ? "\xA1\xA3\r\n" : "\xA3\xAC";
-    }
-    return text;
-}
 
 // The peak resident size of this process so far, in MB. VmHWM rather than
 // getrusage's ru_maxrss: that one survives exec, so a case started through a
@@ -238,7 +202,7 @@ std::string textFile(const std::string& name, bool chinese, size_t bytes)
     const fs::path path = scratchFolder() / (name + ".txt");
     std::error_code error;
     if (fs::file_size(path, error) < bytes || error) {
-        const std::string text = chinese ? chineseText(bytes) : englishText(bytes);
+        const std::string text = chinese ? benchtext::chineseText(bytes) : benchtext::englishText(bytes);
         std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     return path.string();
