@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,6 +14,15 @@
 namespace {
 
 constexpr std::string_view kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+// The objects chmlib reads while opening. It reads them uncompressed only when
+// their space is 0 and skips them when it is 1; any other space sends the read
+// down the compressed path before its block cache exists, to a division by
+// the cache's size, still 0.
+constexpr std::string_view kOpeningObjects[] = {
+    "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable",
+    "::DataSpace/Storage/MSCompressed/Content",
+    kControlData,
+};
 // Directory blocks of real files are 4 KiB; anything far off is no help file.
 constexpr uint32_t kMinBlock = 32, kMaxBlock = 1u << 20;
 // chmlib refuses longer control data itself, before it divides.
@@ -135,6 +145,13 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
             const auto length = encInt(*block, pos, end);
             if (!space || !start || !length)
                 break;
+            const bool readOnOpening = std::any_of(std::begin(kOpeningObjects), std::end(kOpeningObjects),
+                                                   [&name](std::string_view object) {
+                                                       return name.size() == object.size() &&
+                                                              ::strncasecmp(name.data(), object.data(), name.size()) == 0;
+                                                   });
+            if (readOnOpening && *space > 1)
+                return false;
             if (name.size() != kControlData.size() || ::strcasecmp(name.c_str(), std::string(kControlData).c_str()) != 0)
                 continue;
             if (*length > kMaxControlData)

@@ -50,6 +50,16 @@ TEST_F(ChmExtraction, ChmOpenDivideByZeroIsRefusedBeforeOpening)
     EXPECT_EQ(extractCompiledHelp((m_scratch + "/out").c_str(), file.c_str()), 0);
 }
 
+// An object chmlib reads while opening sits in a space that is neither plain
+// nor compressed: chmlib reads it as compressed before its block cache exists
+// and divides by the cache's size.
+TEST_F(ChmExtraction, ChmOpenSpaceBeyondCompressedIsRefusedBeforeOpening)
+{
+    const std::string file = std::string(TOOLS_TEST_DATA) + "/chm-open-space-beyond-compressed.chm";
+    EXPECT_FALSE(openingIsSafe(file));
+    EXPECT_EQ(extractCompiledHelp((m_scratch + "/out").c_str(), file.c_str()), 0);
+}
+
 // Its one listing block names itself as the next: chmlib's listing would go
 // round it for ever.
 TEST_F(ChmExtraction, ChmListingCycleIsRefusedBeforeOpening)
