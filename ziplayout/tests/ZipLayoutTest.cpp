@@ -105,6 +105,26 @@ void put64(std::string& out, uint64_t v)
     zipbombs::put32(out, static_cast<uint32_t>(v >> 32));
 }
 
+// The Zip64 end record of a directory of `count` entries, and its locator.
+void putZip64End(std::string& archive, uint64_t count, uint64_t directorySize, uint64_t directoryAt)
+{
+    const uint64_t end64At = archive.size();
+    zipbombs::put32(archive, 0x06064b50);
+    put64(archive, 44);
+    zipbombs::put16(archive, 45);
+    zipbombs::put16(archive, 45);
+    zipbombs::put32(archive, 0);
+    zipbombs::put32(archive, 0);
+    put64(archive, count);
+    put64(archive, count);
+    put64(archive, directorySize);
+    put64(archive, directoryAt);
+    zipbombs::put32(archive, 0x07064b50);
+    zipbombs::put32(archive, 0);
+    put64(archive, end64At);
+    zipbombs::put32(archive, 1);
+}
+
 // A Zip64 archive of stored entries, every size and offset in the Zip64
 // extra fields and the Zip64 end record; with `shareFirst` every directory
 // entry points at the first local header.
@@ -160,21 +180,7 @@ std::string zip64Archive(const Entries& entries, bool shareFirst)
     }
     const uint64_t directoryAt = archive.size();
     archive += directory;
-    const uint64_t end64At = archive.size();
-    put32(archive, 0x06064b50);
-    put64(archive, 44);
-    put16(archive, 45);
-    put16(archive, 45);
-    put32(archive, 0);
-    put32(archive, 0);
-    put64(archive, entries.size());
-    put64(archive, entries.size());
-    put64(archive, directory.size());
-    put64(archive, directoryAt);
-    put32(archive, 0x07064b50);
-    put32(archive, 0);
-    put64(archive, end64At);
-    put32(archive, 1);
+    putZip64End(archive, entries.size(), directory.size(), directoryAt);
     put32(archive, 0x06054b50);
     put32(archive, 0);
     put16(archive, 0xFFFF);
@@ -265,21 +271,7 @@ std::string twoDirectoryArchive(const Entries& entries, const std::vector<size_t
     const uint64_t readAt = archive.size();
     const std::string readDirectory = directory(read);
     archive += readDirectory;
-    const uint64_t end64At = archive.size();
-    put32(archive, 0x06064b50);
-    put64(archive, 44);
-    put16(archive, 45);
-    put16(archive, 45);
-    put32(archive, 0);
-    put32(archive, 0);
-    put64(archive, entries.size());
-    put64(archive, entries.size());
-    put64(archive, readDirectory.size());
-    put64(archive, readAt);
-    put32(archive, 0x07064b50);
-    put32(archive, 0);
-    put64(archive, end64At);
-    put32(archive, 1);
+    putZip64End(archive, entries.size(), readDirectory.size(), readAt);
     put32(archive, 0x06054b50);
     put32(archive, 0);
     put16(archive, static_cast<uint32_t>(entries.size()));
