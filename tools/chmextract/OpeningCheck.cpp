@@ -134,15 +134,18 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
             continue;
         const uint64_t freeSpace = little(*block, 4, 4);
         const size_t end = freeSpace < blockLength ? blockLength - static_cast<size_t>(freeSpace) : 0;
+        // chmlib starts an entry anywhere before the free space and reads it
+        // to its end, into the free space if it runs on: so do we.
+        const size_t limit = block->size();
         for (size_t pos = 20; pos < end;) {
-            const auto nameLength = encInt(*block, pos, end);
-            if (!nameLength || *nameLength > end - pos)
+            const auto nameLength = encInt(*block, pos, limit);
+            if (!nameLength || *nameLength > limit - pos)
                 break;
             const std::string name(reinterpret_cast<const char*>(block->data()) + pos, static_cast<size_t>(*nameLength));
             pos += static_cast<size_t>(*nameLength);
-            const auto space = encInt(*block, pos, end);
-            const auto start = encInt(*block, pos, end);
-            const auto length = encInt(*block, pos, end);
+            const auto space = encInt(*block, pos, limit);
+            const auto start = encInt(*block, pos, limit);
+            const auto length = encInt(*block, pos, limit);
             if (!space || !start || !length)
                 break;
             const bool readOnOpening = std::any_of(std::begin(kOpeningObjects), std::end(kOpeningObjects),

@@ -60,6 +60,15 @@ TEST_F(ChmExtraction, ChmOpenSpaceBeyondCompressedIsRefusedBeforeOpening)
     EXPECT_EQ(extractCompiledHelp((m_scratch + "/out").c_str(), file.c_str()), 0);
 }
 
+// The reset table's entry starts before its block's free space and runs on
+// into it, with a space beyond compressed: chmlib reads it all the same.
+TEST_F(ChmExtraction, ChmOpenEntryIntoFreeSpaceIsRefusedBeforeOpening)
+{
+    const std::string file = std::string(TOOLS_TEST_DATA) + "/chm-open-entry-into-free-space.chm";
+    EXPECT_FALSE(openingIsSafe(file));
+    EXPECT_EQ(extractCompiledHelp((m_scratch + "/out").c_str(), file.c_str()), 0);
+}
+
 // Its one listing block names itself as the next: chmlib's listing would go
 // round it for ever.
 TEST_F(ChmExtraction, ChmListingCycleIsRefusedBeforeOpening)
