@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <cstring>
 #include <strings.h>
 #include <unistd.h>
 #include <vector>
@@ -53,11 +54,13 @@ uint64_t little(const std::vector<unsigned char>& bytes, size_t at, size_t width
 }
 
 // A variable-length number of a directory entry: seven bits a byte, high
-// bit set on all but the last.
+// bit set on all but the last. chmlib reads as many bytes as are marked and
+// keeps the low 64 bits, so a number too long for them still ends an entry
+// where chmlib ends it.
 std::optional<uint64_t> encInt(const std::vector<unsigned char>& block, size_t& at, size_t end)
 {
     uint64_t value = 0;
-    for (int i = 0; i < 9 && at < end; ++i) {
+    while (at < end) {
         const unsigned char b = block[at++];
         value = value << 7 | (b & 0x7F);
         if ((b & 0x80) == 0)
@@ -138,16 +141,21 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
         // to its end, into the free space if it runs on: so do we.
         const size_t limit = block->size();
         for (size_t pos = 20; pos < end;) {
+            // An entry that runs off its block sends chmlib reading past
+            // the block's buffer.
             const auto nameLength = encInt(*block, pos, limit);
             if (!nameLength || *nameLength > limit - pos)
-                break;
-            const std::string name(reinterpret_cast<const char*>(block->data()) + pos, static_cast<size_t>(*nameLength));
+                return false;
+            // chmlib compares names as C strings: a zero byte ends one.
+            const std::string name(reinterpret_cast<const char*>(block->data()) + pos,
+                                   ::strnlen(reinterpret_cast<const char*>(block->data()) + pos,
+                                             static_cast<size_t>(*nameLength)));
             pos += static_cast<size_t>(*nameLength);
             const auto space = encInt(*block, pos, limit);
             const auto start = encInt(*block, pos, limit);
             const auto length = encInt(*block, pos, limit);
             if (!space || !start || !length)
-                break;
+                return false;
             const bool readOnOpening = std::any_of(std::begin(kOpeningObjects), std::end(kOpeningObjects),
                                                    [&name](std::string_view object) {
                                                        return name.size() == object.size() &&

@@ -51,12 +51,18 @@ TEST_F(ChmExtraction, AHelpFileOfOurOwnOpensAndUnpacks)
 // - entry-into-free-space: the reset table's entry starts before its block's
 //   free space and runs on into it, with such a space: chmlib reads it all
 //   the same;
+// - number-beyond-64-bits: an entry has a number of more than 64 bits, which
+//   chmlib reads to its end, keeping the low bits; the reset table after it
+//   sits in a space beyond compressed;
+// - name-ends-at-zero: the reset table's name goes on after a zero byte,
+//   where chmlib's comparison ends it, so chmlib still finds it there;
 // - listing-cycle: its one listing block names itself as the next, and
 //   chmlib's listing would go round it for ever.
 TEST_F(ChmExtraction, FilesThatBrokeChmlibAreRefusedBeforeOpening)
 {
     for (const char* name : {"chm-open-divide-by-zero.chm", "chm-open-space-beyond-compressed.chm",
-                             "chm-open-entry-into-free-space.chm", "chm-listing-cycle.chm"}) {
+                             "chm-open-entry-into-free-space.chm", "chm-open-number-beyond-64-bits.chm",
+                             "chm-open-name-ends-at-zero.chm", "chm-listing-cycle.chm"}) {
         SCOPED_TRACE(name);
         const std::string file = std::string(TOOLS_TEST_DATA) + "/" + name;
         EXPECT_FALSE(openingIsSafe(file));
