@@ -84,20 +84,121 @@ bool controlDataAccepted(const std::vector<unsigned char>& data)
     return windowSize > 1 && resetInterval != 0 && resetInterval % (windowSize / 2) == 0;
 }
 
+// Directory block `page` as chmlib reads it: the page times the block length
+// is added to the directory's place in 64-bit arithmetic, so a negative page
+// other than -1 lands before the directory.
+std::optional<std::vector<unsigned char>> readBlock(int fd, uint64_t directory, uint32_t blockLength, int32_t page,
+                                                    uint64_t fileSize)
+{
+    // Both terms are far from overflowing: the directory lies inside the file
+    // and |page| * blockLength < 2^51.
+    const int64_t at = static_cast<int64_t>(directory) + int64_t{page} * blockLength;
+    if (at < 0)
+        return std::nullopt;
+    return readAt(fd, static_cast<uint64_t>(at), blockLength, fileSize);
+}
+
+bool isBlock(const std::optional<std::vector<unsigned char>>& block, std::string_view kind)
+{
+    return block && std::string_view(reinterpret_cast<const char*>(block->data()), 4) == kind;
+}
+
+// Where the entries of a directory block end: at its free space, or nowhere
+// when the free space claims more than the block.
+size_t entriesEnd(const std::vector<unsigned char>& block)
+{
+    const uint64_t freeSpace = little(block, 4, 4);
+    return freeSpace < block.size() ? block.size() - static_cast<size_t>(freeSpace) : 0;
+}
+
 // Whether the chain of listing blocks chmlib's enumeration follows from the
 // first one ends: it goes on to each block's successor until -1 or a block it
 // cannot read, and a chain that comes back on itself never ends.
 bool chainEnds(int fd, uint64_t directory, uint32_t blockLength, int32_t first, uint64_t fileSize)
 {
     std::set<int32_t> seen;
-    for (int32_t page = first; page >= 0;) {
+    for (int32_t page = first; page != -1;) {
         if (!seen.insert(page).second)
             return false;
-        const uint64_t at = directory + uint64_t{static_cast<uint32_t>(page)} * blockLength;
-        const auto block = readAt(fd, at, blockLength, fileSize);
-        if (!block || std::string_view(reinterpret_cast<const char*>(block->data()), 4) != "PMGL")
+        const auto block = readBlock(fd, directory, blockLength, page, fileSize);
+        if (!isBlock(block, "PMGL"))
             return true;
         page = static_cast<int32_t>(little(*block, 16, 4));
+    }
+    return true;
+}
+
+// The blocks an index block may send chmlib's lookup on to, whatever the name
+// looked for: each entry names a block. nullopt when an entry runs off the
+// block, which sends chmlib reading past its buffer.
+std::optional<std::vector<int32_t>> indexChildren(const std::vector<unsigned char>& block)
+{
+    constexpr size_t kIndexHeader = 8;
+    constexpr uint64_t kMaxPath = 512;  // chmlib gives up on a block at a longer name
+    std::vector<int32_t> children;
+    const size_t end = entriesEnd(block), limit = block.size();
+    for (size_t pos = kIndexHeader; pos < end;) {
+        const auto nameLength = encInt(block, pos, limit);
+        if (!nameLength)
+            return std::nullopt;
+        if (*nameLength > kMaxPath)
+            break;
+        if (*nameLength > limit - pos)
+            return std::nullopt;
+        pos += static_cast<size_t>(*nameLength);
+        const auto page = encInt(block, pos, limit);
+        if (!page)
+            return std::nullopt;
+        // chmlib keeps the low 32 bits, as a signed page
+        if (const auto child = static_cast<int32_t>(static_cast<uint32_t>(*page)); child != -1)
+            children.push_back(child);
+    }
+    return children;
+}
+
+// Whether every way chmlib's lookup can go down the index from its root ends:
+// it goes from an index block to a block the index block names until it
+// reaches a block of another kind, and an index that leads back to a block on
+// its own way never ends. Depth-first with a stack of our own, since a hostile
+// index can be as deep as the file has blocks.
+bool indexEnds(int fd, uint64_t directory, uint32_t blockLength, int32_t root, uint64_t fileSize)
+{
+    struct Step {
+        int32_t page;
+        std::vector<int32_t> children;
+        size_t next = 0;
+    };
+    std::set<int32_t> onWay, finished;
+    std::vector<Step> way;
+    const auto enter = [&](int32_t page) -> bool {
+        if (onWay.count(page) != 0)
+            return false;
+        if (finished.count(page) != 0)
+            return true;
+        const auto block = readBlock(fd, directory, blockLength, page, fileSize);
+        if (!isBlock(block, "PMGI")) {
+            finished.insert(page);
+            return true;
+        }
+        auto children = indexChildren(*block);
+        if (!children)
+            return false;
+        onWay.insert(page);
+        way.push_back({page, std::move(*children)});
+        return true;
+    };
+    if (!enter(root))
+        return false;
+    while (!way.empty()) {
+        Step& step = way.back();
+        if (step.next == step.children.size()) {
+            onWay.erase(step.page);
+            finished.insert(step.page);
+            way.pop_back();
+            continue;
+        }
+        if (!enter(step.children[step.next++]))
+            return false;
     }
     return true;
 }
@@ -125,18 +226,20 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
     if (blockLength < kMinBlock || blockLength > kMaxBlock || itspLength > fileSize)
         return false;
     directory += itspLength;
-    if (!chainEnds(fd, directory, blockLength, static_cast<int32_t>(little(*itsp, 0x20, 4)), fileSize))
+    const auto root = static_cast<int32_t>(little(*itsp, 0x1C, 4));
+    const auto head = static_cast<int32_t>(little(*itsp, 0x20, 4));
+    if (!chainEnds(fd, directory, blockLength, head, fileSize) ||
+        !indexEnds(fd, directory, blockLength, root > -1 ? root : head, fileSize))
         return false;
     // Any block chmlib's index may lead to is looked at, not only those the
-    // directory counts.
-    for (uint64_t at = directory; at <= fileSize && blockLength <= fileSize - at; at += blockLength) {
+    // directory counts, and a page number may lead before the directory too.
+    for (uint64_t at = directory % blockLength; at <= fileSize && blockLength <= fileSize - at; at += blockLength) {
         const auto block = readAt(fd, at, blockLength, fileSize);
         if (!block)
             return false;
-        if (std::string_view(reinterpret_cast<const char*>(block->data()), 4) != "PMGL")
+        if (!isBlock(block, "PMGL"))
             continue;
-        const uint64_t freeSpace = little(*block, 4, 4);
-        const size_t end = freeSpace < blockLength ? blockLength - static_cast<size_t>(freeSpace) : 0;
+        const size_t end = entriesEnd(*block);
         // chmlib starts an entry anywhere before the free space and reads it
         // to its end, into the free space if it runs on: so do we.
         const size_t limit = block->size();

@@ -56,13 +56,19 @@ TEST_F(ChmExtraction, AHelpFileOfOurOwnOpensAndUnpacks)
 //   sits in a space beyond compressed;
 // - name-ends-at-zero: the reset table's name goes on after a zero byte,
 //   where chmlib's comparison ends it, so chmlib still finds it there;
+// - page-before-directory: the first listing block is numbered -2, which
+//   chmlib reads two blocks before the directory, and the reset table there
+//   sits in a space beyond compressed;
 // - listing-cycle: its one listing block names itself as the next, and
-//   chmlib's listing would go round it for ever.
+//   chmlib's listing would go round it for ever;
+// - index-cycle: the root of the index is an index block that names only
+//   itself, and chmlib's lookup would go round it for ever.
 TEST_F(ChmExtraction, FilesThatBrokeChmlibAreRefusedBeforeOpening)
 {
     for (const char* name : {"chm-open-divide-by-zero.chm", "chm-open-space-beyond-compressed.chm",
                              "chm-open-entry-into-free-space.chm", "chm-open-number-beyond-64-bits.chm",
-                             "chm-open-name-ends-at-zero.chm", "chm-listing-cycle.chm"}) {
+                             "chm-open-name-ends-at-zero.chm", "chm-open-page-before-directory.chm",
+                             "chm-listing-cycle.chm", "chm-index-cycle.chm"}) {
         SCOPED_TRACE(name);
         const std::string file = std::string(TOOLS_TEST_DATA) + "/" + name;
         EXPECT_FALSE(openingIsSafe(file));
