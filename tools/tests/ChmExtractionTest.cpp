@@ -38,7 +38,15 @@ TEST_F(ChmExtraction, AHelpFileOfOurOwnOpensAndUnpacks)
 {
     const std::string help = std::string(BOOK_TEST_DATA) + "/help.chm";
     EXPECT_TRUE(openingIsSafe(help));
-    EXPECT_GT(extractCompiledHelp((m_scratch + "/out").c_str(), help.c_str()), 0);
+    const int written = extractCompiledHelp((m_scratch + "/out").c_str(), help.c_str());
+    EXPECT_GT(written, 0);
+
+    // The same file with an index block above its listing block, as bigger
+    // help files have: chmlib's lookup goes through the index, and the
+    // opening check walks it without taking it for a loop.
+    const std::string indexed = std::string(TOOLS_TEST_DATA) + "/help-indexed.chm";
+    EXPECT_TRUE(openingIsSafe(indexed));
+    EXPECT_EQ(extractCompiledHelp((m_scratch + "/indexed").c_str(), indexed.c_str()), written);
 }
 
 // Files that took chmlib down inside the helper; each is refused before it
