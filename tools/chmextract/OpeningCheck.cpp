@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <iterator>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <cstring>
@@ -29,6 +28,8 @@ constexpr uint32_t kMinBlock = 32, kMaxBlock = 1u << 20;
 // chmlib refuses longer control data itself, before it divides.
 constexpr uint64_t kMaxControlData = 0x100;
 constexpr uint64_t kControlDataNeeded = 24;
+// How much of the directory is read at a time when looking for listing blocks.
+constexpr uint64_t kPiece = 1u << 20;
 
 std::optional<std::vector<unsigned char>> readAt(int fd, uint64_t offset, uint64_t size, uint64_t fileSize)
 {
@@ -84,23 +85,36 @@ bool controlDataAccepted(const std::vector<unsigned char>& data)
     return windowSize > 1 && resetInterval != 0 && resetInterval % (windowSize / 2) == 0;
 }
 
-// Directory block `page` as chmlib reads it: the page times the block length
+// Where chmlib reads directory block `page`: the page times the block length
 // is added to the directory's place in 64-bit arithmetic, so a negative page
-// other than -1 lands before the directory.
-std::optional<std::vector<unsigned char>> readBlock(int fd, uint64_t directory, uint32_t blockLength, int32_t page,
-                                                    uint64_t fileSize)
-{
-    // Both terms are far from overflowing: the directory lies inside the file
-    // and |page| * blockLength < 2^51.
-    const int64_t at = static_cast<int64_t>(directory) + int64_t{page} * blockLength;
-    if (at < 0)
-        return std::nullopt;
-    return readAt(fd, static_cast<uint64_t>(at), blockLength, fileSize);
-}
+// other than -1 lands before the directory. Blocks lie on one grid, so a
+// block's place divided by the block length numbers it: nullopt when the
+// block is not wholly inside the file, and chmlib's read of it fails.
+struct Directory {
+    int fd;
+    uint64_t place;
+    uint32_t blockLength;
+    uint64_t fileSize;
 
-bool isBlock(const std::optional<std::vector<unsigned char>>& block, std::string_view kind)
+    std::optional<uint64_t> slot(int32_t page) const
+    {
+        // Both terms are far from overflowing: the directory lies inside the
+        // file and |page| * blockLength < 2^51.
+        const int64_t at = static_cast<int64_t>(place) + int64_t{page} * blockLength;
+        if (at < 0 || static_cast<uint64_t>(at) > fileSize || blockLength > fileSize - static_cast<uint64_t>(at))
+            return std::nullopt;
+        return static_cast<uint64_t>(at) / blockLength;
+    }
+    size_t slots() const { return static_cast<size_t>(fileSize / blockLength) + 1; }
+    std::optional<std::vector<unsigned char>> read(uint64_t slot) const
+    {
+        return readAt(fd, slot * blockLength + place % blockLength, blockLength, fileSize);
+    }
+};
+
+bool isBlock(const unsigned char* block, std::string_view kind)
 {
-    return block && std::string_view(reinterpret_cast<const char*>(block->data()), 4) == kind;
+    return std::string_view(reinterpret_cast<const char*>(block), 4) == kind;
 }
 
 // Where the entries of a directory block end: at its free space, or nowhere
@@ -114,14 +128,18 @@ size_t entriesEnd(const std::vector<unsigned char>& block)
 // Whether the chain of listing blocks chmlib's enumeration follows from the
 // first one ends: it goes on to each block's successor until -1 or a block it
 // cannot read, and a chain that comes back on itself never ends.
-bool chainEnds(int fd, uint64_t directory, uint32_t blockLength, int32_t first, uint64_t fileSize)
+bool chainEnds(const Directory& directory, int32_t first)
 {
-    std::set<int32_t> seen;
+    std::vector<bool> seen(directory.slots());
     for (int32_t page = first; page != -1;) {
-        if (!seen.insert(page).second)
+        const auto slot = directory.slot(page);
+        if (!slot)
+            return true;
+        if (seen[*slot])
             return false;
-        const auto block = readBlock(fd, directory, blockLength, page, fileSize);
-        if (!isBlock(block, "PMGL"))
+        seen[*slot] = true;
+        const auto block = directory.read(*slot);
+        if (!block || !isBlock(block->data(), "PMGL"))
             return true;
         page = static_cast<int32_t>(little(*block, 16, 4));
     }
@@ -160,44 +178,85 @@ std::optional<std::vector<int32_t>> indexChildren(const std::vector<unsigned cha
 // it goes from an index block to a block the index block names until it
 // reaches a block of another kind, and an index that leads back to a block on
 // its own way never ends. Depth-first with a stack of our own, since a hostile
-// index can be as deep as the file has blocks.
-bool indexEnds(int fd, uint64_t directory, uint32_t blockLength, int32_t root, uint64_t fileSize)
+// index can be as deep as the file has blocks; what is kept per block is one
+// byte, for the blocks the file has.
+bool indexEnds(const Directory& directory, int32_t root)
 {
+    enum : unsigned char { kUnseen, kOnWay, kFinished };
     struct Step {
-        int32_t page;
+        uint64_t slot;
         std::vector<int32_t> children;
         size_t next = 0;
     };
-    std::set<int32_t> onWay, finished;
+    std::vector<unsigned char> state(directory.slots(), kUnseen);
     std::vector<Step> way;
     const auto enter = [&](int32_t page) -> bool {
-        if (onWay.count(page) != 0)
-            return false;
-        if (finished.count(page) != 0)
+        const auto slot = directory.slot(page);
+        if (!slot || state[*slot] == kFinished)
             return true;
-        const auto block = readBlock(fd, directory, blockLength, page, fileSize);
-        if (!isBlock(block, "PMGI")) {
-            finished.insert(page);
+        if (state[*slot] == kOnWay)
+            return false;
+        const auto block = directory.read(*slot);
+        if (!block || !isBlock(block->data(), "PMGI")) {
+            state[*slot] = kFinished;
             return true;
         }
         auto children = indexChildren(*block);
         if (!children)
             return false;
-        onWay.insert(page);
-        way.push_back({page, std::move(*children)});
+        state[*slot] = kOnWay;
+        way.push_back({*slot, std::move(*children)});
         return true;
     };
-    if (!enter(root))
-        return false;
+    if (root == -1 || !enter(root))
+        return root == -1;
     while (!way.empty()) {
-        Step& step = way.back();
-        if (step.next == step.children.size()) {
-            onWay.erase(step.page);
-            finished.insert(step.page);
+        if (way.back().next == way.back().children.size()) {
+            state[way.back().slot] = kFinished;
             way.pop_back();
             continue;
         }
-        if (!enter(step.children[step.next++]))
+        const int32_t child = way.back().children[way.back().next++];
+        if (!enter(child))
+            return false;
+    }
+    return true;
+}
+
+// Whether chmlib may find each of its opening objects in this listing block,
+// wherever its lookup leads, and read it without harm.
+bool listingBlockIsSafe(const std::vector<unsigned char>& block, int fd, uint64_t content, uint64_t fileSize)
+{
+    const size_t end = entriesEnd(block);
+    // chmlib starts an entry anywhere before the free space and reads it to
+    // its end, into the free space if it runs on: so do we.
+    const size_t limit = block.size();
+    for (size_t pos = 20; pos < end;) {
+        // An entry that runs off its block sends chmlib reading past the
+        // block's buffer.
+        const auto nameLength = encInt(block, pos, limit);
+        if (!nameLength || *nameLength > limit - pos)
+            return false;
+        // chmlib compares names as C strings: a zero byte ends one.
+        const char* const text = reinterpret_cast<const char*>(block.data()) + pos;
+        const std::string name(text, ::strnlen(text, static_cast<size_t>(*nameLength)));
+        pos += static_cast<size_t>(*nameLength);
+        const auto space = encInt(block, pos, limit);
+        const auto start = encInt(block, pos, limit);
+        const auto length = encInt(block, pos, limit);
+        if (!space || !start || !length)
+            return false;
+        const auto named = [&name](std::string_view object) {
+            return name.size() == object.size() && ::strncasecmp(name.data(), object.data(), name.size()) == 0;
+        };
+        if (*space > 1 && std::any_of(std::begin(kOpeningObjects), std::end(kOpeningObjects), named))
+            return false;
+        if (!named(kControlData) || *length > kMaxControlData)
+            continue;  // over the limit, chmlib gives up on the file itself
+        if (*space != 0 || content > fileSize || *start > fileSize - content)
+            return false;
+        const auto data = readAt(fd, content + *start, *length, fileSize);
+        if (!data || !controlDataAccepted(*data))
             return false;
     }
     return true;
@@ -228,52 +287,23 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
     directory += itspLength;
     const auto root = static_cast<int32_t>(little(*itsp, 0x1C, 4));
     const auto head = static_cast<int32_t>(little(*itsp, 0x20, 4));
-    if (!chainEnds(fd, directory, blockLength, head, fileSize) ||
-        !indexEnds(fd, directory, blockLength, root > -1 ? root : head, fileSize))
+    const Directory blocks{fd, directory, blockLength, fileSize};
+    if (!chainEnds(blocks, head) || !indexEnds(blocks, root > -1 ? root : head))
         return false;
     // Any block chmlib's index may lead to is looked at, not only those the
     // directory counts, and a page number may lead before the directory too.
-    for (uint64_t at = directory % blockLength; at <= fileSize && blockLength <= fileSize - at; at += blockLength) {
-        const auto block = readAt(fd, at, blockLength, fileSize);
-        if (!block)
+    // Read a piece of many blocks at a time: a hostile file may have small ones.
+    const uint64_t perPiece = std::max<uint64_t>(1, kPiece / blockLength);
+    for (uint64_t at = directory % blockLength; at <= fileSize && blockLength <= fileSize - at;
+         at += perPiece * blockLength) {
+        const uint64_t count = std::min<uint64_t>(perPiece, (fileSize - at) / blockLength);
+        const auto piece = readAt(fd, at, count * blockLength, fileSize);
+        if (!piece)
             return false;
-        if (!isBlock(block, "PMGL"))
-            continue;
-        const size_t end = entriesEnd(*block);
-        // chmlib starts an entry anywhere before the free space and reads it
-        // to its end, into the free space if it runs on: so do we.
-        const size_t limit = block->size();
-        for (size_t pos = 20; pos < end;) {
-            // An entry that runs off its block sends chmlib reading past
-            // the block's buffer.
-            const auto nameLength = encInt(*block, pos, limit);
-            if (!nameLength || *nameLength > limit - pos)
-                return false;
-            // chmlib compares names as C strings: a zero byte ends one.
-            const std::string name(reinterpret_cast<const char*>(block->data()) + pos,
-                                   ::strnlen(reinterpret_cast<const char*>(block->data()) + pos,
-                                             static_cast<size_t>(*nameLength)));
-            pos += static_cast<size_t>(*nameLength);
-            const auto space = encInt(*block, pos, limit);
-            const auto start = encInt(*block, pos, limit);
-            const auto length = encInt(*block, pos, limit);
-            if (!space || !start || !length)
-                return false;
-            const bool readOnOpening = std::any_of(std::begin(kOpeningObjects), std::end(kOpeningObjects),
-                                                   [&name](std::string_view object) {
-                                                       return name.size() == object.size() &&
-                                                              ::strncasecmp(name.data(), object.data(), name.size()) == 0;
-                                                   });
-            if (readOnOpening && *space > 1)
-                return false;
-            if (name.size() != kControlData.size() || ::strcasecmp(name.c_str(), std::string(kControlData).c_str()) != 0)
-                continue;
-            if (*length > kMaxControlData)
-                continue;  // chmlib gives up on the file itself
-            if (*space != 0 || content > fileSize || *start > fileSize - content)
-                return false;
-            const auto data = readAt(fd, content + *start, *length, fileSize);
-            if (!data || !controlDataAccepted(*data))
+        for (uint64_t i = 0; i < count; ++i) {
+            const auto first = piece->begin() + static_cast<std::ptrdiff_t>(i * blockLength);
+            if (isBlock(&*first, "PMGL") &&
+                !listingBlockIsSafe(std::vector<unsigned char>(first, first + blockLength), fd, content, fileSize))
                 return false;
         }
     }

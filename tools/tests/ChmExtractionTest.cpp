@@ -69,6 +69,8 @@ TEST_F(ChmExtraction, AHelpFileOfOurOwnOpensAndUnpacks)
 //   sits in a space beyond compressed;
 // - listing-cycle: its one listing block names itself as the next, and
 //   chmlib's listing would go round it for ever;
+// - listing-cycle-before-directory: the same with the first listing block
+//   numbered -2, two blocks before the directory;
 // - index-cycle: the root of the index is an index block that names only
 //   itself, and chmlib's lookup would go round it for ever.
 TEST_F(ChmExtraction, FilesThatBrokeChmlibAreRefusedBeforeOpening)
@@ -76,11 +78,15 @@ TEST_F(ChmExtraction, FilesThatBrokeChmlibAreRefusedBeforeOpening)
     for (const char* name : {"chm-open-divide-by-zero.chm", "chm-open-space-beyond-compressed.chm",
                              "chm-open-entry-into-free-space.chm", "chm-open-number-beyond-64-bits.chm",
                              "chm-open-name-ends-at-zero.chm", "chm-open-page-before-directory.chm",
-                             "chm-listing-cycle.chm", "chm-index-cycle.chm"}) {
+                             "chm-listing-cycle.chm", "chm-listing-cycle-before-directory.chm",
+                             "chm-index-cycle.chm"}) {
         SCOPED_TRACE(name);
         const std::string file = std::string(TOOLS_TEST_DATA) + "/" + name;
-        EXPECT_FALSE(openingIsSafe(file));
-        EXPECT_EQ(extractCompiledHelp((m_scratch + "/out").c_str(), file.c_str()), 0);
+        // A file let through would take chmlib, and this test, down with it.
+        if (openingIsSafe(file))
+            ADD_FAILURE() << "the opening check lets the file through";
+        else
+            EXPECT_EQ(extractCompiledHelp((m_scratch + "/out").c_str(), file.c_str()), 0);
     }
 }
 
