@@ -217,6 +217,22 @@ TEST_F(LongOpening, APdfThatMakesPopplerFailKeepsWhatTheScannerFound)
     EXPECT_NE(allText().find("000+000H000R"), std::string::npos);
 }
 
+// On this damaged file poppler goes round a loop of its own reporting faults
+// for minutes (pdftotext too). The helper gives up at its fault limit, well
+// inside the rescue's time limit: the reader gets no text instead of a wait.
+TEST(PdfRescue, AFilePopplerLoopsOnEndsTheHelperByItself)
+{
+    ChildOptions options;
+    options.timeLimit = std::chrono::seconds(60);
+    options.captureOutput = true;
+    const ChildResult run = runChild(
+        {helperPath(pdf::kRescueHelperName), std::string(BOOK_TEST_DATA) + "/pdf-poppler-endless-faults.pdf"}, options);
+    EXPECT_TRUE(run.exited);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.output.empty());
+}
+
 TEST(PdfRescue, TooLittleTextForItsContentCallsForPoppler)
 {
     EXPECT_TRUE(pdf::needsRescue(0, 0));

@@ -1,14 +1,95 @@
-// The PDF helper's extraction through poppler, in process, and the reader's
-// reading of what the helper prints.
+// The PDF helper's extraction through poppler, and the reader's reading of
+// what the helper prints. poppler runs as the reader runs it: in a child
+// process with a time limit and the helper's fault limit, since on some
+// damaged files it loops for minutes, and only a process can be stopped.
+// A crash or a sanitizer report in the child is a finding; reaching a limit
+// is the reader's ordinary "no text".
 #include "FuzzSupport.h"
 
 #include "PdfPages.h"
 #include "book/import/PdfRescue.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Under the run's 10 s timeout, so the parent sees the child's end.
+constexpr unsigned kChildSeconds = 8;
+// As in the helper program.
+constexpr size_t kMaxFaults = 200000;
+// The child's own endings; any other is a sanitizer's or a crash.
+constexpr int kText = 0, kNoText = 3, kGaveUp = 4;
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return false;
+        done += static_cast<size_t>(wrote);
+    }
+    return true;
+}
+
+[[noreturn]] void runChild(int out, const uint8_t* data, size_t size)
+{
+    std::signal(SIGALRM, SIG_DFL);
+    ::alarm(kChildSeconds);
+    setPdfFaultLimit(kMaxFaults, [] { std::_Exit(kGaveUp); });
+    const std::optional<std::string> pages = pdfPagesOfBytes(fuzz::bytesOf(data, size));
+    const bool written = pages && writeAll(out, *pages);
+    std::_Exit(pages ? (written ? kText : EXIT_FAILURE) : kNoText);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::optional<std::string> pages = pdfPagesOfBytes(fuzz::bytesOf(data, size));
-    if (pages)
-        (void)pdf::paragraphsOfPages(*pages);
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        std::abort();
+    const pid_t child = ::fork();
+    if (child < 0)
+        std::abort();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        runChild(pipeFds[1], data, size);
+    }
+    ::close(pipeFds[1]);
+    std::string pages;
+    char buffer[1 << 16];
+    // libFuzzer's own timer interrupts the waits now and then.
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) != 0;) {
+        if (got < 0 && errno != EINTR)
+            std::abort();
+        if (got > 0)
+            pages.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    pid_t ended;
+    while ((ended = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+    }
+    if (ended != child)
+        std::abort();
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
+        return 0;  // the reader's time limit
+    if (!WIFEXITED(status) || (WEXITSTATUS(status) != kText && WEXITSTATUS(status) != kNoText &&
+                               WEXITSTATUS(status) != kGaveUp)) {
+        std::fprintf(stderr, "fuzz_pdfhelper: poppler's child ended with %s %d\n",
+                     WIFEXITED(status) ? "status" : "signal", WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));
+        std::abort();
+    }
+    if (WEXITSTATUS(status) == kText)
+        (void)pdf::paragraphsOfPages(pages);
     return 0;
 }

@@ -9,7 +9,21 @@
 
 namespace {
 
-void quiet(const std::string&, void*) {}
+size_t g_faults = 0;
+size_t g_faultLimit = std::numeric_limits<size_t>::max();
+void (*g_giveUp)() = nullptr;
+
+void countFault(const std::string&, void*)
+{
+    if (++g_faults > g_faultLimit && g_giveUp)
+        g_giveUp();
+}
+
+void startDocument()
+{
+    g_faults = 0;
+    poppler::set_debug_error_function(countFault, nullptr);
+}
 
 std::optional<std::string> pagesOf(poppler::document* loaded)
 {
@@ -35,7 +49,7 @@ std::optional<std::string> pagesOf(poppler::document* loaded)
 
 std::optional<std::string> pdfPagesOfFile(const std::string& path)
 {
-    poppler::set_debug_error_function(quiet, nullptr);
+    startDocument();
     return pagesOf(poppler::document::load_from_file(path));
 }
 
@@ -43,7 +57,13 @@ std::optional<std::string> pdfPagesOfBytes(std::string_view bytes)
 {
     if (bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
         return std::nullopt;
-    poppler::set_debug_error_function(quiet, nullptr);
+    startDocument();
     // poppler keeps the pointer for the document's life; the document dies in pagesOf.
     return pagesOf(poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));
+}
+
+void setPdfFaultLimit(size_t limit, void (*giveUp)())
+{
+    g_faultLimit = limit;
+    g_giveUp = giveUp;
 }

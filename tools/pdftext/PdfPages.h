@@ -3,6 +3,7 @@
 // and the fuzzing harness.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,3 +11,10 @@
 // None when the document cannot be loaded, is locked or has no page.
 std::optional<std::string> pdfPagesOfFile(const std::string& path);
 std::optional<std::string> pdfPagesOfBytes(std::string_view bytes);
+
+// poppler reports each fault it meets in a file, and on some damaged files it
+// goes on meeting them, in a loop of its own, for minutes. After `limit`
+// faults in one file `giveUp` is called; it must leave the process (the
+// helper does), since poppler cannot be stopped from within. Until this is
+// called, faults are only counted.
+void setPdfFaultLimit(size_t limit, void (*giveUp)());
