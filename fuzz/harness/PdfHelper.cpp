@@ -7,6 +7,7 @@
 #include "FuzzSupport.h"
 
 #include "PdfPages.h"
+#include "book/PosixIo.h"
 #include "book/import/PdfRescue.h"
 
 #include <cerrno>
@@ -23,33 +24,17 @@ namespace {
 
 // Under the run's 10 s timeout, so the parent sees the child's end.
 constexpr unsigned kChildSeconds = 8;
-// As in the helper program.
-constexpr size_t kMaxFaults = 200000;
 // The child's own endings; any other is a sanitizer's or a crash.
 constexpr int kText = 0, kNoText = 3, kGaveUp = 4;
-
-bool writeAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return false;
-        done += static_cast<size_t>(wrote);
-    }
-    return true;
-}
 
 [[noreturn]] void runChild(int out, const uint8_t* data, size_t size)
 {
     std::signal(SIGALRM, SIG_DFL);
     ::alarm(kChildSeconds);
-    setPdfFaultLimit(kMaxFaults, [] { std::_Exit(kGaveUp); });
+    setPdfFaultLimit(kPdfFaultLimit, [] { std::_Exit(kGaveUp); });
     const size_t heldBefore = __sanitizer_get_current_allocated_bytes();
     std::optional<std::string> pages = pdfPagesOfBytes(fuzz::bytesOf(data, size));
-    const int ending = pages ? (writeAll(out, *pages) ? kText : EXIT_FAILURE) : kNoText;
+    const int ending = pages ? (writeAll(out, pages->data(), pages->size()) ? kText : EXIT_FAILURE) : kNoText;
     pages.reset();
     // _Exit skips the leak check LeakSanitizer makes at exit, so it is made
     // here, and only when the document left memory held: a full check scans

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <iterator>
 #include <optional>
+#include <cstring>
 #include <string>
 #include <string_view>
-#include <cstring>
 #include <strings.h>
 #include <unistd.h>
 #include <vector>
@@ -54,6 +54,12 @@ uint64_t little(const std::vector<unsigned char>& bytes, size_t at, size_t width
     return value;
 }
 
+// Whether the bytes start with a four-letter signature of the format.
+bool hasSignature(const unsigned char* bytes, std::string_view kind)
+{
+    return std::string_view(reinterpret_cast<const char*>(bytes), 4) == kind;
+}
+
 // A variable-length number of a directory entry: seven bits a byte, high
 // bit set on all but the last. chmlib reads as many bytes as are marked and
 // keeps the low 64 bits, so a number too long for them still ends an entry
@@ -73,7 +79,7 @@ std::optional<uint64_t> encInt(const std::vector<unsigned char>& block, size_t& 
 // The checks chmlib's control-data reading makes, in its 32-bit arithmetic.
 bool controlDataAccepted(const std::vector<unsigned char>& data)
 {
-    if (data.size() < kControlDataNeeded || std::string_view(reinterpret_cast<const char*>(data.data()) + 4, 4) != "LZXC")
+    if (data.size() < kControlDataNeeded || !hasSignature(data.data() + 4, "LZXC"))
         return false;
     const auto version = static_cast<uint32_t>(little(data, 8, 4));
     auto resetInterval = static_cast<uint32_t>(little(data, 12, 4));
@@ -112,11 +118,6 @@ struct Directory {
     }
 };
 
-bool isBlock(const unsigned char* block, std::string_view kind)
-{
-    return std::string_view(reinterpret_cast<const char*>(block), 4) == kind;
-}
-
 // Where the entries of a directory block end: at its free space, or nowhere
 // when the free space claims more than the block.
 size_t entriesEnd(const std::vector<unsigned char>& block)
@@ -139,7 +140,7 @@ bool chainEnds(const Directory& directory, int32_t first)
             return false;
         seen[*slot] = true;
         const auto block = directory.read(*slot);
-        if (!block || !isBlock(block->data(), "PMGL"))
+        if (!block || !hasSignature(block->data(), "PMGL"))
             return true;
         page = static_cast<int32_t>(little(*block, 16, 4));
     }
@@ -197,7 +198,7 @@ bool indexEnds(const Directory& directory, int32_t root)
         if (state[*slot] == kOnWay)
             return false;
         const auto block = directory.read(*slot);
-        if (!block || !isBlock(block->data(), "PMGI")) {
+        if (!block || !hasSignature(block->data(), "PMGI")) {
             state[*slot] = kFinished;
             return true;
         }
@@ -208,8 +209,10 @@ bool indexEnds(const Directory& directory, int32_t root)
         way.push_back({*slot, std::move(*children)});
         return true;
     };
-    if (root == -1 || !enter(root))
-        return root == -1;
+    if (root == -1)
+        return true;  // chmlib's lookup has nowhere to start
+    if (!enter(root))
+        return false;
     while (!way.empty()) {
         if (way.back().next == way.back().children.size()) {
             state[way.back().slot] = kFinished;
@@ -269,7 +272,7 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
     // The file header: version, the directory's place, and the content's.
     // Whatever chmlib refuses before it looks for the control data is safe.
     const auto header = readAt(fd, 0, std::min<uint64_t>(0x60, fileSize), fileSize);
-    if (!header || header->size() < 0x58 || std::string_view(reinterpret_cast<const char*>(header->data()), 4) != "ITSF")
+    if (!header || header->size() < 0x58 || !hasSignature(header->data(), "ITSF"))
         return true;
     const uint64_t version = little(*header, 4, 4);
     if (version >= 3 && header->size() < 0x60)
@@ -278,7 +281,7 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
     const uint64_t directoryLength = little(*header, 0x50, 8);
     const uint64_t content = version >= 3 ? little(*header, 0x58, 8) : directory + directoryLength;
     const auto itsp = readAt(fd, directory, 0x54, fileSize);
-    if (!itsp || std::string_view(reinterpret_cast<const char*>(itsp->data()), 4) != "ITSP")
+    if (!itsp || !hasSignature(itsp->data(), "ITSP"))
         return true;
     const uint64_t itspLength = little(*itsp, 8, 4);
     const auto blockLength = static_cast<uint32_t>(little(*itsp, 0x10, 4));
@@ -302,7 +305,7 @@ bool chmOpeningIsSafe(int fd, unsigned long long fileSize)
             return false;
         for (uint64_t i = 0; i < count; ++i) {
             const auto first = piece->begin() + static_cast<std::ptrdiff_t>(i * blockLength);
-            if (isBlock(&*first, "PMGL") &&
+            if (hasSignature(&*first, "PMGL") &&
                 !listingBlockIsSafe(std::vector<unsigned char>(first, first + blockLength), fd, content, fileSize))
                 return false;
         }

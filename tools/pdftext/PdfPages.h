@@ -12,6 +12,11 @@
 std::optional<std::string> pdfPagesOfFile(const std::string& path);
 std::optional<std::string> pdfPagesOfBytes(std::string_view bytes);
 
+// A file that makes poppler report this many faults has no text worth the
+// wait: a damaged file poppler loops on reports hundreds of thousands a
+// second, for minutes, and ordinary damaged files a few thousand.
+inline constexpr size_t kPdfFaultLimit = 200000;
+
 // poppler reports each fault it meets in a file, and on some damaged files it
 // goes on meeting them, in a loop of its own, for minutes. After `limit`
 // faults in one file `giveUp` is called; it must leave the process (the

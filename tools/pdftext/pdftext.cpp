@@ -7,15 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// A file that makes poppler report this many faults has no text worth the
-// wait: a damaged file poppler loops on reports hundreds of thousands a
-// second, for minutes, and ordinary damaged files a few thousand.
-constexpr size_t kMaxFaults = 200000;
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -23,7 +14,7 @@ int main(int argc, char** argv)
         return 2;
     }
     // Nothing is written before the end, so leaving gives the reader no text.
-    setPdfFaultLimit(kMaxFaults, [] { std::_Exit(1); });
+    setPdfFaultLimit(kPdfFaultLimit, [] { std::_Exit(1); });
     const std::optional<std::string> text = pdfPagesOfFile(argv[1]);
     if (!text)
         return 1;
